@@ -1,0 +1,58 @@
+#include "forms/Backend.h"
+
+#include <algorithm>
+
+#include "forms/Form.h"
+
+namespace tavrolin {
+
+void Backend::SetMousePointer(int shape) { screen_.MousePointer = shape; }
+
+void Backend::Deliver(const std::function<void()>& handler) {
+    ++depth_;
+    try {
+        handler();
+    } catch (...) {
+        --depth_;
+        throw;
+    }
+    --depth_;
+    if (depth_ == 0) RunPosted();
+    Sync();
+}
+
+void Backend::Post(std::function<void()> work) { posted_.push_back(std::move(work)); }
+
+void Backend::RunPosted() {
+    // Posted work may post more; a bound keeps a form that always rebuilds from spinning.
+    for (int guard = 0; !posted_.empty() && guard < 1000; ++guard) {
+        auto work = std::move(posted_.front());
+        posted_.pop_front();
+        ++depth_;
+        work();
+        --depth_;
+    }
+}
+
+std::int32_t Backend::Register(Form& form) {
+    forms_.push_back(&form);
+    return nextHwnd_++;
+}
+
+void Backend::Unregister(Form& form) { std::erase(forms_, &form); }
+
+Form* Backend::FindForm(std::int32_t hwnd) const {
+    for (Form* f : forms_) {
+        if (f->hWnd() == hwnd) return f;
+    }
+    return nullptr;
+}
+
+Form* Backend::FindForm(const std::string& name) const {
+    for (Form* f : forms_) {
+        if (f->Name() == name) return f;
+    }
+    return nullptr;
+}
+
+}  // namespace tavrolin

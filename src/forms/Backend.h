@@ -1,0 +1,76 @@
+// The interface between the forms model and whatever shows it: a real window system or the
+// headless recorder. The backend delivers input into the model and shows the model's changes.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "forms/Types.h"
+
+namespace tavrolin {
+
+class Control;
+class Form;
+
+// The toolkit's screen object: the pointer shape shown over every window and the pixel size.
+struct Screen {
+    int MousePointer = kPointerDefault;
+    double TwipsPerPixelX = 15;
+    double TwipsPerPixelY = 15;
+};
+
+class Backend {
+public:
+    Backend() = default;
+    Backend(const Backend&) = delete;
+    Backend& operator=(const Backend&) = delete;
+    virtual ~Backend() = default;
+
+    Screen& screen() { return screen_; }
+    const Screen& screen() const { return screen_; }
+    void SetMousePointer(int shape);
+
+    // Runs one input event's handler, then what the handler posted, then shows the changes.
+    // Events that arrive while a handler runs (inside DoEvents or a modal loop) nest; posted work
+    // waits until the outermost handler has returned.
+    void Deliver(const std::function<void()>& handler);
+    // Work to run after the current event's handler has returned (a form rebuilding itself).
+    void Post(std::function<void()> work);
+    bool InsideHandler() const { return depth_ > 0; }
+
+    // Lets the window system show what changed and handle pending input.
+    virtual void DoEvents() = 0;
+    // Shows every changed form.
+    virtual void Sync() = 0;
+    // Shows `form` modally; returns when it is hidden or unloaded.
+    virtual void RunModal(Form& form) = 0;
+    virtual void SetFocus(Form& form, Control* control) = 0;
+    virtual double TextWidth(const Form& form, const std::string& text) const = 0;
+    virtual double TextHeight(const Form& form, const std::string& text) const = 0;
+    // The program has ended: leave the event loop.
+    virtual void Quit() = 0;
+
+    // Called by Form.
+    std::int32_t Register(Form& form);
+    void Unregister(Form& form);
+    virtual void WindowCreated(Form& form) = 0;
+    virtual void WindowDestroyed(Form& form) = 0;
+    const std::vector<Form*>& Forms() const { return forms_; }
+    Form* FindForm(std::int32_t hwnd) const;
+    Form* FindForm(const std::string& name) const;
+
+protected:
+    void RunPosted();
+
+private:
+    Screen screen_;
+    std::vector<Form*> forms_;
+    std::deque<std::function<void()>> posted_;
+    int depth_ = 0;
+    std::int32_t nextHwnd_ = 0x10010;
+};
+
+}  // namespace tavrolin

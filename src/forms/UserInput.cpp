@@ -1,0 +1,179 @@
+#include "forms/UserInput.h"
+
+#include "forms/Backend.h"
+#include "forms/Control.h"
+#include "forms/Form.h"
+
+namespace tavrolin::user {
+
+namespace {
+
+bool Reachable(const Control& c) { return c.Owner().Loaded() && c.ShownInForm() && c.Enabled(); }
+
+// Keys that produce a character for KeyPress.
+int CharacterOf(int keyCode, int shift) {
+    if (keyCode == kKeyBack || keyCode == kKeyReturn || keyCode == kKeyEscape ||
+        keyCode == kKeySpace) {
+        return keyCode;
+    }
+    if (keyCode >= '0' && keyCode <= '9' && (shift & kShiftMask) == 0) return keyCode;
+    if (keyCode >= 'A' && keyCode <= 'Z') return (shift & kShiftMask) ? keyCode : keyCode + 32;
+    if (keyCode >= 96 && keyCode <= 105) return '0' + (keyCode - 96);  // keypad digits
+    if (keyCode == 190 || keyCode == 110) return '.';
+    return 0;
+}
+
+void ApplyKey(TextBox& box, int keyAscii) {
+    std::string text = box.Text();
+    const auto start = static_cast<std::size_t>(box.SelStart());
+    const auto length = static_cast<std::size_t>(box.SelLength());
+    if (keyAscii == kKeyBack) {
+        if (length > 0) {
+            text.erase(start, length);
+        } else if (start > 0) {
+            text.erase(start - 1, 1);
+        }
+    } else if (keyAscii >= 32 && keyAscii < 256) {
+        text.replace(start, length, 1, static_cast<char>(keyAscii));
+    } else {
+        return;
+    }
+    box.SetText(text);
+}
+
+}  // namespace
+
+void Click(Control& control) {
+    if (!Reachable(control)) return;
+    control.Owner().backend().Deliver([&control] {
+        switch (control.Kind()) {
+            case ControlKind::CheckBox: {
+                auto& box = static_cast<CheckBox&>(control);
+                box.SetValue(box.Value() ? 0 : 1);
+                break;
+            }
+            case ControlKind::OptionButton:
+                static_cast<OptionButton&>(control).SetValue(true);
+                break;
+            default:
+                if (control.onClick) control.onClick();
+                break;
+        }
+    });
+}
+
+void DblClick(Control& control) {
+    if (!Reachable(control) || !control.onDblClick) return;
+    control.Owner().backend().Deliver([&control] { control.onDblClick(); });
+}
+
+void Type(TextBox& box, const std::string& keys) {
+    for (char ch : keys) {
+        if (!Reachable(box)) return;
+        box.Owner().backend().Deliver([&box, ch] {
+            int key = static_cast<unsigned char>(ch);
+            if (box.onKeyPress) box.onKeyPress(key);
+            if (key != 0 && !box.Locked()) ApplyKey(box, key);
+        });
+    }
+}
+
+void Edit(TextBox& box, const std::string& text) {
+    if (!Reachable(box)) return;
+    box.Owner().backend().Deliver([&box, &text] { box.SetText(text); });
+}
+
+void Scroll(ScrollBar& bar, int value) {
+    if (!Reachable(bar)) return;
+    bar.Owner().backend().Deliver([&bar, value] { bar.SetValue(value); });
+}
+
+void MouseDown(Form& form, int button, int shift, double x, double y) {
+    if (!form.Loaded()) return;
+    form.backend().Deliver([&] { form.Form_MouseDown(button, shift, x, y); });
+}
+
+void MouseMove(Form& form, int button, int shift, double x, double y) {
+    if (!form.Loaded()) return;
+    form.backend().Deliver([&] { form.Form_MouseMove(button, shift, x, y); });
+}
+
+void MouseUp(Form& form, int button, int shift, double x, double y) {
+    if (!form.Loaded()) return;
+    form.backend().Deliver([&] { form.Form_MouseUp(button, shift, x, y); });
+}
+
+void DblClick(Form& form) {
+    if (!form.Loaded()) return;
+    form.backend().Deliver([&] { form.Form_DblClick(); });
+}
+
+void KeyDown(Form& form, int keyCode, int shift) {
+    if (!form.Loaded()) return;
+    Control* focus = form.FocusedControl();
+    if (focus != nullptr && !Reachable(*focus)) focus = nullptr;
+    if (focus != nullptr && (focus->onKeyDown || focus->onKeyPress ||
+                             focus->Kind() == ControlKind::TextBox)) {
+        KeyDown(*focus, keyCode, shift);
+        return;
+    }
+    form.backend().Deliver([&] {
+        int code = keyCode, mask = shift;
+        form.Form_KeyDown(code, mask);
+        if (code == 0 || !form.Loaded()) return;
+        int ascii = CharacterOf(code, mask);
+        if (ascii != 0) form.Form_KeyPress(ascii);
+    });
+}
+
+void Drag(Form& form, double x0, double y0, double x1, double y1, int steps, int shift) {
+    // The pointer follows a fixed path on the screen; the form may move under it.
+    const double gx0 = form.Left() + x0, gy0 = form.Top() + y0;
+    const double gx1 = form.Left() + x1, gy1 = form.Top() + y1;
+    MouseDown(form, kLeftButton, shift, x0, y0);
+    if (steps < 1) steps = 1;
+    for (int i = 1; i <= steps; ++i) {
+        const double gx = gx0 + (gx1 - gx0) * i / steps;
+        const double gy = gy0 + (gy1 - gy0) * i / steps;
+        MouseMove(form, kLeftButton, shift, gx - form.Left(), gy - form.Top());
+    }
+    MouseUp(form, kLeftButton, shift, gx1 - form.Left(), gy1 - form.Top());
+}
+
+void MouseDown(Control& control, int button, int shift, double x, double y) {
+    if (!Reachable(control) || !control.onMouseDown) return;
+    control.Owner().backend().Deliver([&] { control.onMouseDown(button, shift, x, y); });
+}
+
+void MouseMove(Control& control, int button, int shift, double x, double y) {
+    if (!Reachable(control) || !control.onMouseMove) return;
+    control.Owner().backend().Deliver([&] { control.onMouseMove(button, shift, x, y); });
+}
+
+void MouseUp(Control& control, int button, int shift, double x, double y) {
+    if (!Reachable(control) || !control.onMouseUp) return;
+    control.Owner().backend().Deliver([&] { control.onMouseUp(button, shift, x, y); });
+}
+
+void KeyDown(Control& control, int keyCode, int shift) {
+    if (!Reachable(control)) return;
+    Form& form = control.Owner();
+    form.backend().Deliver([&] {
+        int code = keyCode, mask = shift;
+        if (form.KeyPreview()) form.Form_KeyDown(code, mask);
+        if (code == 0 || !form.Loaded()) return;
+        if (control.onKeyDown) control.onKeyDown(code, mask);
+        if (code == 0 || !form.Loaded()) return;
+        int ascii = CharacterOf(code, mask);
+        if (ascii == 0) return;
+        if (form.KeyPreview()) form.Form_KeyPress(ascii);
+        if (ascii == 0) return;
+        if (control.onKeyPress) control.onKeyPress(ascii);
+        if (ascii != 0 && control.Kind() == ControlKind::TextBox) {
+            auto& box = static_cast<TextBox&>(control);
+            if (!box.Locked()) ApplyKey(box, ascii);
+        }
+    });
+}
+
+}  // namespace tavrolin::user

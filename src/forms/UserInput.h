@@ -1,0 +1,43 @@
+// What a user's action does to the model, the same for every backend: a click on a control, keys
+// typed into a text box, a scroll-bar move, mouse and key events on a form. Each runs through
+// Backend::Deliver so that posted work and the repaint follow as after a real event.
+#pragma once
+
+#include <string>
+
+namespace tavrolin {
+
+class Control;
+class Form;
+class TextBox;
+class ScrollBar;
+
+namespace user {
+
+// A click: a check box toggles, an option button is selected, then Click runs.
+void Click(Control& control);
+void DblClick(Control& control);
+// Keys typed into a text box at its end: each character passes the KeyPress filter, then the
+// text changes and Change runs. "\b" is Backspace.
+void Type(TextBox& box, const std::string& keys);
+// The user replaced the whole text (a paste over a selection, the Qt editor's own editing).
+void Edit(TextBox& box, const std::string& text);
+void Scroll(ScrollBar& bar, int value);
+
+void MouseDown(Form& form, int button, int shift, double x, double y);
+void MouseMove(Form& form, int button, int shift, double x, double y);
+void MouseUp(Form& form, int button, int shift, double x, double y);
+void DblClick(Form& form);
+// A key press on the form: KeyDown (to the focused control first unless the form previews keys),
+// then, for a character, KeyPress.
+void KeyDown(Form& form, int keyCode, int shift);
+// A press, move to each point and release, as a drag with the left button (form twips).
+void Drag(Form& form, double x0, double y0, double x1, double y1, int steps = 4, int shift = 0);
+
+void MouseDown(Control& control, int button, int shift, double x, double y);
+void MouseMove(Control& control, int button, int shift, double x, double y);
+void MouseUp(Control& control, int button, int shift, double x, double y);
+void KeyDown(Control& control, int keyCode, int shift);
+
+}  // namespace user
+}  // namespace tavrolin

@@ -1,0 +1,144 @@
+#include "platform/Platform.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace tavrolin {
+
+namespace fs = std::filesystem;
+
+long DaysBetween(const Date& from, const Date& to) {
+    using namespace std::chrono;
+    auto days = [](const Date& d) {
+        // Month overflow carries into years, day overflow into following days.
+        const int months = d.month - 1;
+        const int y = d.year + (months >= 0 ? months / 12 : (months - 11) / 12);
+        const int m = ((months % 12) + 12) % 12 + 1;
+        const sys_days first = year{y} / month{static_cast<unsigned>(m)} / 1;
+        return first + std::chrono::days{d.day - 1};
+    };
+    return static_cast<long>((days(to) - days(from)).count());
+}
+
+char Platform::PathSeparator() const { return static_cast<char>(fs::path::preferred_separator); }
+
+std::string Platform::Join(const std::string& folder, const std::string& name) const {
+    if (folder.empty()) return name;
+    const char sep = PathSeparator();
+    if (folder.back() == sep || folder.back() == '/') return folder + name;
+    return folder + sep + name;
+}
+
+std::optional<std::int64_t> Platform::ModificationTime(const std::string& path) {
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) return std::nullopt;
+    const auto t = fs::last_write_time(path, ec);
+    if (ec) return std::nullopt;
+    return std::chrono::duration_cast<std::chrono::seconds>(t.time_since_epoch()).count();
+}
+
+bool Platform::IsDirectory(const std::string& path) {
+    std::error_code ec;
+    return fs::is_directory(path, ec);
+}
+
+std::optional<std::string> Platform::ReadFile(const std::string& path, std::size_t maxBytes) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string content;
+    content.resize(maxBytes);
+    in.read(content.data(), static_cast<std::streamsize>(maxBytes));
+    content.resize(static_cast<std::size_t>(in.gcount()));
+    return content;
+}
+
+namespace {
+
+bool WriteAndSync(const std::string& path, const std::string& content, bool exclusive) {
+#if defined(_WIN32)
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    out.flush();
+    return static_cast<bool>(out);
+#else
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusive ? O_EXCL : O_TRUNC);
+    const int fd = ::open(path.c_str(), flags, 0644);
+    if (fd < 0) return false;
+    std::size_t done = 0;
+    bool ok = true;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    return ok;
+#endif
+}
+
+}  // namespace
+
+bool Platform::WriteFileAtomic(const std::string& path, const std::string& content) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    const std::string temp = path + ".new" + std::to_string(rng() % 1000000);
+    if (!WriteAndSync(temp, content, true)) {
+        std::error_code ec;
+        fs::remove(temp, ec);
+        return false;
+    }
+    std::error_code ec;
+    fs::rename(temp, path, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+bool Platform::CreateExclusive(const std::string& path, const std::string& content) {
+    return WriteAndSync(path, content, true);
+}
+
+bool Platform::WriteFile(const std::string& path, const std::string& content) {
+    return WriteAndSync(path, content, false);
+}
+
+bool Platform::DeleteFile(const std::string& path) {
+    std::error_code ec;
+    return fs::remove(path, ec) && !ec;
+}
+
+bool Platform::FolderWritable(const std::string& folder) {
+    if (!IsDirectory(folder)) return false;
+    const std::string probe = Join(folder, ".tavrolin-write-probe");
+    if (!WriteAndSync(probe, "", false)) return false;
+    DeleteFile(probe);
+    return true;
+}
+
+bool Platform::MakeFolders(const std::string& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return IsDirectory(folder);
+}
+
+}  // namespace tavrolin

@@ -1,0 +1,54 @@
+// A platform for tests and headless runs: window-system calls are recorded (and their effect on
+// window styles kept), the screen, today and the folders are whatever the test sets. Files are
+// real, in the folders given.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace tavrolin {
+
+class RecordingPlatform : public Platform {
+public:
+    std::int32_t SetWindowPos(std::int32_t hWnd, std::int32_t hWndInsertAfter, std::int32_t x,
+                              std::int32_t y, std::int32_t cx, std::int32_t cy,
+                              std::int32_t wFlags) override;
+    std::int32_t GetSystemMetrics(std::int32_t nIndex) override;
+    std::int32_t GetDesktopWindow() override { return kDesktopWindow; }
+    std::int32_t GetWindowLongA(std::int32_t hWnd, std::int32_t nIndex) override;
+    std::int32_t SetWindowLongA(std::int32_t hWnd, std::int32_t nIndex,
+                                std::int32_t dwNewLong) override;
+    std::int32_t SetLayeredWindowAttributes(std::int32_t hWnd, std::int32_t crKey,
+                                            std::uint8_t bAlpha, std::int32_t dwFlags) override;
+    std::int32_t ShellExecuteA(std::int32_t hWnd, const std::string& lpOperation,
+                               const std::string& lpFile, const std::string& lpParameters,
+                               const std::string& lpDirectory, std::int32_t nShowCmd) override;
+    void Sleep(std::int32_t milliseconds) override;
+    Date Today() override { return today; }
+    std::string ProgramFolder() override { return programFolder; }
+    std::string UserConfigFolder() override { return userConfigFolder; }
+
+    static constexpr std::int32_t kDesktopWindow = 0x10;
+
+    // What the test sets.
+    int virtualScreenWidthPx = 1920;
+    int virtualScreenHeightPx = 1080;
+    Date today{2026, 12, 8};
+    std::string programFolder;
+    std::string userConfigFolder;
+
+    // What the program did.
+    std::vector<std::string> calls;  // e.g. "SetWindowPos(65552, -1, 0, 0, 0, 0, 3)"
+    std::map<std::int32_t, std::int32_t> exStyle;
+    std::map<std::int32_t, int> alpha;
+    std::set<std::int32_t> topmost;
+    std::vector<std::string> opened;
+    std::vector<int> sleeps;
+    int CountCalls(const std::string& prefix) const;
+};
+
+}  // namespace tavrolin
