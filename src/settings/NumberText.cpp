@@ -206,3 +206,14 @@ std::string ShortestDecimal(double v) {
 }
 
 }  // namespace tavrolin
+
+namespace tavrolin {
+
+double ThroughDecimalText(double v) {
+    if (!std::isfinite(v)) return 0;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15G", v);
+    return Val(text);
+}
+
+}  // namespace tavrolin

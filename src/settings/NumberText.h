@@ -44,4 +44,8 @@ bool IsNumeric(std::string_view text);
 // produced below 1e15): the form the text boxes show a number in, without the print blanks.
 std::string ShortestDecimal(double v);
 
+// v written as the toolkit's number-to-text conversion writes a double (15 significant digits)
+// and read back: the precision a value keeps after passing through a text box.
+double ThroughDecimalText(double v);
+
 }  // namespace tavrolin

@@ -1,0 +1,55 @@
+// The program-wide values every form reads and writes: the settings record and the run-time
+// state of the ruler, the crosshairs and the units.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "settings/Settings.h"
+
+namespace tavrolin {
+
+constexpr std::int32_t kHighlightColor = RGB(192, 255, 192);
+// The normal back colour of the control window's buttons.
+constexpr std::int32_t kButtonFaceColor = RGB(240, 240, 240);
+
+struct GeneralCode : Settings {
+    // Instance.
+    std::string ConfigBaseName;
+    std::string ConfigPath;
+    std::string LockPath;
+    std::int32_t VirtualScreenWidth = 0;   // twips
+    std::int32_t VirtualScreenHeight = 0;  // twips
+    bool StartingUp = false;
+    bool SettingsLoading = false;
+    bool SettingsInitialized = false;  // the defaults were set once; later loads keep values
+
+    // Ruler.
+    int GrabUnit = 45;  // three pixels, twips
+    int CenterIndex = 0;
+    int TicksBuilt = 0;
+    int LastTick = 0;
+    bool ResizeEnabled = false;
+
+    // Crosshairs.
+    bool CrossActive = false;
+    bool ScaleCrossActive = false;
+    std::array<std::int32_t, 2> CrossX{};
+    std::array<std::int32_t, 2> CrossY{};
+    std::array<std::int32_t, 2> ScaleX{};
+    std::array<std::int32_t, 2> ScaleY{};
+    std::int32_t StepOffset = 0;
+
+    // Units.
+    int UnitsCode = 0;
+    double PixelsPerUnit = 1;
+    double ScaleValue = 100;
+    std::string LastScaleText = "100";
+    double UncertaintyPct = 3;
+
+    // The help texts: 0 SEM Optimization Mode, 1 Measurement Mode, 2 either mode.
+    std::array<std::string, 3> HelpText;
+};
+
+}  // namespace tavrolin

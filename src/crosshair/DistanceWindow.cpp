@@ -1,0 +1,33 @@
+#include "crosshair/DistanceWindow.h"
+
+#include "app/Program.h"
+#include "platform/WindowServices.h"
+#include "ruler/Ruler.h"
+
+namespace tavrolin {
+
+DistanceWindow::DistanceWindow(Program& program)
+    : Form(program.backend(), "DistanceWindow"), Distance(Add<TextBox>("Distance")), p_(program) {
+    SetCaption("Marker Distance");
+    SetBorder(BorderStyle::None);
+    SetBackColor(0xFFFFFF);
+    Distance.SetLocked(true);
+    const double tpp = program.TwipsPerPixelY();
+    Move(0, 0, 1500, 20 * tpp);
+    Distance.Move(0, 0, 1500, 20 * tpp);
+}
+
+void DistanceWindow::Form_Load() { MakeTopmost(p_.platform(), *this); }
+
+void DistanceWindow::Update(const std::string& distance) {
+    Distance.SetText(distance);
+    SetWidth(TextWidth(distance) + 100);
+    Distance.SetWidth(Width());
+}
+
+void DistanceWindow::Shift() {
+    Ruler& ruler = p_.ruler();
+    Move(ruler.Left(), ruler.Top() - Height() - 100);
+}
+
+}  // namespace tavrolin

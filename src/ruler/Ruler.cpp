@@ -1,0 +1,402 @@
+#include "ruler/Ruler.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+
+#include "app/Instance.h"
+#include "app/Program.h"
+#include "control/MainWindow.h"
+#include "crosshair/Crosshair.h"
+#include "crosshair/ScaleDistance.h"
+#include "forms/Backend.h"
+#include "platform/Platform.h"
+#include "platform/WindowServices.h"
+#include "settings/ConfigFile.h"
+#include "settings/NumberText.h"
+
+namespace tavrolin {
+
+Ruler::Ruler(Program& program) : Form(program.backend(), "Ruler"), p_(program) {
+    SetBorder(BorderStyle::None);
+    for (int k = 0; k < 2; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        Line1[i] = &Add<Line>("Line1", k);
+        Line2[i] = &Add<Line>("Line2", k);
+        ScaleLine1[i] = &Add<Line>("ScaleLine1", k);
+        ScaleLine2[i] = &Add<Line>("ScaleLine2", k);
+        ScaleLine2[i]->SetBorderColor(RGB(0, 100, 0));
+    }
+}
+
+bool Ruler::MeasModeOn() const { return p_.mainWindow().MeasureMode.Value() == 1; }
+bool Ruler::Horizontal() const { return p_.g().IsHorizontal != 0; }
+
+int Ruler::TickClass(int i) const {
+    const auto& g = p_.g();
+    const int d = std::abs(i - g.CenterIndex);
+    if (i == g.CenterIndex) return 1;
+    if (d % g.PrimaryIndex == 0) return 2;
+    if (d % g.SecondaryIndex == 0) return 3;
+    return 4;
+}
+
+void Ruler::Form_Load() {
+    auto& g = p_.g();
+    MainWindow& mw = p_.mainWindow();
+    SetVisible(false);
+    mw.SysFile.SetCaption("Using: " + g.ConfigBaseName + ".cfg");
+
+    if (FileExists(p_.platform(), g.ConfigPath, false)) ValuesToFile("From");
+    else ValuesToFile("Defaults");
+
+    mw.ScaleDist.SetText(ShortestDecimal(g.MeasScaleValue));
+    mw.Uncertainty.SetText(ShortestDecimal(g.MeasScaleUncertainty));
+    switch (g.MeasUnitsIndex) {
+        case 4: mw.Option4.SetValue(true); break;
+        case 3: mw.Option3.SetValue(true); break;
+        case 2: mw.Option2.SetValue(true); break;
+        default: mw.Option1.SetValue(true); break;
+    }
+
+    CreateTicks();
+    ValuesToSettings("To");
+    if (mw.Check1.Value() == 1) {
+        mw.SetWindowState(WindowState::Minimized);
+    } else {
+        mw.Move(g.ControlLeft, g.ControlTop);
+    }
+    SetMarkerColors();
+    ShowTicks(mw.MeasureMode.Value() == 1);
+    SetBackColor(g.ColorChoice[kRulerBackground]);
+    auto alpha = static_cast<std::int16_t>(g.RulerTransparency);
+    std::int32_t hwnd = hWnd();
+    SetTransparency(p_.platform(), alpha, hwnd);
+    MakeTopmost(p_.platform(), *this);
+}
+
+void Ruler::CreateTicks() {
+    auto& g = p_.g();
+    g.GrabUnit = RoundHalfEven(3 * p_.TwipsPerPixelX());
+    const double length = Horizontal() ? g.RulerStartWidth : g.RulerStartHeight;
+    g.HalfTicks = RoundHalfEven(length / (2.0 * g.TickSpacing) + 4);
+    g.CenterIndex = g.HalfTicks;
+    g.TicksBuilt = g.HalfTicks;
+    g.LastTick = 2 * g.HalfTicks;
+    Tick.clear();
+    Tick.reserve(static_cast<std::size_t>(g.LastTick) + 1);
+    for (int i = 0; i <= g.LastTick; ++i) Tick.push_back(&AddLine("Tick" + std::to_string(i)));
+    SetBackColor(g.ColorChoice[kRulerBackground]);
+
+    g.ResizeEnabled = false;
+    SetTop(g.RulerStartTop);
+    SetHeight(g.RulerStartHeight);
+    SetLeft(g.RulerStartLeft);
+    SetWidth(g.RulerStartWidth - 10);
+    g.ResizeEnabled = true;
+    SetWidth(g.RulerStartWidth);
+
+    SetMarker(0, g.MarkerPos[0], !g.CrossActive);
+    SetMarker(1, g.MarkerPos[1], !g.CrossActive);
+    SetMarker(2, g.MarkerPos[2], !g.ScaleCrossActive);
+    SetMarker(3, g.MarkerPos[3], !g.ScaleCrossActive);
+}
+
+void Ruler::Form_Unload() {
+    if (p_.SaveOnUnload()) ValuesToFile("To");
+}
+
+void Ruler::ReDrawTicks() {
+    const auto& g = p_.g();
+    const double length[5] = {0, static_cast<double>(g.CenterLength),
+                              static_cast<double>(g.PrimaryLength),
+                              static_cast<double>(g.SecondaryLength),
+                              static_cast<double>(g.TickLength)};
+    const bool horizontal = Horizontal();
+    const double w = Width(), h = Height();
+    const std::int32_t half = RoundHalfEven((horizontal ? w : h) / 2);
+    const int last = std::min<int>(g.LastTick, static_cast<int>(Tick.size()) - 1);
+    for (int i = 0; i <= last; ++i) {
+        Line& t = *Tick[static_cast<std::size_t>(i)];
+        const double p = static_cast<double>(i - g.CenterIndex) * g.TickSpacing + half;
+        const int cls = TickClass(i);
+        t.SetBorderColor(g.ColorChoice[static_cast<std::size_t>(cls)]);
+        t.SetBorderWidth(g.TickWidth[static_cast<std::size_t>(cls)]);
+        if (horizontal) {
+            t.SetX1(p);
+            t.SetX2(p);
+            t.SetY1(h - length[cls]);
+            t.SetY2(h);
+        } else {
+            t.SetY1(p);
+            t.SetY2(p);
+            t.SetX1(w - length[cls]);
+            t.SetX2(w);
+        }
+    }
+}
+
+void Ruler::ShowTicks(bool measMode) {
+    auto& g = p_.g();
+    if (g.SettingsLoading || g.LastTick == 0) return;
+    for (Line* t : Tick) t->SetVisible(!measMode);
+    if (measMode) {
+        if (!g.CrossActive) {
+            for (Line* l : {Line1[0], Line1[1], Line2[0], Line2[1]}) l->SetVisible(true);
+        }
+        if (g.MeasUnitsIndex == 4) {
+            SetMarker(2, g.MarkerPos[2], false);
+            SetMarker(3, g.MarkerPos[3], false);
+            p_.scale0().Show();
+            p_.scale1().Show();
+            const bool markers = !g.ScaleCrossActive;
+            for (Line* l : {ScaleLine1[0], ScaleLine1[1], ScaleLine2[0], ScaleLine2[1]}) {
+                l->SetVisible(markers);
+            }
+            p_.scaleDistance().SetVisible(!markers);
+        } else {
+            for (Line* l : {ScaleLine1[0], ScaleLine1[1], ScaleLine2[0], ScaleLine2[1]}) {
+                l->SetVisible(false);
+            }
+            p_.scaleDistance().SetVisible(false);
+            p_.scale0().SetVisible(false);
+            p_.scale1().SetVisible(false);
+        }
+    } else {
+        for (auto* lines : {&Line1, &Line2, &ScaleLine1, &ScaleLine2}) {
+            for (Line* l : *lines) l->SetVisible(false);
+        }
+    }
+}
+
+void Ruler::Form_Resize() {
+    auto& g = p_.g();
+    if (!g.ResizeEnabled) return;
+    MainWindow& mw = p_.mainWindow();
+    const bool measMode = mw.MeasureMode.Value() == 1;
+    if (mw.PosLock.Value() == 1 && !measMode && !g.StartingUp) return;
+
+    if (Top() > g.VirtualScreenHeight) SetTop(0);
+    if (Left() > g.VirtualScreenWidth) SetLeft(0);
+
+    const bool horizontal = Horizontal();
+    const double tpp = horizontal ? p_.TwipsPerPixelY() : p_.TwipsPerPixelX();
+    auto setThickness = [&](double v) { horizontal ? SetHeight(v) : SetWidth(v); };
+    if (measMode) {
+        setThickness(g.MeasLineLength);
+    } else if (Thickness() > 1.2 * g.CenterLength) {
+        setThickness(1.2 * g.CenterLength);
+    } else if (Thickness() < 5 * tpp) {
+        setThickness(5 * tpp);
+    }
+    if (Length() < 2000) horizontal ? SetWidth(2000) : SetHeight(2000);
+
+    const double px = p_.TwipsPerPixelX();
+    const bool scaleShown = ScaleLine1[0]->Visible();
+    const std::int32_t endLimit = RoundHalfEven(Length() - 5 * px);
+    for (int k = 0; k < 4; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        if (g.MarkerPos[i] <= endLimit) continue;
+        if (k >= 2 && !scaleShown) continue;
+        const std::int32_t excess = g.MarkerPos[i] - endLimit;
+        const std::size_t first = k < 2 ? 0 : 2;
+        g.MarkerPos[first] -= excess;
+        g.MarkerPos[first + 1] -= excess;
+    }
+    const std::int32_t startLimit = RoundHalfEven(5 * px);
+    for (int k = 0; k < 4; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        if (g.MarkerPos[i] < startLimit && (k < 2 || scaleShown)) g.MarkerPos[i] = 0;
+    }
+    ReDrawTicks();
+}
+
+void Ruler::PlaceMarkerLines(int markId, double pos) {
+    const auto& g = p_.g();
+    const auto k = static_cast<std::size_t>(markId < 2 ? markId : markId - 2);
+    Line& full = markId < 2 ? *Line1[k] : *ScaleLine1[k];
+    Line& mark = markId < 2 ? *Line2[k] : *ScaleLine2[k];
+    const double t = Thickness();
+    const double len = g.MeasLineLength;
+    const double from = markId < 2 ? t - 3 * len / 4 : t - 3 * len / 8;
+    const double to = markId < 2 ? t - len / 2 : t - len / 4;
+    if (Horizontal()) {
+        full.SetX1(pos), full.SetX2(pos), full.SetY1(0), full.SetY2(t);
+        mark.SetX1(pos), mark.SetX2(pos), mark.SetY1(from), mark.SetY2(to);
+    } else {
+        full.SetY1(pos), full.SetY2(pos), full.SetX1(0), full.SetX2(t);
+        mark.SetY1(pos), mark.SetY2(pos), mark.SetX1(from), mark.SetX2(to);
+    }
+}
+
+void Ruler::SetMarker(int markId, std::int32_t& pos, bool resetCross) {
+    if (!MeasModeOn() || markId < 0 || markId > 3) return;
+    auto& g = p_.g();
+    const double tpp = p_.TwipsPerPixelX();
+    const double half = RoundHalfEven(16 * tpp / 2);
+
+    const bool scale = markId >= 2;
+    const auto k = static_cast<std::size_t>(scale ? markId - 2 : markId);
+    if (resetCross || !(scale ? g.ScaleCrossActive : g.CrossActive)) {
+        Crosshair& c = scale ? (k == 0 ? p_.scale0() : p_.scale1())
+                             : (k == 0 ? p_.cross0() : p_.cross1());
+        c.Load();
+        if (Horizontal()) {
+            c.Move(Left() + pos - (c.Width() - tpp) / 2, Top() + Height() + half);
+        } else {
+            c.Move(Left() + Width() + half, Top() + pos - (c.Height() - tpp) / 2);
+        }
+        (scale ? g.ScaleX : g.CrossX)[k] = RoundHalfEven(c.Left());
+        (scale ? g.ScaleY : g.CrossY)[k] = RoundHalfEven(c.Top());
+    }
+
+    pos = RoundHalfEven(std::floor(pos / tpp + 0.5) * tpp);
+    PlaceMarkerLines(markId, pos);
+
+    MainWindow& mw = p_.mainWindow();
+    if (scale) {
+        if (g.MeasUnitsIndex == 4) {
+            const double along = Horizontal() ? ScaleLine1[0]->X1() - ScaleLine1[1]->X1()
+                                              : ScaleLine1[0]->Y1() - ScaleLine1[1]->Y1();
+            const double scaleValue = Val(mw.ScaleDist.Text());
+            // A zero or missing scale distance leaves the unit factor at 0: the read-outs then
+            // say the calibration is invalid instead of dividing by it.
+            g.PixelsPerUnit = scaleValue > 0
+                                  ? ThroughDecimalText(std::abs(along) / scaleValue) /
+                                        tpp
+                                  : 0;
+        }
+        mw.MeasureDist_Update(true);
+        p_.scaleDistance().Update();
+    } else {
+        const double along = Horizontal() ? Line1[0]->X1() - Line1[1]->X1()
+                                          : Line1[0]->Y1() - Line1[1]->Y1();
+        mw.MeasureDist_Update(RoundHalfEven(std::abs(along)) != 0);
+    }
+}
+
+void Ruler::GetMarker(int markId, std::int32_t& pos) {
+    if (!MeasModeOn() || markId < 0 || markId > 3) return;
+    const auto k = static_cast<std::size_t>(markId < 2 ? markId : markId - 2);
+    const Line& full = markId < 2 ? *Line1[k] : *ScaleLine1[k];
+    pos = RoundHalfEven(Horizontal() ? full.X1() : full.Y1());
+}
+
+void Ruler::SetMarkerColors() {
+    auto& g = p_.g();
+    const Color bg = g.ColorChoice[kRulerBackground];
+    const double r = RedOf(bg), gr = GreenOf(bg), b = BlueOf(bg);
+    const double m = (gr > r ? gr : r) + 1;
+    const double s = gr + r;
+    const double t1 = (gr / m + r / m) * ((1 - b / 260) * 40 + 80);
+    const Color full = t1 < s ? 0 : RGB(180, 180, 180);
+    for (Line* l : {Line1[0], Line1[1], ScaleLine1[0], ScaleLine1[1]}) l->SetBorderColor(full);
+
+    MainWindow& mw = p_.mainWindow();
+    if (g.CrossActive) {
+        mw.Label3.SetCaption("Distance (Crosshairs)");
+    } else {
+        const double t2 = (gr / m + r / m) * ((1 - b / 260) * 20 + 20);
+        if (t2 < s) {
+            Line2[0]->SetBorderColor(0);
+            mw.Label3.SetCaption("Distance (Black Marks)");
+        } else {
+            Line2[0]->SetBorderColor(RGB(80, 80, 120));
+            mw.Label3.SetCaption("Distance (Gray Marks)");
+        }
+    }
+    const bool bright = !(RedOf(bg) >= 40 || BlueOf(bg) >= 40 || GreenOf(bg) >= 145);
+    ScaleLine2[0]->SetBorderColor(bright ? RGB(0, 200, 0) : RGB(0, 100, 0));
+    ScaleMarkerColor = ScaleLine2[0]->BorderColor();
+    ScaleLine2[1]->SetBorderColor(ScaleMarkerColor);
+    MarkerColor = Line2[0]->BorderColor();
+    Line2[1]->SetBorderColor(MarkerColor);
+}
+
+void Ruler::ValuesToFile(const std::string& direction) {
+    auto& g = p_.g();
+    MainWindow& mw = p_.mainWindow();
+    Platform& platform = p_.platform();
+    if (direction == "From" || direction == "Defaults") {
+        // The first load starts from the defaults; a later one (the ruler rebuilding itself)
+        // from the values in use, so that nothing is lost when the file could not be written.
+        if (!g.SettingsInitialized) {
+            static_cast<Settings&>(g) =
+                Settings::Defaults(p_.TwipsPerPixelX(), p_.TwipsPerPixelY(), mw.Height());
+            g.SettingsInitialized = true;
+        }
+        if (direction == "From") {
+            if (auto text = platform.ReadFile(g.ConfigPath, 64 * 1024)) {
+                ParseConfig(*text, g);
+            }
+            ClampSettings(g, p_.TwipsPerPixelX());
+        }
+        mw.Label1[9]->SetCaption(g.ConvertLengthToDisplay != 1440 ? "Length\nMM"
+                                                                  : "Length\nInches");
+        g.SettingsLoading = true;
+        mw.Check1.SetValue(g.StartControlMin);
+        if (g.MeasureMode == -1) {
+            mw.PosLock.SetValue(1);
+            mw.MeasureMode.SetValue(0);
+        } else {
+            mw.MeasureMode.SetValue(g.MeasureMode != 0 ? 1 : 0);
+        }
+        mw.UseHRuler.SetValue(g.IsHorizontal);
+        g.SettingsLoading = false;
+        return;
+    }
+
+    Settings record = g;
+    if (mw.GetWindowState() == WindowState::Normal) {
+        if (mw.Top() >= 100) g.ControlTop = RoundHalfEven(mw.Top());
+        if (mw.Left() >= 100) g.ControlLeft = RoundHalfEven(mw.Left());
+    }
+    record.ControlTop = g.ControlTop;
+    record.ControlLeft = g.ControlLeft;
+    record.StartControlMin = mw.Check1.Value();
+    record.MeasureMode = (mw.PosLock.Value() == 1 && mw.MeasureMode.Value() == 0)
+                             ? -1
+                             : mw.MeasureMode.Value();
+    record.IsHorizontal = mw.UseHRuler.Value();
+    const RulerRect rect{Top(), Height(), Left(), Width()};
+    if (!platform.WriteFileAtomic(g.ConfigPath, FormatConfig(record, rect))) {
+        std::cerr << "tavrolin: the settings could not be saved to " << g.ConfigPath << "\n";
+    }
+}
+
+void Ruler::ValuesToSettings(const std::string& direction) {
+    auto& g = p_.g();
+    MainWindow& mw = p_.mainWindow();
+    const double unit = g.ConvertLengthToDisplay;
+    int* counts[3] = {&g.HalfTicks, &g.PrimaryIndex, &g.SecondaryIndex};
+    int* lengths[4] = {&g.CenterLength, &g.PrimaryLength, &g.SecondaryLength, &g.TickLength};
+    if (direction == "To") {
+        for (int i = 0; i < 3; ++i) mw.Text1[static_cast<std::size_t>(i)]->SetText(std::to_string(*counts[i]));
+        for (int i = 0; i < 4; ++i) {
+            mw.Text1[static_cast<std::size_t>(3 + i)]->SetText(ShortestDecimal(
+                std::round(*lengths[i] / unit * 100) / 100));
+            mw.Text1[static_cast<std::size_t>(7 + i)]->SetText(
+                std::to_string(g.TickWidth[static_cast<std::size_t>(1 + i)]));
+            mw.TickColor[static_cast<std::size_t>(i)]->SetBackColor(
+                g.ColorChoice[static_cast<std::size_t>(1 + i)]);
+        }
+        mw.ColorBox.SetBackColor(g.ColorChoice[kRulerBackground]);
+        return;
+    }
+    for (int i = 0; i < 3; ++i) {
+        const double v = Val(mw.Text1[static_cast<std::size_t>(i)]->Text());
+        if (v >= 1 && v <= 32767) *counts[i] = RoundHalfEven(v);
+    }
+    for (int i = 0; i < 4; ++i) {
+        const double v = Val(mw.Text1[static_cast<std::size_t>(3 + i)]->Text()) * unit;
+        if (v >= 0 && v <= 32767) *lengths[i] = RoundHalfEven(v);
+        const double w = Val(mw.Text1[static_cast<std::size_t>(7 + i)]->Text());
+        if (w >= 1 && w <= 100) g.TickWidth[static_cast<std::size_t>(1 + i)] = RoundHalfEven(w);
+    }
+}
+
+void Ruler::Step(std::int32_t& dx, std::int32_t& dy) { Move(Left() + dx, Top() + dy); }
+
+void Ruler::GetKey(int& keyCode, int& shift) { Form_KeyDown(keyCode, shift); }
+
+}  // namespace tavrolin

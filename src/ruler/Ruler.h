@@ -1,0 +1,74 @@
+// The ruler window: tick lines laid on a plain coloured window, the four markers of Measurement
+// Mode, and the settings file it reads at load and writes at unload.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "forms/Form.h"
+
+namespace tavrolin {
+
+class Program;
+
+class Ruler : public Form {
+public:
+    explicit Ruler(Program& program);
+
+    void Form_Load() override;
+    void Form_Unload() override;
+    void Form_Resize() override;
+
+    // Lays out every tick from the window size, spacing, lengths, widths and colours.
+    void ReDrawTicks();
+    // Shows the ticks (SEM Optimization Mode) or the markers (Measurement Mode).
+    void ShowTicks(bool measMode);
+    // Places a marker, snapping `pos` to a whole pixel and writing the snapped value back.
+    void SetMarker(int markId, std::int32_t& pos, bool resetCross);
+    void GetMarker(int markId, std::int32_t& pos);
+    // Chooses marker colours that stand out on the background.
+    void SetMarkerColors();
+    // "From" reads the configuration file into the settings; anything else writes it.
+    void ValuesToFile(const std::string& direction);
+    // "To" fills the settings page from the settings; "From" takes the page's values in.
+    void ValuesToSettings(const std::string& direction);
+    // Moves the window by whole twips.
+    void Step(std::int32_t& dx, std::int32_t& dy);
+    void GetKey(int& keyCode, int& shift);
+
+    // Tick lines, 0 to LastTick, made at load.
+    std::vector<Line*> Tick;
+    std::array<Line*, 2> Line1{};       // full-thickness measurement marker lines
+    std::array<Line*, 2> Line2{};       // short measurement marks
+    std::array<Line*, 2> ScaleLine1{};  // full-thickness scale marker lines
+    std::array<Line*, 2> ScaleLine2{};  // short scale marks
+
+    // Marker colours that the keyboard flash restores.
+    std::int32_t MarkerColor = 0;
+    std::int32_t ScaleMarkerColor = 0;
+
+    // Mouse state of the last press.
+    std::int32_t StartX = 0;
+    std::int32_t StartY = 0;
+    int GrabTick = -999;
+    int GrabMarker = -999;
+    int SelMarker = 0;
+    bool KeyUsed = false;
+
+    // The tick class of tick i: 1 center, 2 primary, 3 secondary, 4 other.
+    int TickClass(int i) const;
+
+private:
+    bool MeasModeOn() const;
+    bool Horizontal() const;
+    double Thickness() const { return Horizontal() ? Height() : Width(); }
+    double Length() const { return Horizontal() ? Width() : Height(); }
+    void CreateTicks();
+    void PlaceMarkerLines(int markId, double pos);
+
+    Program& p_;
+};
+
+}  // namespace tavrolin
