@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include "forms/Control.h"
+#include "forms/Form.h"
+#include "forms/HeadlessBackend.h"
+#include "forms/UserInput.h"
+#include "platform/RecordingPlatform.h"
+#include "platform/WindowServices.h"
+
+namespace tavrolin {
+namespace {
+
+class Probe : public Form {
+public:
+    explicit Probe(Backend& b) : Form(b, "Probe") {}
+    void Form_Load() override { ++loads; }
+    void Form_Unload() override { ++unloads; }
+    void Form_Resize() override { ++resizes; }
+    void Form_MouseDown(int button, int shift, double x, double y) override {
+        events.push_back("down " + std::to_string(button) + " " + std::to_string(shift) + " " +
+                         std::to_string(static_cast<int>(x)) + " " +
+                         std::to_string(static_cast<int>(y)));
+        if (onDown) onDown();
+    }
+    void Form_MouseMove(int, int, double x, double) override {
+        events.push_back("move " + std::to_string(static_cast<int>(x)));
+        if (moveWithPointer) SetLeft(Left() + x - 100);
+    }
+    void Form_KeyDown(int& keyCode, int& shift) override {
+        events.push_back("key " + std::to_string(keyCode) + " " + std::to_string(shift));
+    }
+    int loads = 0, unloads = 0, resizes = 0;
+    bool moveWithPointer = false;
+    std::vector<std::string> events;
+    std::function<void()> onDown;
+};
+
+TEST(Forms, ResizeRunsOnlyWhenTheSizeOfALoadedFormChanges) {
+    HeadlessBackend backend;
+    Probe f(backend);
+    f.SetWidth(500);
+    EXPECT_EQ(f.resizes, 0);  // not loaded yet
+    f.Load();
+    f.SetLeft(10);
+    f.SetWidth(500);
+    EXPECT_EQ(f.resizes, 0);
+    f.SetWidth(600);
+    f.Move(0, 0, 600, 700);
+    EXPECT_EQ(f.resizes, 2);
+    EXPECT_EQ(f.loads, 1);
+}
+
+TEST(Forms, RunTimeLinesGoWithUnloadAndDesignedControlsStay) {
+    HeadlessBackend backend;
+    Probe f(backend);
+    f.Add<Line>("Line1", 0);
+    f.Load();
+    for (int i = 0; i < 3; ++i) f.AddLine("Tick" + std::to_string(i));
+    EXPECT_EQ(f.Lines().size(), 4u);
+    EXPECT_NE(f.Find("Tick2"), nullptr);
+    f.Unload();
+    EXPECT_EQ(f.unloads, 1);
+    EXPECT_EQ(f.Lines().size(), 1u);
+    EXPECT_EQ(f.Find("Tick2"), nullptr);
+    EXPECT_NE(f.Find("Line1", 0), nullptr);
+    EXPECT_FALSE(f.Visible());
+}
+
+TEST(Forms, OptionButtonsOfOneContainerExcludeEachOther) {
+    HeadlessBackend backend;
+    Probe f(backend);
+    auto& frame = f.Add<Frame>("Frame");
+    auto& a = f.Add<OptionButton>("A", -1, &frame);
+    auto& b = f.Add<OptionButton>("B", -1, &frame);
+    auto& other = f.Add<OptionButton>("C");
+    int clicks = 0;
+    b.onClick = [&] { ++clicks; };
+    f.Show();
+    other.SetValue(true);
+    a.SetValue(true);
+    user::Click(b);
+    EXPECT_FALSE(a.Value());
+    EXPECT_TRUE(b.Value());
+    EXPECT_TRUE(other.Value());
+    user::Click(b);  // already selected: nothing changes, no click
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(Forms, TypingPassesEachKeyThroughTheFilterBeforeTheTextChanges) {
+    HeadlessBackend backend;
+    Probe f(backend);
+    auto& box = f.Add<TextBox>("Box");
+    std::vector<std::string> seen;
+    box.onKeyPress = [](int& k) {
+        if (!(k == 8 || (k >= '0' && k <= '9'))) k = 0;
+    };
+    box.onChange = [&] { seen.push_back(box.Text()); };
+    f.Show();
+    user::Type(box, "1a2\b3");
+    EXPECT_EQ(box.Text(), "13");
+    EXPECT_EQ(seen, (std::vector<std::string>{"1", "12", "1", "13"}));
+    // Hidden or disabled boxes take no keys.
+    box.SetEnabled(false);
+    user::Type(box, "9");
+    EXPECT_EQ(box.Text(), "13");
+}
+
+TEST(Forms, ACheckBoxClickTogglesItsValueAndRunsClickOnce) {
+    HeadlessBackend backend;
+    Probe f(backend);
+    auto& box = f.Add<CheckBox>("Check");
+    int clicks = 0;
+    box.onClick = [&] { ++clicks; };
+    f.Show();
+    user::Click(box);
+    EXPECT_EQ(box.Value(), 1);
+    box.SetValue(1);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(Forms, WorkPostedInsideAHandlerRunsAfterItHasReturned) {
+    HeadlessBackend backend;
+    Probe f(backend);
+    f.Show();
+    std::vector<std::string> order;
+    f.onDown = [&] {
+        backend.Post([&] { order.push_back("posted"); });
+        order.push_back("handler");
+        // Nested events (DoEvents inside a handler) do not run it early.
+        user::MouseMove(f, 0, 0, 1, 1);
+        order.push_back("handler end");
+    };
+    user::MouseDown(f, kLeftButton, kShiftMask, 30, 45);
+    EXPECT_EQ(order, (std::vector<std::string>{"handler", "handler end", "posted"}));
+    EXPECT_EQ(f.events[0], "down 1 1 30 45");
+}
+
+TEST(Forms, ADragFollowsAFixedPathOnTheScreenWhileTheFormMovesUnderIt) {
+    HeadlessBackend backend;
+    Probe f(backend);
+    f.Show();
+    f.Move(1000, 1000, 3000, 3000);
+    f.moveWithPointer = true;
+    user::Drag(f, 100, 100, 500, 100, 4);
+    // Each step moves the form by the pointer's offset from the grabbed point, as the ruler does:
+    // the pointer stays 100 twips into the form and the form ends 400 twips further.
+    EXPECT_EQ(f.Left(), 1400);
+    EXPECT_EQ(f.events[1], "move 200");
+    EXPECT_EQ(f.events[2], "move 200");
+}
+
+TEST(Forms, KeysGoToThePreviewingFormFirst) {
+    HeadlessBackend backend;
+    Probe f(backend);
+    auto& box = f.Add<TextBox>("Box");
+    f.Show();
+    f.SetFocus(&box);
+    f.SetKeyPreview(true);
+    user::KeyDown(f, kKeyShift, kShiftMask);
+    EXPECT_EQ(f.events.back(), "key 16 1");
+    f.SetKeyPreview(false);
+    f.events.clear();
+    user::KeyDown(f, kKeyLeft, 0);
+    EXPECT_TRUE(f.events.empty());
+}
+
+TEST(WindowServices, TopmostUsesTheTopmostBandWithoutMovingOrSizing) {
+    HeadlessBackend backend;
+    RecordingPlatform platform;
+    Probe f(backend);
+    f.Move(150, 1500, 750, 7500);
+    MakeTopmost(platform, f);
+    EXPECT_EQ(platform.calls.back(),
+              "SetWindowPos(" + std::to_string(f.hWnd()) + ", -1, 0, 0, 0, 0, 3)");
+    EXPECT_EQ(f.Left(), 150);
+    EXPECT_EQ(f.Width(), 750);
+}
+
+TEST(WindowServices, TransparencyAddsOnlyTheLayeredBitAndClampsTheAlpha) {
+    RecordingPlatform platform;
+    std::int32_t hwnd = 77;
+    platform.exStyle[hwnd] = 0x8;  // an unrelated style bit
+    std::int16_t alpha = 150;
+    SetTransparency(platform, alpha, hwnd);
+    EXPECT_EQ(platform.calls[0], "GetWindowLongA(77, -20)");
+    EXPECT_EQ(platform.calls[1], "SetWindowLongA(77, -20, " + std::to_string(0x80008) + ")");
+    EXPECT_EQ(platform.calls[2], "SetLayeredWindowAttributes(77, 16777215, 150, 2)");
+    alpha = 255;
+    SetTransparency(platform, alpha, hwnd);
+    EXPECT_EQ(platform.exStyle[hwnd], 0x80008);
+    EXPECT_EQ(platform.alpha[hwnd], 255);
+    // Out of range values never leave the window layered without an alpha.
+    alpha = 300;
+    SetTransparency(platform, alpha, hwnd);
+    EXPECT_EQ(platform.alpha[hwnd], 255);
+    alpha = -4;
+    SetTransparency(platform, alpha, hwnd);
+    EXPECT_EQ(platform.alpha[hwnd], 0);
+}
+
+TEST(WindowServices, OpenDocumentAsksTheShellToOpenWithTheDesktopAsOwner) {
+    RecordingPlatform platform;
+    EXPECT_EQ(OpenDocument(platform, "/usr/share/doc/tavrolin/index.html"), 42);
+    EXPECT_EQ(platform.calls.back(),
+              "ShellExecuteA(16, \"Open\", \"/usr/share/doc/tavrolin/index.html\", \"\", \"\", 1)");
+}
+
+}  // namespace
+}  // namespace tavrolin
