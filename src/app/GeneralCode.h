@@ -31,6 +31,10 @@ struct GeneralCode : Settings {
     int TicksBuilt = 0;
     int LastTick = 0;
     bool ResizeEnabled = false;
+    // While the ruler rebuilds itself, its settings pass through this text instead of the file,
+    // so that only leaving the program writes the configuration.
+    bool RulerRebuilding = false;
+    std::string RebuildConfig;
 
     // Crosshairs.
     bool CrossActive = false;

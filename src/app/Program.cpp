@@ -98,8 +98,10 @@ void Program::RebuildRulerLater() {
     backend_.Post([this] {
         rebuildPosted_ = false;
         if (!Running()) return;
+        g_.RulerRebuilding = true;
         Unload(ruler());
         ruler().Show();
+        g_.RulerRebuilding = false;
     });
 }
 

@@ -47,8 +47,14 @@ void Ruler::Form_Load() {
     SetVisible(false);
     mw.SysFile.SetCaption("Using: " + g.ConfigBaseName + ".cfg");
 
-    if (FileExists(p_.platform(), g.ConfigPath, false)) ValuesToFile("From");
-    else ValuesToFile("Defaults");
+    if (g.RulerRebuilding && !g.RebuildConfig.empty()) {
+        ApplyConfig(&g.RebuildConfig);
+        g.RebuildConfig.clear();
+    } else if (FileExists(p_.platform(), g.ConfigPath, false)) {
+        ValuesToFile("From");
+    } else {
+        ApplyConfig(nullptr);
+    }
 
     mw.ScaleDist.SetText(ShortestDecimal(g.MeasScaleValue));
     mw.Uncertainty.SetText(ShortestDecimal(g.MeasScaleUncertainty));
@@ -103,7 +109,11 @@ void Ruler::CreateTicks() {
 }
 
 void Ruler::Form_Unload() {
-    if (p_.SaveOnUnload()) ValuesToFile("To");
+    if (p_.g().RulerRebuilding) {
+        p_.g().RebuildConfig = ConfigText();
+    } else if (p_.SaveOnUnload()) {
+        ValuesToFile("To");
+    }
 }
 
 void Ruler::ReDrawTicks() {
@@ -315,53 +325,59 @@ void Ruler::SetMarkerColors() {
 
 void Ruler::ValuesToFile(const std::string& direction) {
     auto& g = p_.g();
-    MainWindow& mw = p_.mainWindow();
     Platform& platform = p_.platform();
-    if (direction == "From" || direction == "Defaults") {
-        // The first load starts from the defaults; a later one (the ruler rebuilding itself)
-        // from the values in use, so that nothing is lost when the file could not be written.
-        if (!g.SettingsInitialized) {
-            static_cast<Settings&>(g) =
-                Settings::Defaults(p_.TwipsPerPixelX(), p_.TwipsPerPixelY(), mw.Height());
-            g.SettingsInitialized = true;
-        }
-        if (direction == "From") {
-            if (auto text = platform.ReadFile(g.ConfigPath, 64 * 1024)) {
-                ParseConfig(*text, g);
-            }
-            ClampSettings(g, p_.TwipsPerPixelX());
-        }
-        mw.Label1[9]->SetCaption(g.ConvertLengthToDisplay != 1440 ? "Length\nMM"
-                                                                  : "Length\nInches");
-        g.SettingsLoading = true;
-        mw.Check1.SetValue(g.StartControlMin);
-        if (g.MeasureMode == -1) {
-            mw.PosLock.SetValue(1);
-            mw.MeasureMode.SetValue(0);
-        } else {
-            mw.MeasureMode.SetValue(g.MeasureMode != 0 ? 1 : 0);
-        }
-        mw.UseHRuler.SetValue(g.IsHorizontal);
-        g.SettingsLoading = false;
+    if (direction == "From") {
+        const auto text = platform.ReadFile(g.ConfigPath, 64 * 1024);
+        ApplyConfig(text ? &*text : nullptr);
         return;
     }
+    if (!platform.WriteFileAtomic(g.ConfigPath, ConfigText())) {
+        std::cerr << "tavrolin: the settings could not be saved to " << g.ConfigPath << "\n";
+    }
+}
 
-    Settings record = g;
+void Ruler::ApplyConfig(const std::string* text) {
+    auto& g = p_.g();
+    MainWindow& mw = p_.mainWindow();
+    // The first load starts from the defaults, a later one (the ruler rebuilding itself) from
+    // the values in use; a file then replaces what it holds, a damaged line keeping its value.
+    if (!g.SettingsInitialized) {
+        static_cast<Settings&>(g) =
+            Settings::Defaults(p_.TwipsPerPixelX(), p_.TwipsPerPixelY(), mw.Height());
+        g.SettingsInitialized = true;
+    }
+    if (text != nullptr) {
+        ParseConfig(*text, g);
+        ClampSettings(g, p_.TwipsPerPixelX());
+    }
+    mw.Label1[9]->SetCaption(g.ConvertLengthToDisplay != 1440 ? "Length\nMM" : "Length\nInches");
+    g.SettingsLoading = true;
+    mw.Check1.SetValue(g.StartControlMin);
+    if (g.MeasureMode == -1) {
+        mw.PosLock.SetValue(1);
+        mw.MeasureMode.SetValue(0);
+    } else {
+        mw.MeasureMode.SetValue(g.MeasureMode != 0 ? 1 : 0);
+    }
+    mw.UseHRuler.SetValue(g.IsHorizontal);
+    g.SettingsLoading = false;
+}
+
+std::string Ruler::ConfigText() {
+    auto& g = p_.g();
+    MainWindow& mw = p_.mainWindow();
+    // A minimised window's place is not where the user left it: keep the stored one.
     if (mw.GetWindowState() == WindowState::Normal) {
         if (mw.Top() >= 100) g.ControlTop = RoundHalfEven(mw.Top());
         if (mw.Left() >= 100) g.ControlLeft = RoundHalfEven(mw.Left());
     }
-    record.ControlTop = g.ControlTop;
-    record.ControlLeft = g.ControlLeft;
+    Settings record = g;
     record.StartControlMin = mw.Check1.Value();
     record.MeasureMode = (mw.PosLock.Value() == 1 && mw.MeasureMode.Value() == 0)
                              ? -1
                              : mw.MeasureMode.Value();
     record.IsHorizontal = mw.UseHRuler.Value();
-    const RulerRect rect{Top(), Height(), Left(), Width()};
-    if (!platform.WriteFileAtomic(g.ConfigPath, FormatConfig(record, rect))) {
-        std::cerr << "tavrolin: the settings could not be saved to " << g.ConfigPath << "\n";
-    }
+    return FormatConfig(record, RulerRect{Top(), Height(), Left(), Width()});
 }
 
 void Ruler::Step(std::int32_t& dx, std::int32_t& dy) { Move(Left() + dx, Top() + dy); }

@@ -20,6 +20,11 @@ public:
     void Form_Load() override;
     void Form_Unload() override;
     void Form_Resize() override;
+    void Form_MouseDown(int button, int shift, double x, double y) override;
+    void Form_MouseMove(int button, int shift, double x, double y) override;
+    void Form_MouseUp(int button, int shift, double x, double y) override;
+    void Form_DblClick() override;
+    void Form_KeyDown(int& keyCode, int& shift) override;
 
     // Lays out every tick from the window size, spacing, lengths, widths and colours.
     void ReDrawTicks();
@@ -60,12 +65,34 @@ public:
     // The tick class of tick i: 1 center, 2 primary, 3 secondary, 4 other.
     int TickClass(int i) const;
 
+    // The first tick (lowest index) whose line lies under the pointer, or -999.
+    int HitTick(double x, double y) const;
+    // The marker a press at (x, y) takes: 0, 1 measurement, 2, 3 scale, or -999.
+    int HitMarker(double x, double y) const;
+    // The pointer shape a hover at (x, y) shows.
+    int HoverPointer(double x, double y) const;
+    // True when presses and drags are ignored: "Lock" checked in SEM Optimization Mode.
+    bool Locked() const;
+    // Minimises the control window, or restores it at its saved place.
+    void ToggleControlWindow();
+    // Rebuilds the ruler (after the running handler) when its ticks no longer fill it.
+    void CheckTickSupply();
+    // Moves the ruler and everything docked on it, then re-places the grip and the read-out.
+    void MoveWithDocked(std::int32_t dx, std::int32_t dy);
+
 private:
     bool MeasModeOn() const;
+    int SizingPointer() const;
+    void FlashMarker(int marker);
+    void RepaintMarkerLines(bool scale);
     bool Horizontal() const;
     double Thickness() const { return Horizontal() ? Height() : Width(); }
     double Length() const { return Horizontal() ? Width() : Height(); }
     void CreateTicks();
+    // Takes settings text (a file's, or the ruler's own while it rebuilds) over the values in use.
+    void ApplyConfig(const std::string* text);
+    // The configuration file's text for the present state.
+    std::string ConfigText();
     void PlaceMarkerLines(int markId, double pos);
 
     Program& p_;

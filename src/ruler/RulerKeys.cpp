@@ -1,0 +1,101 @@
+// The ruler's keys: one-pixel nudges of the ruler or the selected marker, Shift to select and
+// flash the next marker, Space or Tab to turn the ruler, Esc to leave without saving.
+#include <cstdlib>
+
+#include "app/GeneralCode.h"
+#include "app/Program.h"
+#include "control/MainWindow.h"
+#include "crosshair/DistanceWindow.h"
+#include "forms/Backend.h"
+#include "platform/Platform.h"
+#include "ruler/Ruler.h"
+#include "ruler/WexoIcon.h"
+#include "settings/NumberText.h"
+
+namespace tavrolin {
+
+namespace {
+bool IsLeft(int k) { return k == kKeyLeft || k == kKeyNumpad4; }
+bool IsRight(int k) { return k == kKeyRight || k == kKeyNumpad6; }
+bool IsUp(int k) { return k == kKeyUp || k == kKeyNumpad8; }
+bool IsDown(int k) { return k == kKeyDown || k == kKeyNumpad2; }
+}  // namespace
+
+void Ruler::FlashMarker(int marker) {
+    Line& line = marker < 2 ? *Line2[static_cast<std::size_t>(marker)]
+                            : *ScaleLine2[static_cast<std::size_t>(marker - 2)];
+    line.SetBorderColor(kHighlightColor);
+    p_.backend().DoEvents();
+    p_.platform().Sleep(300);
+    line.SetBorderColor(marker < 2 ? MarkerColor : ScaleMarkerColor);
+}
+
+void Ruler::Form_KeyDown(int& keyCode, int& shift) {
+    auto& g = p_.g();
+    if (keyCode == kKeyEscape) {
+        // The help promises that Esc leaves without saving any changes.
+        p_.Exit(false);
+        return;
+    }
+    KeyUsed = false;
+    MainWindow& mw = p_.mainWindow();
+    const bool measMode = mw.MeasureMode.Value() == 1;
+    const std::int32_t step = RoundHalfEven(p_.TwipsPerPixelX());
+    if (measMode) {
+        if (keyCode == kKeySpace || (keyCode == kKeyTab && shift == 0)) {
+            mw.UseHRuler.SetValue(mw.UseHRuler.Value() ? 0 : 1);
+        } else if (keyCode == kKeyShift && shift == kShiftMask) {
+            if (GrabMarker >= -3 && GrabMarker <= 0) --GrabMarker;
+            const int lowest = (g.MeasUnitsIndex == 4 && !g.ScaleCrossActive) ? -3 : -1;
+            if (GrabMarker < lowest || GrabMarker > 0) GrabMarker = 0;
+            SelMarker = std::abs(GrabMarker);
+            if (SelMarker < 2 && !Line2[static_cast<std::size_t>(SelMarker)]->Visible()) {
+                SelMarker += 2;
+                GrabMarker -= 2;
+            }
+            FlashMarker(SelMarker);
+        } else if (shift == 0 && GrabMarker >= -3 && GrabMarker <= 0) {
+            KeyUsed = true;
+            SelMarker = std::abs(GrabMarker);
+            std::int32_t& pos = g.MarkerPos[static_cast<std::size_t>(SelMarker)];
+            const std::int32_t p = pos;
+            int move = 0;  // -1 back, +1 forward along the ruler
+            std::int32_t dx = 0, dy = 0;
+            if (Horizontal()) {
+                if (IsLeft(keyCode) && p > g.GrabUnit) move = -1;
+                if (IsRight(keyCode) && p < Width() - g.GrabUnit) move = 1;
+                if (IsUp(keyCode)) dy = -step;
+                if (IsDown(keyCode)) dy = step;
+            } else {
+                if (IsUp(keyCode) && p >= 1) move = -1;
+                if (IsDown(keyCode) && p < Height() - 5.0 * step) move = 1;
+                if (IsLeft(keyCode)) dx = -step;
+                if (IsRight(keyCode)) dx = step;
+            }
+            if (move != 0) {
+                pos = p + move * step;
+                SetMarker(SelMarker, pos, false);
+            } else if (dx != 0 || dy != 0) {
+                MoveWithDocked(dx, dy);
+                p_.wexoIcon().Shift();
+                p_.distanceWindow().Shift();
+            }
+            RepaintMarkerLines(SelMarker >= 2);
+        }
+    }
+    if (!p_.Running() || !Loaded()) return;
+    if (!KeyUsed && (!measMode || GrabMarker == -999)) {
+        std::int32_t dx = 0, dy = 0;
+        if (IsLeft(keyCode)) dx = -step;
+        if (IsRight(keyCode)) dx = step;
+        if (IsUp(keyCode)) dy = -step;
+        if (IsDown(keyCode)) dy = step;
+        if (dx != 0 || dy != 0) {
+            MoveWithDocked(dx, dy);
+            p_.wexoIcon().Shift();
+            p_.distanceWindow().Shift();
+        }
+    }
+}
+
+}  // namespace tavrolin
