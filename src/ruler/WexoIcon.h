@@ -14,8 +14,16 @@ public:
     explicit WexoIcon(Program& program);
 
     void Form_Load() override;
+    void Form_MouseDown(int button, int shift, double x, double y) override;
+    void Form_MouseMove(int button, int shift, double x, double y) override;
+    void Form_MouseUp(int button, int shift, double x, double y) override;
     // Places the grip against the ruler's far end.
     void Shift();
+
+    std::int32_t StartX = 0;
+    std::int32_t StartY = 0;
+    std::int32_t DragX = 0;
+    std::int32_t DragY = 0;
 
     Label& Letter;
 
