@@ -1,0 +1,900 @@
+#include "qt/FormWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QTimer>
+#include <QWindow>
+#include <algorithm>
+
+#include "qt/ControlWidgets.h"
+#include "qt/KeyMapping.h"
+#include "qt/QtBackend.h"
+
+namespace tavrolin::qt {
+
+namespace {
+
+// A text box shows line ends as the editor knows them; the model keeps CR LF.
+QString ToDisplay(const std::string& text, bool multiLine) {
+    QString s = QString::fromStdString(text);
+    if (multiLine) s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return s;
+}
+
+std::string FromDisplay(const QString& text, bool multiLine) {
+    if (!multiLine) return text.toStdString();
+    QString s = text;
+    s.replace(u'\n', QStringLiteral("\r\n"));
+    return s.toStdString();
+}
+
+// The model counts selections in bytes of its UTF-8 text, the editors in UTF-16 units.
+int ToModelOffset(const QString& display, int index, bool multiLine) {
+    return static_cast<int>(FromDisplay(display.left(index), multiLine).size());
+}
+
+int ToDisplayIndex(const std::string& model, int offset, bool multiLine) {
+    offset = std::clamp(offset, 0, static_cast<int>(model.size()));
+    return static_cast<int>(ToDisplay(model.substr(0, static_cast<std::size_t>(offset)), multiLine).size());
+}
+
+QString DisplayedText(const QWidget* w) {
+    if (auto* line = qobject_cast<const QLineEdit*>(w)) return line->text();
+    if (auto* plain = qobject_cast<const QPlainTextEdit*>(w)) return plain->toPlainText();
+    return {};
+}
+
+std::pair<int, int> DisplayedSelection(const QWidget* w) {
+    if (auto* line = qobject_cast<const QLineEdit*>(w)) {
+        if (line->hasSelectedText()) {
+            return {line->selectionStart(), static_cast<int>(line->selectedText().size())};
+        }
+        return {line->cursorPosition(), 0};
+    }
+    if (auto* plain = qobject_cast<const QPlainTextEdit*>(w)) {
+        const QTextCursor c = plain->textCursor();
+        return {c.selectionStart(), c.selectionEnd() - c.selectionStart()};
+    }
+    return {0, 0};
+}
+
+void ShowSelection(QWidget* w, int start, int length) {
+    if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        if (length > 0) {
+            line->setSelection(start, length);
+        } else {
+            line->setCursorPosition(start);
+        }
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+        QTextCursor c = plain->textCursor();
+        c.setPosition(start);
+        c.setPosition(start + length, QTextCursor::KeepAnchor);
+        plain->setTextCursor(c);
+    }
+}
+
+Qt::WindowFlags FlagsFor(BorderStyle border, bool topmost) {
+    Qt::WindowFlags f;
+    switch (border) {
+        case BorderStyle::None:
+            // Tool keeps the window out of the task bar.
+            f = Qt::Tool | Qt::FramelessWindowHint;
+            break;
+        case BorderStyle::ToolWindow:
+            f = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                Qt::WindowCloseButtonHint;
+            break;
+        case BorderStyle::Fixed:
+            f = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                Qt::WindowCloseButtonHint;
+            break;
+    }
+    if (topmost) f |= Qt::WindowStaysOnTopHint;
+    return f;
+}
+
+bool IsMouseEvent(QEvent::Type t) {
+    return t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
+           t == QEvent::MouseButtonDblClick || t == QEvent::MouseMove;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(QtBackend& backend, Form& form) : backend_(backend), form_(&form) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setWindowFlags(FlagsFor(form.Border(), backend_.Topmost(form.hWnd())));
+}
+
+FormWindow::~FormWindow() = default;
+
+void FormWindow::Detach() {
+    form_ = nullptr;
+    focusRequest_ = nullptr;
+    focusPending_ = false;
+    views_.clear();
+    byWidget_.clear();
+    hide();
+    // The window may be inside its own event handler (a close button that unloads the form).
+    deleteLater();
+}
+
+QWidget* FormWindow::WidgetOf(const Control* control) const {
+    auto it = views_.find(control);
+    return it == views_.end() ? nullptr : it->second.widget;
+}
+
+Control* FormWindow::ControlOf(const QObject* widget) const {
+    auto it = byWidget_.find(widget);
+    return it == byWidget_.end() ? nullptr : it->second;
+}
+
+void FormWindow::Later(std::function<void()> work) {
+    QTimer::singleShot(0, this, [this, work = std::move(work)] {
+        if (form_ != nullptr) work();
+    });
+}
+
+// ---------------------------------------------------------------- showing the model
+
+void FormWindow::ShowModel() {
+    if (form_ == nullptr) return;
+    const std::uint32_t dirty = form_->DirtyFlags();
+    if (dirty & kDirtyAppearance) ApplyAppearance();
+    if (dirty & kDirtyGeometry) ApplyGeometry();
+    if (dirty & kDirtyControls) ApplyControls();
+    // Shown last, so that the window appears in its place with its contents.
+    if (dirty & kDirtyVisibility) ApplyVisibility();
+    if (focusPending_) ApplyFocus();
+    form_->ClearDirty();
+}
+
+void FormWindow::ApplyWindowFlags() {
+    if (form_ == nullptr) return;
+    const Qt::WindowFlags want = FlagsFor(form_->Border(), backend_.Topmost(form_->hWnd()));
+    const Qt::WindowFlags have = windowFlags();
+    if (want == have) return;
+    if (windowHandle() != nullptr && (want ^ have) == Qt::WindowStaysOnTopHint) {
+        // Only the stacking band changes: tell the existing native window, which keeps it
+        // mapped where it is (setWindowFlags would re-create and hide it).
+        overrideWindowFlags(want);
+        windowHandle()->setFlags(want);
+        return;
+    }
+    const bool wasVisible = isVisible();
+    const QPoint at = pos();
+    setWindowFlags(want);
+    move(at);
+    if (wasVisible) show();
+}
+
+void FormWindow::ApplyAppearance() {
+    ApplyWindowFlags();
+    const QString title = QString::fromStdString(form_->Caption());
+    if (windowTitle() != title) setWindowTitle(title);
+    QPalette pal = palette();
+    const QColor back = ToQColor(form_->BackColor());
+    if (pal.color(QPalette::Window) != back) {
+        pal.setColor(QPalette::Window, back);
+        setPalette(pal);
+    }
+    // A border change may switch between a fixed and a free size.
+    ApplyGeometry();
+}
+
+void FormWindow::ApplyGeometry() {
+    const PixelScale s = backend_.Scale();
+    const QPoint at = s.ToPixels(form_->Left(), form_->Top());
+    const QSize size(std::max(1, s.ToPixelsX(form_->Width())),
+                     std::max(1, s.ToPixelsY(form_->Height())));
+    if (form_->Border() == BorderStyle::None) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        if (this->size() != size) resize(size);
+    } else if (minimumSize() != size || maximumSize() != size) {
+        setFixedSize(size);
+    }
+    if (pos() != at) {
+        ownMoves_.push_back(at);
+        if (ownMoves_.size() > 64) ownMoves_.pop_front();
+        move(at);
+    }
+}
+
+void FormWindow::ApplyVisibility() {
+    if (!form_->Visible()) {
+        if (isVisible()) hide();
+        return;
+    }
+    if (form_->GetWindowState() == WindowState::Minimized) {
+        if (!isMinimized() || !isVisible()) showMinimized();
+    } else if (isMinimized()) {
+        showNormal();
+    } else if (!isVisible()) {
+        show();
+    }
+}
+
+void FormWindow::RequestFocus(Control* control) {
+    focusRequest_ = control;
+    focusPending_ = true;
+}
+
+void FormWindow::ApplyFocus() {
+    if (!isVisible()) return;  // stays pending until the window is shown
+    focusPending_ = false;
+    activateWindow();
+    QWidget* target = focusRequest_ != nullptr ? WidgetOf(focusRequest_) : this;
+    if (target != nullptr && !target->hasFocus()) target->setFocus(Qt::OtherFocusReason);
+}
+
+FormWindow::View& FormWindow::EnsureView(Control* control) {
+    View& view = views_[control];
+    if (control->Kind() != ControlKind::Line && view.widget == nullptr) {
+        CreateWidget(control, view);
+        ApplyControl(control, view);
+    }
+    return view;
+}
+
+void FormWindow::ApplyControls() {
+    QRegion invalid;
+    int invalidRects = 0;
+    bool invalidAll = false;
+    for (const auto& owned : form_->Controls()) {
+        Control* c = owned.get();
+        if (c->Kind() == ControlKind::Line) {
+            auto [it, fresh] = views_.try_emplace(c);
+            View& view = it->second;
+            if (fresh || c->Dirty()) {
+                const auto& line = static_cast<const Line&>(*c);
+                const QRect now = line.ShownInForm() ? LineBounds(line) : QRect();
+                if (c->Container() != nullptr) {
+                    if (QWidget* frame = WidgetOf(c->Container())) frame->update();
+                } else if (!invalidAll) {
+                    // A ruler rebuild touches thousands of lines: one repaint then.
+                    if (++invalidRects > 64) {
+                        invalidAll = true;
+                    } else {
+                        invalid += view.lineRect;
+                        invalid += now;
+                    }
+                }
+                view.lineRect = now;
+            }
+            c->ClearDirty();
+            continue;
+        }
+        auto it = views_.find(c);
+        if (it == views_.end() || it->second.widget == nullptr) {
+            EnsureView(c);
+        } else {
+            View& view = it->second;
+            const bool multi = c->Kind() == ControlKind::TextBox &&
+                               static_cast<TextBox*>(c)->MultiLine();
+            if (c->Kind() == ControlKind::TextBox && multi != view.multiLine) {
+                // Single and multi-line editing are different widgets.
+                byWidget_.erase(view.widget);
+                if (auto* plain = qobject_cast<QPlainTextEdit*>(view.widget)) {
+                    byWidget_.erase(plain->viewport());
+                }
+                view.widget->hide();
+                view.widget->deleteLater();
+                view = View{};
+                CreateWidget(c, view);
+                ApplyControl(c, view);
+            } else if (c->Dirty() || view.force) {
+                ApplyControl(c, view);
+            }
+            view.force = false;
+        }
+        c->ClearDirty();
+    }
+    const QRect all = rect();
+    if (invalidAll) {
+        update();
+        pendingPaint_ = all;
+    } else if (!invalid.isEmpty()) {
+        invalid &= all;
+        update(invalid);
+        pendingPaint_ += invalid;
+    }
+}
+
+void FormWindow::CreateWidget(Control* c, View& view) {
+    QWidget* parent = this;
+    if (c->Container() != nullptr) {
+        View& container = EnsureView(c->Container());
+        if (container.widget != nullptr) parent = container.widget;
+    }
+    QWidget* w = nullptr;
+    switch (c->Kind()) {
+        case ControlKind::Line:
+            return;
+        case ControlKind::Label:
+            w = new LabelWidget(parent);
+            break;
+        case ControlKind::TextBox: {
+            auto* box = static_cast<TextBox*>(c);
+            view.multiLine = box->MultiLine();
+            if (view.multiLine) {
+                auto* edit = new QPlainTextEdit(parent);
+                edit->setTabChangesFocus(true);
+                edit->viewport()->installEventFilter(this);
+                byWidget_[edit->viewport()] = c;
+                connect(edit, &QPlainTextEdit::textChanged, this, [this, box] { PushText(*box); });
+                connect(edit, &QPlainTextEdit::cursorPositionChanged, this,
+                        [this, box] { PushSelection(*box); });
+                connect(edit, &QPlainTextEdit::selectionChanged, this,
+                        [this, box] { PushSelection(*box); });
+                w = edit;
+            } else {
+                auto* edit = new QLineEdit(parent);
+                connect(edit, &QLineEdit::textEdited, this, [this, box] { PushText(*box); });
+                connect(edit, &QLineEdit::cursorPositionChanged, this,
+                        [this, box] { PushSelection(*box); });
+                connect(edit, &QLineEdit::selectionChanged, this,
+                        [this, box] { PushSelection(*box); });
+                w = edit;
+            }
+            break;
+        }
+        case ControlKind::Frame: {
+            auto* frame = new FrameWidget(parent);
+            frame->paintContents = [this, c](QPainter& p, const QRect& exposed) {
+                if (form_ != nullptr) PaintLines(p, exposed, c);
+            };
+            w = frame;
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto* check = new QCheckBox(parent);
+            connect(check, &QCheckBox::clicked, this, [this, c] {
+                if (form_ == nullptr) return;
+                auto* box = static_cast<CheckBox*>(c);
+                Reconcile(c);
+                backend_.Deliver([box] { box->SetValue(box->Value() ? 0 : 1); });
+            });
+            w = check;
+            break;
+        }
+        case ControlKind::OptionButton: {
+            auto* option = new QRadioButton(parent);
+            // The model keeps the buttons of a container exclusive, and may have none chosen.
+            option->setAutoExclusive(false);
+            connect(option, &QRadioButton::clicked, this, [this, c] {
+                if (form_ == nullptr) return;
+                Reconcile(c);
+                backend_.Deliver([c] { static_cast<OptionButton*>(c)->SetValue(true); });
+            });
+            w = option;
+            break;
+        }
+        case ControlKind::CommandButton: {
+            auto* button = new QPushButton(parent);
+            button->setAutoDefault(false);
+            connect(button, &QPushButton::clicked, this, [this, c] {
+                if (form_ == nullptr || !c->onClick) return;
+                backend_.Deliver([c] { c->onClick(); });
+            });
+            w = button;
+            break;
+        }
+        case ControlKind::ScrollBar: {
+            auto* bar = new QScrollBar(parent);
+            connect(bar, &QScrollBar::valueChanged, this, [this, c](int value) {
+                if (form_ == nullptr || backend_.Syncing()) return;
+                Reconcile(c);
+                backend_.Deliver([c, value] { static_cast<ScrollBar*>(c)->SetValue(value); });
+            });
+            w = bar;
+            break;
+        }
+    }
+    w->installEventFilter(this);
+    byWidget_[w] = c;
+    view.widget = w;
+}
+
+void FormWindow::Reconcile(Control* control) {
+    // After a click the widget shows its own idea of the value; the next Sync shows the
+    // model's, also when the model refused the change and so marked nothing.
+    auto it = views_.find(control);
+    if (it == views_.end()) return;
+    it->second.force = true;
+    form_->MarkDirty(kDirtyControls);
+}
+
+void FormWindow::ApplyControl(Control* c, View& view) {
+    QWidget* w = view.widget;
+    if (w == nullptr) return;
+    const QSignalBlocker block(w);
+    const PixelScale s = backend_.Scale();
+    const QRect r(s.ToPixels(c->Left(), c->Top()),
+                  QSize(s.ToPixelsX(c->Width()), s.ToPixelsY(c->Height())));
+    if (w->geometry() != r) w->setGeometry(r);
+    if (w->isEnabled() != c->Enabled()) w->setEnabled(c->Enabled());
+    const QString tip = QString::fromStdString(c->ToolTipText());
+    if (w->toolTip() != tip) w->setToolTip(tip);
+
+    QFont font = this->font();
+    if (c->FontSize() > 0) font.setPointSizeF(c->FontSize());
+    font.setBold(c->FontBold());
+    if (c->Kind() == ControlKind::Label) font.setUnderline(static_cast<Label*>(c)->Underline());
+    if (w->font() != font) w->setFont(font);
+
+    // Only the roles the model sets; the rest follows the form.
+    QPalette pal;
+    const QColor fore = ToQColor(c->ForeColor());
+    pal.setColor(QPalette::WindowText, fore);
+    pal.setColor(QPalette::Text, fore);
+    pal.setColor(QPalette::ButtonText, fore);
+    if (c->HasBackColor()) {
+        const QColor back = ToQColor(c->BackColor());
+        pal.setColor(QPalette::Window, back);
+        pal.setColor(QPalette::Base, back);
+        pal.setColor(QPalette::Button, back);
+    }
+    w->setPalette(pal);
+    const bool fill = c->HasBackColor() && c->Kind() != ControlKind::TextBox;
+    if (w->autoFillBackground() != fill) w->setAutoFillBackground(fill);
+
+    const QString caption = QString::fromStdString(c->Caption());
+    switch (c->Kind()) {
+        case ControlKind::Line:
+            break;
+        case ControlKind::Label: {
+            auto* label = static_cast<QLabel*>(w);
+            const auto* model = static_cast<Label*>(c);
+            const QString text = LabelText(caption);
+            if (label->text() != text) label->setText(text);
+            Qt::Alignment align = Qt::AlignTop;
+            switch (model->Alignment()) {
+                case Label::Align::Left: align |= Qt::AlignLeft; break;
+                case Label::Align::Center: align |= Qt::AlignHCenter; break;
+                case Label::Align::Right: align |= Qt::AlignRight; break;
+            }
+            if (label->alignment() != align) label->setAlignment(align);
+            if (label->wordWrap() != model->WordWrap()) label->setWordWrap(model->WordWrap());
+            break;
+        }
+        case ControlKind::TextBox:
+            ApplyText(*static_cast<TextBox*>(c), view);
+            break;
+        case ControlKind::Frame: {
+            auto* frame = static_cast<QGroupBox*>(w);
+            if (frame->title() != caption) frame->setTitle(caption);
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto* check = static_cast<QCheckBox*>(w);
+            if (check->text() != caption) check->setText(caption);
+            check->setChecked(static_cast<CheckBox*>(c)->Value() != 0);
+            break;
+        }
+        case ControlKind::OptionButton: {
+            auto* option = static_cast<QRadioButton*>(w);
+            if (option->text() != caption) option->setText(caption);
+            option->setChecked(static_cast<OptionButton*>(c)->Value());
+            break;
+        }
+        case ControlKind::CommandButton: {
+            auto* button = static_cast<QPushButton*>(w);
+            if (button->text() != caption) button->setText(caption);
+            break;
+        }
+        case ControlKind::ScrollBar: {
+            auto* bar = static_cast<QScrollBar*>(w);
+            const auto* model = static_cast<ScrollBar*>(c);
+            bar->setOrientation(model->Horizontal() ? Qt::Horizontal : Qt::Vertical);
+            bar->setRange(model->Min(), model->Max());
+            bar->setValue(model->Value());
+            break;
+        }
+    }
+    // Visibility last: a widget shown before its geometry is set flashes at the old place.
+    if (w->isHidden() == c->Visible()) w->setVisible(c->Visible());
+}
+
+void FormWindow::ApplyText(TextBox& box, View& view) {
+    QWidget* w = view.widget;
+    if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        if (line->isReadOnly() != box.Locked()) line->setReadOnly(box.Locked());
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+        if (plain->isReadOnly() != box.Locked()) plain->setReadOnly(box.Locked());
+    }
+    const QString want = ToDisplay(box.Text(), view.multiLine);
+    if (DisplayedText(w) != want) {
+        // The model changed or refused the text: keep the cursor where it was, within bounds.
+        const int cursor = std::min(DisplayedSelection(w).first, static_cast<int>(want.size()));
+        if (auto* line = qobject_cast<QLineEdit*>(w)) {
+            line->setText(want);
+        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+            plain->setPlainText(want);
+        }
+        ShowSelection(w, cursor, 0);
+    }
+    if (box.SelStart() != view.selStart || box.SelLength() != view.selLength) {
+        const int start = ToDisplayIndex(box.Text(), box.SelStart(), view.multiLine);
+        const int end =
+            ToDisplayIndex(box.Text(), box.SelStart() + box.SelLength(), view.multiLine);
+        ShowSelection(w, start, end - start);
+        view.selStart = box.SelStart();
+        view.selLength = box.SelLength();
+    }
+}
+
+// ---------------------------------------------------------------- painting
+
+QRect FormWindow::LineBounds(const Line& line) const {
+    const PixelScale s = backend_.Scale();
+    const QPoint a = s.ToPixels(line.X1(), line.Y1());
+    const QPoint b = s.ToPixels(line.X2(), line.Y2());
+    // Square caps reach half the pen beyond each end.
+    const int pad = line.BorderWidth() / 2 + 1;
+    return QRect(QPoint(std::min(a.x(), b.x()) - pad, std::min(a.y(), b.y()) - pad),
+                 QPoint(std::max(a.x(), b.x()) + pad, std::max(a.y(), b.y()) + pad));
+}
+
+void FormWindow::PaintLines(QPainter& painter, const QRect& exposed, const Control* container) {
+    const PixelScale s = backend_.Scale();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen;
+    pen.setCapStyle(Qt::SquareCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    Color penColor = -1;
+    int penWidth = -1;
+    for (const Line* line : form_->Lines()) {
+        if (line->Container() != container || !line->ShownInForm()) continue;
+        if (!LineBounds(*line).intersects(exposed)) continue;
+        if (line->BorderColor() != penColor || line->BorderWidth() != penWidth) {
+            penColor = line->BorderColor();
+            penWidth = line->BorderWidth();
+            pen.setColor(ToQColor(penColor));
+            pen.setWidth(penWidth);
+            painter.setPen(pen);
+        }
+        // Whole-pixel end points: with an aliased pen of width w the line covers w pixels
+        // centred on them.
+        const QPoint a = s.ToPixels(line->X1(), line->Y1());
+        const QPoint b = s.ToPixels(line->X2(), line->Y2());
+        if (a == b) {
+            const int w = penWidth;
+            painter.fillRect(QRect(a.x() - (w - 1) / 2, a.y() - (w - 1) / 2, w, w),
+                             pen.color());
+        } else {
+            painter.drawLine(a, b);
+        }
+    }
+}
+
+void FormWindow::paintEvent(QPaintEvent* e) {
+    pendingPaint_ -= e->region();
+    if (form_ == nullptr) return;
+    QPainter painter(this);
+    PaintLines(painter, e->rect(), nullptr);
+}
+
+void FormWindow::PaintPending() {
+    if (pendingPaint_.isEmpty() || !isVisible()) return;
+    const QRegion region = pendingPaint_;
+    pendingPaint_ = QRegion();
+    repaint(region);
+}
+
+// ---------------------------------------------------------------- what the user does
+
+void FormWindow::PushText(TextBox& box) {
+    if (form_ == nullptr || backend_.Syncing()) return;
+    QWidget* w = WidgetOf(&box);
+    if (w == nullptr) return;
+    const std::string text = FromDisplay(DisplayedText(w), views_[&box].multiLine);
+    backend_.Deliver([this, &box, text] {
+        box.SetText(text);
+        // SetText puts the model's cursor at the end; the editor's is where the user typed.
+        if (form_ != nullptr && box.Text() == text) PushSelection(box);
+    });
+}
+
+void FormWindow::PushSelection(TextBox& box) {
+    if (form_ == nullptr || backend_.Syncing()) return;
+    auto it = views_.find(&box);
+    if (it == views_.end() || it->second.widget == nullptr) return;
+    View& view = it->second;
+    const QString shown = DisplayedText(view.widget);
+    const auto [start, length] = DisplayedSelection(view.widget);
+    const int from = ToModelOffset(shown, start, view.multiLine);
+    const int to = ToModelOffset(shown, start + length, view.multiLine);
+    box.SetSelection(from, to - from);
+    view.selStart = box.SelStart();
+    view.selLength = box.SelLength();
+}
+
+FormWindow::KeyVerdict FormWindow::DeliverKey(const QKeyEvent& e, Control* focus, int& ascii) {
+    const KeyStroke key = TranslateKey(e.key(), e.modifiers(), e.text());
+    ascii = key.ascii;
+    if (key.keyCode == 0 && key.ascii == 0) return KeyVerdict::PassOn;
+    // As the model routes keys: a control that listens to keys, or any text box, gets them;
+    // otherwise the form does.
+    Control* target = nullptr;
+    if (focus != nullptr && (focus->onKeyDown || focus->onKeyPress ||
+                             focus->Kind() == ControlKind::TextBox)) {
+        target = focus;
+    }
+    Form* form = form_;
+    KeyVerdict verdict = KeyVerdict::PassOn;
+    backend_.Deliver([&] {
+        int code = key.keyCode;
+        int mask = key.shift;
+        auto stopped = [&] { return code == 0 || !form->Loaded(); };
+        if (key.keyCode != 0) {
+            if (target == nullptr || form->KeyPreview()) form->Form_KeyDown(code, mask);
+            if (!stopped() && target != nullptr && target->onKeyDown) target->onKeyDown(code, mask);
+            if (stopped()) {
+                verdict = KeyVerdict::Swallow;
+                return;
+            }
+            if (code != key.keyCode) ascii = CharacterOfKeyCode(code, mask);
+        }
+        if (ascii == 0) return;
+        if (target == nullptr || form->KeyPreview()) form->Form_KeyPress(ascii);
+        if (ascii != 0 && form->Loaded() && target != nullptr && target->onKeyPress) {
+            target->onKeyPress(ascii);
+        }
+        if (ascii == 0 || !form->Loaded()) {
+            verdict = KeyVerdict::Swallow;
+        } else if (ascii != key.ascii) {
+            verdict = KeyVerdict::Replace;
+        }
+    });
+    return verdict;
+}
+
+bool FormWindow::FilterKey(QObject* watched, Control* control, QKeyEvent* e) {
+    int ascii = 0;
+    const KeyVerdict verdict = DeliverKey(*e, control, ascii);
+    e->accept();
+    if (form_ == nullptr || verdict == KeyVerdict::Swallow) return true;
+    QWidget* w = WidgetOf(control);
+    if (verdict == KeyVerdict::Replace && control->Kind() == ControlKind::TextBox && w != nullptr) {
+        // The filter typed another character than the key's own.
+        if (auto* line = qobject_cast<QLineEdit*>(w)) {
+            if (!line->isReadOnly()) {
+                if (ascii == kKeyBack) {
+                    line->backspace();
+                } else if (ascii >= 32) {
+                    line->insert(QString(QChar(ascii)));
+                }
+            }
+        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+            if (!plain->isReadOnly()) {
+                QTextCursor c = plain->textCursor();
+                if (ascii == kKeyBack) {
+                    c.deletePreviousChar();
+                } else if (ascii == kKeyReturn) {
+                    c.insertText(QStringLiteral("\n"));
+                } else if (ascii >= 32) {
+                    c.insertText(QString(QChar(ascii)));
+                }
+                plain->setTextCursor(c);
+            }
+        }
+        PushText(static_cast<TextBox&>(*control));
+        return true;
+    }
+    // Let the widget edit (or move the focus on Tab) now, and keep the key from travelling on
+    // to the form, which has seen it already.
+    static_cast<QObject*>(watched)->event(e);
+    e->accept();
+    return true;
+}
+
+bool FormWindow::FilterMouse(Control* c, QMouseEvent* e, QEvent::Type type) {
+    QWidget* w = WidgetOf(c);
+    if (w == nullptr) return false;
+    const PixelScale s = backend_.Scale();
+    const QPoint p = w->mapFromGlobal(e->globalPosition().toPoint());
+    const double x = s.ToTwipsX(p.x());
+    const double y = s.ToTwipsY(p.y());
+    const int shift = ShiftMaskOf(e->modifiers());
+    switch (type) {
+        case QEvent::MouseButtonPress:
+            if (c->onMouseDown) {
+                const int button = ButtonMaskOf(e->button());
+                backend_.Deliver([&] { c->onMouseDown(button, shift, x, y); });
+            }
+            break;
+        case QEvent::MouseMove:
+            if (c->onMouseMove) {
+                const int buttons = ButtonMaskOf(e->buttons());
+                backend_.Deliver([&] { c->onMouseMove(buttons, shift, x, y); });
+            }
+            break;
+        case QEvent::MouseButtonRelease: {
+            const int button = ButtonMaskOf(e->button());
+            if (c->onMouseUp) backend_.Deliver([&] { c->onMouseUp(button, shift, x, y); });
+            // A label is clicked where the button goes up over it.
+            if (form_ != nullptr && c->Kind() == ControlKind::Label &&
+                e->button() == Qt::LeftButton && w->rect().contains(p) && c->onClick) {
+                backend_.Deliver([c] { c->onClick(); });
+            }
+            break;
+        }
+        case QEvent::MouseButtonDblClick:
+            if (c->onDblClick) {
+                backend_.Deliver([c] { c->onDblClick(); });
+                return form_ == nullptr;
+            }
+            break;
+        default:
+            break;
+    }
+    // A handler that unloaded the form leaves nothing for the widget to do.
+    return form_ == nullptr;
+}
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (form_ == nullptr) return false;
+    Control* c = ControlOf(watched);
+    if (c == nullptr) return false;
+    const QEvent::Type type = e->type();
+    if (type == QEvent::KeyPress) {
+        // A multi-line editor's viewport never has the focus; its keys come to the editor.
+        return FilterKey(watched, c, static_cast<QKeyEvent*>(e));
+    }
+    if (IsMouseEvent(type)) return FilterMouse(c, static_cast<QMouseEvent*>(e), type);
+    if (type == QEvent::FocusIn) {
+        const auto reason = static_cast<QFocusEvent*>(e)->reason();
+        // Coming back to the window is no change of focus within it.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            OnFocusIn(watched);
+        }
+    }
+    return false;
+}
+
+void FormWindow::OnFocusIn(QObject* widget) {
+    if (backend_.Syncing()) {
+        Later([this, w = QPointer<QObject>(widget)] {
+            if (w) OnFocusIn(w);
+        });
+        return;
+    }
+    Control* c = ControlOf(widget);
+    if (c == nullptr) return;
+    Form* form = form_;
+    backend_.Deliver([this, form, c] {
+        backend_.ReportFocus(*form, c);
+        if (c->onGotFocus) c->onGotFocus();
+    });
+}
+
+bool FormWindow::event(QEvent* e) {
+    if (form_ != nullptr) {
+        switch (e->type()) {
+            case QEvent::KeyPress: {
+                // Before QWidget::event, which would take Tab for the focus chain.
+                int ascii = 0;
+                auto* key = static_cast<QKeyEvent*>(e);
+                if (DeliverKey(*key, nullptr, ascii) == KeyVerdict::Swallow || form_ == nullptr) {
+                    key->accept();
+                    return true;
+                }
+                break;
+            }
+            case QEvent::WindowActivate:
+                OnActivation(true);
+                break;
+            case QEvent::WindowDeactivate:
+                OnActivation(false);
+                break;
+            default:
+                break;
+        }
+    }
+    return QWidget::event(e);
+}
+
+void FormWindow::OnActivation(bool active) {
+    if (backend_.Syncing()) {
+        Later([this, active] { OnActivation(active); });
+        return;
+    }
+    Form* form = form_;
+    backend_.Deliver([form, active] {
+        if (!form->Loaded()) return;
+        if (active) {
+            form->Form_Activate();
+        } else {
+            form->Form_Deactivate();
+        }
+    });
+}
+
+void FormWindow::DeliverMouse(QMouseEvent* e, QEvent::Type type) {
+    if (form_ == nullptr) return;
+    const PixelScale s = backend_.Scale();
+    const QPoint p = e->position().toPoint();
+    const double x = s.ToTwipsX(p.x());
+    const double y = s.ToTwipsY(p.y());
+    const int shift = ShiftMaskOf(e->modifiers());
+    Form* form = form_;
+    // Down and up name the button that changed, a move the buttons held.
+    const int buttons = ButtonMaskOf(type == QEvent::MouseMove ? e->buttons() : e->button());
+    backend_.Deliver([&] {
+        if (!form->Loaded()) return;
+        switch (type) {
+            case QEvent::MouseButtonPress: form->Form_MouseDown(buttons, shift, x, y); break;
+            case QEvent::MouseMove: form->Form_MouseMove(buttons, shift, x, y); break;
+            case QEvent::MouseButtonRelease: form->Form_MouseUp(buttons, shift, x, y); break;
+            default: break;
+        }
+    });
+    e->accept();
+}
+
+void FormWindow::mousePressEvent(QMouseEvent* e) { DeliverMouse(e, QEvent::MouseButtonPress); }
+void FormWindow::mouseMoveEvent(QMouseEvent* e) { DeliverMouse(e, QEvent::MouseMove); }
+void FormWindow::mouseReleaseEvent(QMouseEvent* e) {
+    DeliverMouse(e, QEvent::MouseButtonRelease);
+}
+
+void FormWindow::mouseDoubleClickEvent(QMouseEvent* e) {
+    // The second press of a double click is no MouseDown of its own.
+    e->accept();
+    if (form_ == nullptr) return;
+    Form* form = form_;
+    backend_.Deliver([form] {
+        if (form->Loaded()) form->Form_DblClick();
+    });
+}
+
+void FormWindow::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    if (form_ == nullptr || backend_.Syncing()) return;
+    const QPoint at = pos();
+    auto own = std::find(ownMoves_.begin(), ownMoves_.end(), at);
+    if (own != ownMoves_.end()) {
+        ownMoves_.erase(ownMoves_.begin(), own + 1);
+        return;
+    }
+    // A move the next Sync will undo anyway, or one that only confirms the model.
+    if (form_->DirtyFlags() & kDirtyGeometry) return;
+    const PixelScale s = backend_.Scale();
+    if (at == s.ToPixels(form_->Left(), form_->Top())) return;
+    form_->WindowSystemMoved(s.ToTwipsX(at.x()), s.ToTwipsY(at.y()));
+}
+
+void FormWindow::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() != QEvent::WindowStateChange || form_ == nullptr || backend_.Syncing()) return;
+    if (!isVisible() || (form_->DirtyFlags() & kDirtyVisibility)) return;
+    const WindowState now = isMinimized() ? WindowState::Minimized : WindowState::Normal;
+    if (form_->GetWindowState() != now) form_->WindowSystemState(now);
+}
+
+void FormWindow::closeEvent(QCloseEvent* e) {
+    // The model decides whether the window goes.
+    e->ignore();
+    if (form_ == nullptr) return;
+    Form* form = form_;
+    backend_.Deliver([form] {
+        if (form->Loaded()) form->Form_QueryClose();
+    });
+}
+
+}  // namespace tavrolin::qt

@@ -1,0 +1,103 @@
+// The real top-level window of one form: shows the form's state and its controls, paints its
+// line shapes, and hands what the user does back to the model through the backend.
+#pragma once
+
+#include <QEvent>
+#include <QPointer>
+#include <QRegion>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <unordered_map>
+
+#include "forms/Control.h"
+#include "forms/Form.h"
+
+class QKeyEvent;
+class QMouseEvent;
+
+namespace tavrolin::qt {
+
+class QtBackend;
+
+class FormWindow : public QWidget {
+public:
+    FormWindow(QtBackend& backend, Form& form);
+    ~FormWindow() override;
+
+    // Null once the form has unloaded; the window then only waits for its deferred deletion.
+    Form* form() const { return form_; }
+    void Detach();
+
+    // Applies what the form and its controls marked dirty, then clears the marks.
+    void ShowModel();
+    bool HasPendingFocus() const { return focusPending_; }
+    void RequestFocus(Control* control);
+    // Paints at once what ShowModel invalidated (before a sleep, nothing else would).
+    void PaintPending();
+    void ApplyWindowFlags();
+
+    QWidget* WidgetOf(const Control* control) const;
+    Control* ControlOf(const QObject* widget) const;
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    struct View {
+        QWidget* widget = nullptr;  // null for a line shape
+        bool multiLine = false;
+        int selStart = -1;  // the model's selection as last shown, bytes
+        int selLength = -1;
+        QRect lineRect;     // where a line shape was last painted, container pixels
+        bool force = false;  // show the model's value even when it did not change
+    };
+    enum class KeyVerdict { PassOn, Swallow, Replace };
+
+    void ApplyAppearance();
+    void ApplyGeometry();
+    void ApplyControls();
+    void ApplyVisibility();
+    void ApplyFocus();
+
+    View& EnsureView(Control* control);
+    void CreateWidget(Control* control, View& view);
+    void ApplyControl(Control* control, View& view);
+    void ApplyText(TextBox& box, View& view);
+    QRect LineBounds(const Line& line) const;
+    void PaintLines(QPainter& painter, const QRect& exposed, const Control* container);
+
+    void PushText(TextBox& box);
+    void PushSelection(TextBox& box);
+    void Reconcile(Control* control);
+    KeyVerdict DeliverKey(const QKeyEvent& e, Control* focus, int& ascii);
+    bool FilterKey(QObject* watched, Control* control, QKeyEvent* e);
+    bool FilterMouse(Control* control, QMouseEvent* e, QEvent::Type type);
+    void DeliverMouse(QMouseEvent* e, QEvent::Type type);
+    void OnActivation(bool active);
+    void OnFocusIn(QObject* widget);
+    // Runs `work` from the event loop, unless the form has gone by then.
+    void Later(std::function<void()> work);
+
+    QtBackend& backend_;
+    Form* form_;
+    std::unordered_map<const Control*, View> views_;
+    std::unordered_map<const QObject*, Control*> byWidget_;
+    Control* focusRequest_ = nullptr;
+    bool focusPending_ = false;
+    QRegion pendingPaint_;
+    // Positions asked of the window system and not yet reported back: an X server answers each
+    // move in turn, so a late answer is not a move by the user.
+    std::deque<QPoint> ownMoves_;
+};
+
+}  // namespace tavrolin::qt

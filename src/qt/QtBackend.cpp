@@ -1,0 +1,264 @@
+#include "qt/QtBackend.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStringList>
+#include <algorithm>
+
+#include "forms/Form.h"
+#include "qt/FormWindow.h"
+
+namespace tavrolin::qt {
+
+namespace {
+
+Qt::CursorShape CursorFor(int pointer) {
+    switch (pointer) {
+        case 2: return Qt::CrossCursor;
+        case 3: return Qt::IBeamCursor;
+        case kPointerSizeAll:
+        case kPointerSizePointer: return Qt::SizeAllCursor;
+        case 6: return Qt::SizeBDiagCursor;
+        case kPointerSizeNS: return Qt::SizeVerCursor;
+        case 8: return Qt::SizeFDiagCursor;
+        case kPointerSizeWE: return Qt::SizeHorCursor;
+        case 10: return Qt::UpArrowCursor;
+        case 11: return Qt::WaitCursor;
+        case 12: return Qt::ForbiddenCursor;
+        case 13: return Qt::BusyCursor;
+        case 14: return Qt::WhatsThisCursor;
+        case 99: return Qt::PointingHandCursor;
+        default: return Qt::ArrowCursor;
+    }
+}
+
+QStringList LinesOf(const std::string& text) {
+    QString s = QString::fromStdString(text);
+    s.remove(u'\r');
+    return s.split(u'\n');
+}
+
+}  // namespace
+
+QtBackend::QtBackend() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const double dpiX = screen->logicalDotsPerInchX();
+        const double dpiY = screen->logicalDotsPerInchY();
+        if (dpiX > 0) this->screen().TwipsPerPixelX = 1440.0 / dpiX;
+        if (dpiY > 0) this->screen().TwipsPerPixelY = 1440.0 / dpiY;
+    }
+    // Whatever the model changed outside an input event (start-up, a timer-less wait) is shown
+    // before the event loop goes to sleep.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &context_, [this] {
+            if (!syncing_) Sync();
+        });
+    }
+}
+
+QtBackend::~QtBackend() {
+    if (appliedPointer_ != kPointerDefault) QApplication::restoreOverrideCursor();
+    for (auto& [form, window] : windows_) delete window;
+}
+
+PixelScale QtBackend::Scale() const {
+    return PixelScale(screen().TwipsPerPixelX, screen().TwipsPerPixelY);
+}
+
+FormWindow* QtBackend::WindowOf(const Form& form) const {
+    auto it = windows_.find(&form);
+    return it == windows_.end() ? nullptr : it->second;
+}
+
+FormWindow* QtBackend::WindowOf(std::int32_t hWnd) const {
+    Form* form = FindForm(hWnd);
+    return form != nullptr ? WindowOf(*form) : nullptr;
+}
+
+void QtBackend::WindowCreated(Form& form) {
+    if (WindowOf(form) != nullptr) return;
+    auto* window = new FormWindow(*this, form);
+    windows_[&form] = window;
+    auto it = attributes_.find(form.hWnd());
+    if (it != attributes_.end()) window->setWindowOpacity(it->second.opacity);
+}
+
+void QtBackend::WindowDestroyed(Form& form) {
+    auto it = windows_.find(&form);
+    if (it == windows_.end()) return;
+    FormWindow* window = it->second;
+    windows_.erase(it);
+    window->Detach();
+    for (ModalLoop& m : modalLoops_) {
+        if (m.form == &form) {
+            m.form = nullptr;
+            m.loop->quit();
+        }
+    }
+}
+
+void QtBackend::Sync() {
+    if (syncing_) return;
+    syncing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{syncing_};
+    for (Form* form : Forms()) {
+        if (!form->Loaded()) continue;
+        FormWindow* window = WindowOf(*form);
+        if (window == nullptr) continue;
+        if (form->DirtyFlags() != 0 || window->HasPendingFocus()) window->ShowModel();
+    }
+    ApplyPointer();
+    EndFinishedModalLoops();
+}
+
+void QtBackend::ApplyPointer() {
+    const int want = screen().MousePointer;
+    if (want == appliedPointer_) return;
+    if (want == kPointerDefault) {
+        QApplication::restoreOverrideCursor();
+    } else if (appliedPointer_ == kPointerDefault) {
+        QApplication::setOverrideCursor(QCursor(CursorFor(want)));
+    } else {
+        QApplication::changeOverrideCursor(QCursor(CursorFor(want)));
+    }
+    appliedPointer_ = want;
+}
+
+void QtBackend::EndFinishedModalLoops() {
+    for (ModalLoop& m : modalLoops_) {
+        if (m.form == nullptr || !m.form->Loaded() || !m.form->Visible()) m.loop->quit();
+    }
+}
+
+void QtBackend::Flush() {
+    Sync();
+    for (auto& [form, window] : windows_) window->PaintPending();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    // A round trip: the server has drawn what was sent before the program sleeps.
+    QGuiApplication::sync();
+}
+
+void QtBackend::DoEvents() {
+    Sync();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    Flush();
+}
+
+void QtBackend::PlaceDialog(Form& form, FormWindow& window) {
+    // Without a window manager nothing places a dialog; a model that gave it no place gets it
+    // centred over the active window of a titled form, or else on the screen.
+    if (form.Left() != 0 || form.Top() != 0) return;
+    const PixelScale s = Scale();
+    const QSize size(s.ToPixelsX(form.Width()), s.ToPixelsY(form.Height()));
+    QRect over;
+    if (auto* owner = dynamic_cast<FormWindow*>(QApplication::activeWindow())) {
+        if (owner != &window && owner->form() != nullptr &&
+            owner->form()->Border() != BorderStyle::None) {
+            over = owner->frameGeometry();
+        }
+    }
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect desk = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (over.isNull()) over = desk;
+    QPoint at = over.center() - QPoint(size.width() / 2, size.height() / 2);
+    at.setX(std::clamp(at.x(), desk.left(), std::max(desk.left(), desk.right() - size.width())));
+    at.setY(std::clamp(at.y(), desk.top(), std::max(desk.top(), desk.bottom() - size.height())));
+    // Placed as a window manager would: the model learns the place, Sync moves the window.
+    form.WindowSystemMoved(s.ToTwipsX(at.x()), s.ToTwipsY(at.y()));
+    form.MarkDirty(kDirtyGeometry);
+}
+
+void QtBackend::RunModal(Form& form) {
+    FormWindow* window = WindowOf(form);
+    if (window == nullptr || !form.Loaded() || !form.Visible()) return;
+    // Modality takes effect when a window is shown.
+    if (window->isVisible()) window->hide();
+    window->setWindowModality(Qt::ApplicationModal);
+    form.MarkDirty(kDirtyVisibility);
+    PlaceDialog(form, *window);
+    Sync();
+    QEventLoop loop;
+    modalLoops_.push_back({&form, &loop});
+    if (form.Loaded() && form.Visible() && !quitRequested_) loop.exec();
+    modalLoops_.erase(std::find_if(modalLoops_.begin(), modalLoops_.end(),
+                                   [&loop](const ModalLoop& m) { return m.loop == &loop; }));
+    if (FormWindow* still = WindowOf(form)) {
+        if (!still->isVisible()) still->setWindowModality(Qt::NonModal);
+    }
+}
+
+void QtBackend::SetFocus(Form& form, Control* control) {
+    if (reportingFocus_) return;
+    if (FormWindow* window = WindowOf(form)) window->RequestFocus(control);
+}
+
+void QtBackend::ReportFocus(Form& form, Control* control) {
+    reportingFocus_ = true;
+    form.SetFocus(control);
+    reportingFocus_ = false;
+}
+
+double QtBackend::TextWidth(const Form& form, const std::string& text) const {
+    const FormWindow* window = WindowOf(form);
+    const QFontMetricsF metrics(window != nullptr ? window->font() : QApplication::font());
+    double widest = 0;
+    for (const QString& line : LinesOf(text)) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    return Scale().ToTwipsX(widest);
+}
+
+double QtBackend::TextHeight(const Form& form, const std::string& text) const {
+    const FormWindow* window = WindowOf(form);
+    const QFontMetricsF metrics(window != nullptr ? window->font() : QApplication::font());
+    return Scale().ToTwipsY(metrics.height() * static_cast<double>(LinesOf(text).size()));
+}
+
+void QtBackend::Quit() {
+    quitRequested_ = true;
+    for (ModalLoop& m : modalLoops_) m.loop->quit();
+    QCoreApplication::exit(0);
+}
+
+std::vector<FormWindow*> QtBackend::WindowsInStackingOrder() const {
+    std::vector<FormWindow*> below, above;
+    for (Form* form : Forms()) {
+        FormWindow* window = WindowOf(*form);
+        if (window == nullptr || !window->isVisible() || window->isMinimized()) continue;
+        (Topmost(form->hWnd()) ? above : below).push_back(window);
+    }
+    below.insert(below.end(), above.begin(), above.end());
+    return below;
+}
+
+QRect QtBackend::VirtualDesktop() {
+    QRect all;
+    for (QScreen* screen : QGuiApplication::screens()) all = all.united(screen->geometry());
+    return all;
+}
+
+void QtBackend::SetTopmost(std::int32_t hWnd, bool topmost) {
+    attributes_[hWnd].topmost = topmost;
+    if (FormWindow* window = WindowOf(hWnd)) window->ApplyWindowFlags();
+}
+
+bool QtBackend::Topmost(std::int32_t hWnd) const {
+    auto it = attributes_.find(hWnd);
+    return it != attributes_.end() && it->second.topmost;
+}
+
+void QtBackend::SetOpacity(std::int32_t hWnd, double opacity) {
+    attributes_[hWnd].opacity = std::clamp(opacity, 0.0, 1.0);
+    if (FormWindow* window = WindowOf(hWnd)) window->setWindowOpacity(attributes_[hWnd].opacity);
+}
+
+}  // namespace tavrolin::qt

@@ -1,0 +1,113 @@
+#include "qt/QtPlatform.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QThread>
+#include <QUrl>
+
+#include "platform/WindowServices.h"
+#include "qt/FormWindow.h"
+#include "qt/QtBackend.h"
+
+namespace tavrolin::qt {
+
+namespace {
+constexpr std::int32_t kHwndNoTopmost = -2;
+constexpr std::int32_t kSmCxScreen = 0;
+constexpr std::int32_t kSmCyScreen = 1;
+constexpr std::int32_t kSmXVirtualScreen = 76;
+constexpr std::int32_t kSmYVirtualScreen = 77;
+constexpr std::int32_t kSmCxVirtualScreen = 78;
+constexpr std::int32_t kSmCyVirtualScreen = 79;
+}  // namespace
+
+std::int32_t QtPlatform::SetWindowPos(std::int32_t hWnd, std::int32_t hWndInsertAfter,
+                                      std::int32_t /*x*/, std::int32_t /*y*/,
+                                      std::int32_t /*cx*/, std::int32_t /*cy*/,
+                                      std::int32_t /*wFlags*/) {
+    // Only the stacking band is ever asked for; the window keeps its place and size.
+    if (hWndInsertAfter == kHwndTopmost) {
+        backend_.SetTopmost(hWnd, true);
+    } else if (hWndInsertAfter == kHwndNoTopmost) {
+        backend_.SetTopmost(hWnd, false);
+    }
+    return backend_.FindForm(hWnd) != nullptr ? 1 : 0;
+}
+
+std::int32_t QtPlatform::GetSystemMetrics(std::int32_t nIndex) {
+    const QRect desk = QtBackend::VirtualDesktop();
+    QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect main = primary != nullptr ? primary->geometry() : desk;
+    switch (nIndex) {
+        case kSmCxScreen: return main.width();
+        case kSmCyScreen: return main.height();
+        case kSmXVirtualScreen: return desk.x();
+        case kSmYVirtualScreen: return desk.y();
+        case kSmCxVirtualScreen: return desk.width();
+        case kSmCyVirtualScreen: return desk.height();
+        default: return 0;
+    }
+}
+
+std::int32_t QtPlatform::GetWindowLongA(std::int32_t hWnd, std::int32_t nIndex) {
+    if (nIndex != kGwlExStyle) return 0;
+    auto it = exStyle_.find(hWnd);
+    return it == exStyle_.end() ? 0 : it->second;
+}
+
+std::int32_t QtPlatform::SetWindowLongA(std::int32_t hWnd, std::int32_t nIndex,
+                                        std::int32_t dwNewLong) {
+    if (nIndex != kGwlExStyle) return 0;
+    const std::int32_t old = GetWindowLongA(hWnd, nIndex);
+    exStyle_[hWnd] = dwNewLong;
+    return old;
+}
+
+std::int32_t QtPlatform::SetLayeredWindowAttributes(std::int32_t hWnd, std::int32_t /*crKey*/,
+                                                    std::uint8_t bAlpha, std::int32_t dwFlags) {
+    // As on the system this mirrors: only a layered window takes an alpha.
+    if ((GetWindowLongA(hWnd, kGwlExStyle) & kWsExLayered) == 0) return 0;
+    if (dwFlags & kLwaAlpha) backend_.SetOpacity(hWnd, bAlpha / 255.0);
+    return 1;
+}
+
+std::int32_t QtPlatform::ShellExecuteA(std::int32_t /*hWnd*/, const std::string& /*lpOperation*/,
+                                       const std::string& lpFile,
+                                       const std::string& /*lpParameters*/,
+                                       const std::string& /*lpDirectory*/,
+                                       std::int32_t /*nShowCmd*/) {
+    const QString target = QString::fromStdString(lpFile);
+    const QUrl asUrl(target, QUrl::StrictMode);
+    // A scheme of one letter is a drive, not a protocol.
+    const bool isUrl = asUrl.isValid() && asUrl.scheme().size() > 1;
+    const QUrl url = isUrl ? asUrl : QUrl::fromLocalFile(QDir::fromNativeSeparators(target));
+    return QDesktopServices::openUrl(url) ? kShellOpened : kShellFileNotFound;
+}
+
+void QtPlatform::Sleep(std::int32_t milliseconds) {
+    backend_.Flush();
+    if (milliseconds > 0) QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+Date QtPlatform::Today() {
+    const QDate d = QDate::currentDate();
+    return Date{d.year(), d.month(), d.day()};
+}
+
+std::string QtPlatform::ProgramFolder() {
+    QString dir = QCoreApplication::applicationDirPath();
+    while (dir.size() > 1 && dir.endsWith(u'/')) dir.chop(1);
+    return QDir::toNativeSeparators(dir).toStdString();
+}
+
+std::string QtPlatform::UserConfigFolder() {
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QDir::toNativeSeparators(base + QStringLiteral("/tavrolin")).toStdString();
+}
+
+}  // namespace tavrolin::qt

@@ -1,0 +1,183 @@
+// The program: reads its arguments, sets Qt up for pixel-exact top-level windows, wires the Qt
+// backend to the program and runs the event loop until the control window has gone.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QThread>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app/Program.h"
+#include "qt/QtBackend.h"
+#include "qt/QtPlatform.h"
+#include "qt/Snapshot.h"
+
+#ifndef QT_NO_SESSIONMANAGER
+#include <QSessionManager>
+#endif
+
+namespace {
+
+#define TAVROLIN_STR2(x) #x
+#define TAVROLIN_STR(x) TAVROLIN_STR2(x)
+constexpr const char* kVersion = TAVROLIN_STR(TAVROLIN_VERSION_MAJOR) "." TAVROLIN_STR(
+    TAVROLIN_VERSION_MINOR) "." TAVROLIN_STR(TAVROLIN_VERSION_PATCH);
+
+void PrintUsage() {
+    std::printf(
+        "usage: tavrolin [INSTANCE] | --snapshot FILE.png [INSTANCE] | --version | --help\n"
+        "\n"
+        "  INSTANCE             up to 4 characters choosing the settings file TavrolinXXXX.cfg\n"
+        "  --snapshot FILE.png  start, write a picture of the windows on the desktop, exit\n"
+        "  --version            print the version\n"
+        "  --help               print this help\n");
+}
+
+std::string Join(const std::vector<std::string>& words, std::size_t from) {
+    std::string out;
+    for (std::size_t i = from; i < words.size(); ++i) {
+        if (!out.empty()) out += ' ';
+        out += words[i];
+    }
+    return out;
+}
+
+// Signals end the program as its Exit button does; the handler only wakes the event loop.
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+bool InstallSignalPipe() {
+    if (::pipe(signalPipe) != 0) return false;
+    for (int fd : signalPipe) {
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    }
+    struct sigaction action {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(sig, &action, nullptr);
+    return true;
+}
+
+void PrepareEnvironment() {
+    // One pixel of the ruler is one pixel of the screen.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // Wayland lets no window place itself; XWayland does.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+            qputenv("QT_QPA_PLATFORM", "xcb");
+        } else {
+            std::fprintf(stderr,
+                         "tavrolin: no XWayland: windows cannot place themselves on this "
+                         "Wayland session\n");
+        }
+    }
+}
+
+// Lets the windows map and paint before they are grabbed.
+void SettleWindows(tavrolin::qt::QtBackend& backend) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 300) {
+        backend.DoEvents();
+        QThread::msleep(10);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string snapshotPath;
+    std::size_t instanceFrom = 0;
+    if (!args.empty()) {
+        if (args[0] == "--version") {
+            std::printf("tavrolin %s\n", kVersion);
+            return 0;
+        }
+        if (args[0] == "--help" || args[0] == "-h") {
+            PrintUsage();
+            return 0;
+        }
+        if (args[0] == "--snapshot") {
+            if (args.size() < 2 || args[1].empty()) {
+                std::fprintf(stderr, "tavrolin: --snapshot needs a file name\n");
+                PrintUsage();
+                return 2;
+            }
+            snapshotPath = args[1];
+            instanceFrom = 2;
+        }
+    }
+    const std::string commandLine = Join(args, instanceFrom);
+
+    PrepareEnvironment();
+    // Qt sees no arguments: an instance argument such as "-style" is the program's own.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
+    QApplication::setApplicationName(QStringLiteral("tavrolin"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+
+    tavrolin::qt::QtBackend backend;
+    tavrolin::qt::QtPlatform platform(backend);
+    tavrolin::Program program(backend, platform, commandLine);
+
+    auto exitProgram = [&program] {
+        if (program.Running()) program.Exit();
+    };
+    std::unique_ptr<QSocketNotifier> signalNotifier;
+    if (InstallSignalPipe()) {
+        signalNotifier =
+            std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
+        QObject::connect(signalNotifier.get(), &QSocketNotifier::activated, &app, [&] {
+            char buffer[16];
+            while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {
+            }
+            exitProgram();
+        });
+    }
+#ifndef QT_NO_SESSIONMANAGER
+    // The desktop session ends: save as the Exit button does.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                     [&](QSessionManager&) { exitProgram(); });
+#endif
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, exitProgram);
+
+    program.Start();
+    backend.Sync();
+
+    if (!snapshotPath.empty()) {
+        SettleWindows(backend);
+        const QString path = QFileInfo(QString::fromStdString(snapshotPath)).absoluteFilePath();
+        const bool written = tavrolin::qt::WriteSnapshot(backend, path);
+        exitProgram();
+        if (!written) {
+            std::fprintf(stderr, "tavrolin: cannot write %s\n", path.toLocal8Bit().constData());
+            return 1;
+        }
+        std::printf("%s\n", QDir::toNativeSeparators(path).toLocal8Bit().constData());
+        return 0;
+    }
+
+    if (program.Running() && !backend.QuitRequested()) app.exec();
+    // Quit without the control window unloading (the session's end): save all the same.
+    exitProgram();
+    return 0;
+}
