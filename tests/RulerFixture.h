@@ -8,6 +8,7 @@
 #include "crosshair/DistanceWindow.h"
 #include "ruler/WexoIcon.h"
 #include "settings/ConfigFile.h"
+#include "settings/NumberText.h"
 
 namespace tavrolin::testing {
 

@@ -12,6 +12,8 @@
 #include "forms/Backend.h"
 #include "platform/Platform.h"
 #include "platform/WindowServices.h"
+#include "crosshair/DistanceWindow.h"
+#include "ruler/WexoIcon.h"
 #include "settings/ConfigFile.h"
 #include "settings/NumberText.h"
 
@@ -79,6 +81,9 @@ void Ruler::Form_Load() {
     std::int32_t hwnd = hWnd();
     SetTransparency(p_.platform(), alpha, hwnd);
     MakeTopmost(p_.platform(), *this);
+    // The grip and the marker read-out start against the ruler, as every mover leaves them.
+    p_.wexoIcon().Shift();
+    p_.distanceWindow().Shift();
 }
 
 void Ruler::CreateTicks() {
