@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -83,4 +84,70 @@ TEST(FormatNumber, HugeTinyAndNonFiniteValuesNeverFail) {
     EXPECT_EQ(FormatNumber(-std::numeric_limits<double>::infinity(), "0"), "0");
     EXPECT_EQ(Fm(std::numeric_limits<double>::quiet_NaN(), 4), "0");
     EXPECT_EQ(Fm(std::numeric_limits<double>::max(), 4).size(), 309u);
+}
+
+TEST(MeasurePair, APairLevelWithinHalfAPixelShowsOnlyTheDirectDistance) {
+    // 0.4 pixel down (6 twips at 15 twips per pixel) and 100 pixels across.
+    const PairMeasure m = MeasurePair(0, 0, 1500, 6, 15, 1, 0);
+    ASSERT_TRUE(m.valid);
+    EXPECT_FALSE(m.full);
+    EXPECT_EQ(m.ReadoutText(), "100");
+    EXPECT_EQ(m.panelText, "100");
+}
+
+TEST(MeasurePair, ASkewPairShowsXYDAndTheAngleWithoutATrailingLineBreak) {
+    const PairMeasure m = MeasurePair(0, 0, 300 * 15, 400 * 15, 15, 1, 0);
+    ASSERT_TRUE(m.full);
+    EXPECT_EQ(m.ReadoutText(), "  X: 300\r\n  Y: 400\r\n  D: 500.0\r\n  A: 53.13");
+    // D uses the next precision code, in the panel as in the read-out.
+    EXPECT_EQ(m.panelText, "500.0");
+    // The order of the two crosshairs does not matter.
+    EXPECT_EQ(MeasurePair(300 * 15, 400 * 15, 0, 0, 15, 1, 0).ReadoutText(), m.ReadoutText());
+}
+
+// A = 90 - atan(X / Y): the rise of the line over the horizontal.
+TEST(MeasurePair, TheAngleIsZeroForALevelLineAndNinetyForAPlumbOne) {
+    EXPECT_EQ(MeasurePair(0, 0, 1500, 1500, 15, 1, 0).aText, "45.0");
+    EXPECT_EQ(MeasurePair(0, 0, 1061, 1061, 15, 1, 0).aText, "45.0");  // 100 pixels diagonally
+    EXPECT_EQ(MeasurePair(0, 0, 15000, 15, 15, 1, 0).aText, "0.06");
+    EXPECT_EQ(MeasurePair(0, 0, 15, 15000, 15, 1, 0).aText, "89.94");
+}
+
+TEST(MeasurePair, UnitsDivideEveryLengthAndTheMagnitudeRuleSeesD) {
+    // Millimetres at 15 twips per pixel: 3.779333 pixels per millimetre.
+    const PairMeasure mm = MeasurePair(0, 0, 1500, 0, 15, 56.69 / 15, 2);
+    EXPECT_EQ(mm.ReadoutText(), "26.46");
+    const PairMeasure user = MeasurePair(0, 0, 300 * 15, 400 * 15, 15, 4, 4);
+    EXPECT_EQ(user.ReadoutText(), "  X: 75.0\r\n  Y: 100.0\r\n  D: 125.0\r\n  A: 53.13");
+}
+
+TEST(MeasurePair, AZeroUnitFactorIsInvalidAndDividesNothing) {
+    const PairMeasure m = MeasurePair(0, 0, 1500, 1500, 15, 0, 4);
+    EXPECT_FALSE(m.valid);
+    EXPECT_EQ(m.ReadoutText(), "Invalid");
+    EXPECT_FALSE(MeasurePair(0, 0, 1500, 1500, 15, std::nan(""), 4).valid);
+}
+
+TEST(MeasurePair, TheFarthestCornersOfAnyDesktopDoNotOverflow) {
+    constexpr auto lo = std::numeric_limits<std::int32_t>::min();
+    constexpr auto hi = std::numeric_limits<std::int32_t>::max();
+    const PairMeasure m = MeasurePair(lo, lo, hi, hi, 15, 1, 0);
+    EXPECT_TRUE(m.full);
+    EXPECT_NEAR(m.x, 4294967295.0 / 15, 1e-3);
+    EXPECT_NEAR(m.d, std::sqrt(2.0) * 4294967295.0 / 15, 1);
+    EXPECT_EQ(m.aText, "45.0");
+}
+
+TEST(CalibrateUnits, TwoHundredPixelsOverFiftyUnitsIsFourPixelsPerUnit) {
+    EXPECT_DOUBLE_EQ(CalibrateUnits(0, 0, 200 * 15, 0, 15, 50), 4);
+    EXPECT_DOUBLE_EQ(CalibrateUnits(0, 0, 120 * 15, 160 * 15, 15, 50), 4);
+    // A 100-pixel measurement then reads 25.
+    EXPECT_EQ(MeasurePair(0, 0, 1500, 0, 15, 4, 4).ReadoutText(), "25.0");
+}
+
+TEST(CalibrateUnits, AZeroNegativeOrMissingScaleDistanceGivesZeroNotADivision) {
+    EXPECT_EQ(CalibrateUnits(0, 0, 3000, 0, 15, 0), 0);
+    EXPECT_EQ(CalibrateUnits(0, 0, 3000, 0, 15, -5), 0);
+    EXPECT_EQ(CalibrateUnits(0, 0, 3000, 0, 15, std::nan("")), 0);
+    EXPECT_EQ(CalibrateUnits(0, 0, 3000, 0, 15, std::numeric_limits<double>::infinity()), 0);
 }

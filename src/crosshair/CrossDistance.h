@@ -1,15 +1,16 @@
-// The read-out beside a pair of crosshairs.
+// "Crosshair Distance": the read-out beside the measurement crosshairs. One line with the
+// direct distance while the pair is level or plumb, else X, Y, D and the angle.
 #pragma once
 
 #include <cstdint>
 
-#include "forms/Form.h"
+#include "crosshair/ReadoutWindow.h"
 
 namespace tavrolin {
 
 class Program;
 
-class CrossDistance : public Form {
+class CrossDistance : public ReadoutWindow {
 public:
     explicit CrossDistance(Program& program);
 
@@ -20,10 +21,13 @@ public:
     void Shift(std::int32_t xOff, std::int32_t yOff);
 
     TextBox& Distance;
+    TextBox& DistanceXYD;
     TextBox& HiddenBox;
 
-private:
-    Program& p_;
+protected:
+    void DockPair() override;
+    Form& NextInCycle() override;
+    void Released(TextBox& box) override;
 };
 
 }  // namespace tavrolin

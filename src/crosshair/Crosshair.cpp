@@ -1,7 +1,16 @@
 #include "crosshair/Crosshair.h"
 
+#include <cmath>
+#include <cstdlib>
+
 #include "app/Program.h"
+#include "crosshair/CrossDistance.h"
+#include "crosshair/Docking.h"
+#include "crosshair/ScaleDistance.h"
+#include "forms/Backend.h"
+#include "picker/PickColor.h"
 #include "platform/WindowServices.h"
+#include "settings/NumberText.h"
 
 namespace tavrolin {
 
@@ -19,13 +28,32 @@ Crosshair::Crosshair(Program& program, Kind kind, int index)
       kind_(kind),
       index_(index) {
     SetBorder(BorderStyle::None);
+    // The focus sits in HiddenBox (or on the form); the form must still see the arrow keys.
+    SetKeyPreview(true);
     if (index == 0) {
         MyToolTip = &Add<TextBox>("MyToolTip");
         MyToolTip->SetToolTipText(
             "Use Arrow keys for precise positioning.  Use Shift to select other crosshair.");
+        MyToolTip->SetLocked(true);
         MyToolTip->SetVisible(false);
         HiddenBox = &Add<TextBox>("HiddenBox");
+        HiddenBox->SetLocked(true);
         HiddenBox->Move(-1000, -1000, 15, 15);
+
+        // The tip box covers a corner of the cross: a press there starts a drag as on the form,
+        // but does not count as the press that activates the pair.
+        MyToolTip->onMouseDown = [this](int, int, double x, double y) {
+            StartX = RoundHalfEven(x);
+            StartY = RoundHalfEven(y);
+        };
+        MyToolTip->onMouseMove = [this](int button, int shift, double x, double y) {
+            Form_MouseMove(button, shift, x, y);
+        };
+        MyToolTip->onMouseUp = [this](int button, int shift, double x, double y) {
+            Form_MouseUp(button, shift, x, y);
+        };
+        MyToolTip->onDblClick = [this] { Form_DblClick(); };
+        MyToolTip->onGotFocus = [this] { SetFocus(HiddenBox); };
     }
 }
 
@@ -46,6 +74,8 @@ void Crosshair::SetSize(int size) {
     const double h = size * tpp;
     SetHeight(h);
     SetWidth(h);
+    // The bars stand on the pixel left and above the middle: an 11-pixel window has 5 pixels
+    // on either side of them.
     const double mid = (h - tpp) / 2;
     Line1.SetX1(0);
     Line1.SetY1(mid);
@@ -69,6 +99,116 @@ void Crosshair::SetSize(int size) {
     }
 }
 
-void Crosshair::Step(std::int32_t& xOff, std::int32_t& yOff) { Move(Left() + xOff, Top() + yOff); }
+void Crosshair::Step(std::int32_t& xOff, std::int32_t& yOff) {
+    // Whole twips, so that the corners stored for the arithmetic are the window's own.
+    Move(RoundHalfEven(Left() + xOff), RoundHalfEven(Top() + yOff));
+}
+
+void Crosshair::DockSwitch(bool flag) {
+    if (kind_ == Kind::Cross) {
+        DockCrosshairs(p_, flag);
+    } else {
+        DockScaleCrosshairs(p_, flag);
+    }
+}
+
+void Crosshair::Moved() {
+    auto& g = p_.g();
+    const auto k = static_cast<std::size_t>(index_);
+    if (kind_ == Kind::Cross) {
+        g.CrossX[k] = RoundHalfEven(Left());
+        g.CrossY[k] = RoundHalfEven(Top());
+        p_.crossDistance().Update();
+    } else {
+        g.ScaleX[k] = RoundHalfEven(Left());
+        g.ScaleY[k] = RoundHalfEven(Top());
+        p_.scaleDistance().Update();
+    }
+}
+
+void Crosshair::Form_MouseDown(int, int, double x, double y) {
+    StartX = RoundHalfEven(x);
+    StartY = RoundHalfEven(y);
+    const auto& g = p_.g();
+    const bool wasActive = kind_ == Kind::Cross ? g.CrossActive : g.ScaleCrossActive;
+    DockSwitch(false);
+    const bool active = kind_ == Kind::Cross ? g.CrossActive : g.ScaleCrossActive;
+    if (active && !wasActive) {
+        // The window has just moved under the pointer to keep its centre; the press point moves
+        // with it, or the first drag step would undo the centring.
+        StartX -= g.StepOffset;
+        StartY -= g.StepOffset;
+    }
+}
+
+void Crosshair::Form_MouseMove(int button, int, double x, double y) {
+    if ((button & kLeftButton) == 0) return;
+    DragX = RoundHalfEven(x) - StartX;
+    DragY = RoundHalfEven(y) - StartY;
+    const double tpp = p_.TwipsPerPixelX();
+    // A one-pixel tremble of the hand is no drag; only more than a pixel moves the window.
+    if (std::abs(DragX) > tpp || std::abs(DragY) > tpp) {
+        SetTop(RoundHalfEven(Top() + DragY));
+        SetLeft(RoundHalfEven(Left() + DragX));
+        Moved();
+    }
+}
+
+void Crosshair::Form_MouseUp(int, int, double, double) {
+    p_.backend().SetMousePointer(kPointerDefault);
+    SetFocus(HiddenBox);
+}
+
+void Crosshair::Form_DblClick() {
+    const int item = kind_ == Kind::Cross ? kMeasurementCrosshairs : kScaleCrosshairs;
+    PickColor& picker = p_.pickColor();
+    picker.Load();
+    picker.Init_PickColor(item);
+    picker.ShowModal();
+    const Color chosen = p_.g().ColorChoice[static_cast<std::size_t>(item)];
+    SetBackColor(chosen);
+    if (MyToolTip != nullptr) MyToolTip->SetBackColor(chosen);
+    p_.Unload(picker);
+}
+
+Form& Crosshair::NextInCycle() {
+    if (kind_ == Kind::Cross) {
+        return index_ == 0 ? static_cast<Form&>(p_.cross1()) : p_.crossDistance();
+    }
+    return index_ == 0 ? static_cast<Form&>(p_.scale1()) : p_.scaleDistance();
+}
+
+void Crosshair::Form_KeyDown(int& keyCode, int& shift) {
+    const auto tpp = static_cast<std::int32_t>(RoundHalfEven(p_.TwipsPerPixelX()));
+    std::int32_t dx = 0, dy = 0;
+    switch (keyCode) {
+        case kKeyLeft:
+        case kKeyNumpad4:
+            dx = -tpp;
+            break;
+        case kKeyRight:
+        case kKeyNumpad6:
+            dx = tpp;
+            break;
+        case kKeyUp:
+        case kKeyNumpad8:
+            dy = -tpp;
+            break;
+        case kKeyDown:
+        case kKeyNumpad2:
+            dy = tpp;
+            break;
+        default:
+            break;
+    }
+    if (dx != 0 || dy != 0) {
+        Step(dx, dy);
+    } else if (ShiftAlone(keyCode, shift)) {
+        // Cross1 hands on to its read-out with a shorter blink than the crosshairs use.
+        const int wait = (kind_ == Kind::Cross && index_ == 1) ? 100 : 200;
+        BlinkAndFocus(p_, NextInCycle(), wait);
+    }
+    Moved();
+}
 
 }  // namespace tavrolin

@@ -19,6 +19,11 @@ public:
     int PairIndex() const { return index_; }
 
     void Form_Load() override;
+    void Form_MouseDown(int button, int shift, double x, double y) override;
+    void Form_MouseMove(int button, int shift, double x, double y) override;
+    void Form_MouseUp(int button, int shift, double x, double y) override;
+    void Form_DblClick() override;
+    void Form_KeyDown(int& keyCode, int& shift) override;
 
     // Size in pixels: 11 docked on the ruler, 25 in use.
     void SetSize(int size);
@@ -30,7 +35,21 @@ public:
     TextBox* MyToolTip = nullptr;  // on the first window of a pair only
     TextBox* HiddenBox = nullptr;
 
+    // The pointer shown over this window: size-all while docked, the arrow while in use.
+    int MousePointer = kPointerSizePointer;
+
+    // The press position and the displacement of the running drag, whole twips.
+    std::int32_t StartX = 0;
+    std::int32_t StartY = 0;
+    std::int32_t DragX = 0;
+    std::int32_t DragY = 0;
+
 private:
+    // Stores the window's corner for the arithmetic and refreshes the pair's read-out.
+    void Moved();
+    void DockSwitch(bool flag);
+    Form& NextInCycle();
+
     Program& p_;
     Kind kind_;
     int index_;

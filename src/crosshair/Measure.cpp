@@ -115,4 +115,56 @@ std::string FormatMeasure(double& value, int& code, double other) {
     return FormatNumber(value, MeasurePattern(code, value, other));
 }
 
+namespace {
+double Fm(double value, int code, double other, std::string& out) {
+    out = FormatMeasure(value, code, other);
+    return value;
+}
+}  // namespace
+
+double PixelDistance(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                     double twipsPerPixel) {
+    const double dx = static_cast<double>(std::int64_t{x0} - x1);
+    const double dy = static_cast<double>(std::int64_t{y0} - y1);
+    if (!(twipsPerPixel > 0)) return 0;
+    return std::sqrt(dx * dx + dy * dy) / twipsPerPixel;
+}
+
+PairMeasure MeasurePair(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                        double twipsPerPixel, double pixelsPerUnit, int code) {
+    PairMeasure m;
+    // A factor that is 0 (an uncalibrated scale) or not a number cannot turn pixels into units.
+    if (!(twipsPerPixel > 0) || !(pixelsPerUnit != 0) || !std::isfinite(pixelsPerUnit)) return m;
+    m.valid = true;
+    m.d = PixelDistance(x0, y0, x1, y1, twipsPerPixel) / pixelsPerUnit;
+    m.x = std::fabs(static_cast<double>(std::int64_t{x0} - x1)) / twipsPerPixel;
+    m.y = std::fabs(static_cast<double>(std::int64_t{y0} - y1)) / twipsPerPixel;
+    if (m.x >= 0.5 && m.y >= 0.5) {
+        m.full = true;
+        Fm(m.x / pixelsPerUnit, code, m.d, m.xText);
+        Fm(m.y / pixelsPerUnit, code, m.d, m.yText);
+        Fm(m.d, code + 1, -1, m.dText);
+        m.a = 90 - std::atan(m.x / m.y) * 180 / 3.1415926535;
+        Fm(m.a, 2, -1, m.aText);
+        m.panelText = m.dText;
+    } else {
+        Fm(m.d, code, -1, m.dText);
+        m.panelText = m.dText;
+    }
+    return m;
+}
+
+std::string PairMeasure::ReadoutText() const {
+    if (!valid) return "Invalid";
+    if (!full) return dText;
+    return "  X: " + xText + "\r\n" + "  Y: " + yText + "\r\n" + "  D: " + dText + "\r\n" +
+           "  A: " + aText;
+}
+
+double CalibrateUnits(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                      double twipsPerPixel, double scaleDistance) {
+    if (!(scaleDistance > 0) || !std::isfinite(scaleDistance)) return 0;
+    return PixelDistance(x0, y0, x1, y1, twipsPerPixel) / scaleDistance;
+}
+
 }  // namespace tavrolin

@@ -1,0 +1,128 @@
+#include "crosshair/Docking.h"
+
+#include "app/Program.h"
+#include "control/MainWindow.h"
+#include "crosshair/CrossDistance.h"
+#include "crosshair/Crosshair.h"
+#include "crosshair/DistanceWindow.h"
+#include "crosshair/ScaleDistance.h"
+#include "forms/Backend.h"
+#include "platform/Platform.h"
+#include "ruler/Ruler.h"
+#include "settings/NumberText.h"
+
+namespace tavrolin {
+
+namespace {
+
+void Resize(Crosshair& c, int size, int pointer) {
+    c.MousePointer = pointer;
+    c.SetSize(size);
+}
+
+void Remember(Program& p, Crosshair& c) {
+    auto& g = p.g();
+    const auto k = static_cast<std::size_t>(c.PairIndex());
+    auto& xs = c.PairKind() == Crosshair::Kind::Cross ? g.CrossX : g.ScaleX;
+    auto& ys = c.PairKind() == Crosshair::Kind::Cross ? g.CrossY : g.ScaleY;
+    xs[k] = RoundHalfEven(c.Left());
+    ys[k] = RoundHalfEven(c.Top());
+}
+
+void Activate(Program& p, Crosshair& a, Crosshair& b) {
+    auto& g = p.g();
+    Resize(a, 25, kPointerDefault);
+    Resize(b, 25, kPointerDefault);
+    // Growing from 11 to 25 pixels adds 7 on each side; moving back by as much keeps each
+    // centre on the pixel it marked.
+    g.StepOffset = RoundHalfEven(-(p.TwipsPerPixelX() * 14 / 2));
+    std::int32_t dx = g.StepOffset, dy = g.StepOffset;
+    a.Step(dx, dy);
+    b.Step(dx, dy);
+    Remember(p, a);
+    Remember(p, b);
+}
+
+void Dock(Crosshair& a, Crosshair& b) {
+    Resize(a, 11, kPointerSizePointer);
+    Resize(b, 11, kPointerSizePointer);
+}
+
+bool MeasurementMode(Program& p) { return p.mainWindow().MeasureMode.Value() == 1; }
+
+// The uncertainty only makes sense for distances measured on the ruler's marks.
+void EnableUncertainty(Program& p) {
+    auto& g = p.g();
+    p.mainWindow().Uncertainty.SetEnabled(g.MeasUnitsIndex == 4 && !g.CrossActive &&
+                                          !g.ScaleCrossActive);
+}
+
+}  // namespace
+
+void DockCrosshairs(Program& p, bool flag) {
+    if (!MeasurementMode(p)) return;
+    auto& g = p.g();
+    MainWindow& mw = p.mainWindow();
+    Ruler& ruler = p.ruler();
+    if (!flag && !g.CrossActive) {
+        g.CrossActive = true;
+        Activate(p, p.cross0(), p.cross1());
+        mw.Uncertainty.SetEnabled(false);
+        mw.Label3.SetCaption("Distance (Crosshairs)");
+        ruler.SetMarkerColors();
+        p.crossDistance().Show();
+        p.crossDistance().Update();
+    } else if (flag && g.CrossActive) {
+        g.CrossActive = false;
+        Dock(p.cross0(), p.cross1());
+        for (Line* l : {ruler.Line1[0], ruler.Line1[1], ruler.Line2[0], ruler.Line2[1]}) {
+            if (l != nullptr) l->SetVisible(true);
+        }
+        p.distanceWindow().Show();
+        p.crossDistance().Hide();
+        EnableUncertainty(p);
+        mw.Label3.SetCaption("Distance (Black Marks)");
+        // On a dark ruler the marks are grey, and the label says so.
+        ruler.SetMarkerColors();
+    }
+}
+
+void DockScaleCrosshairs(Program& p, bool flag) {
+    if (!MeasurementMode(p)) return;
+    auto& g = p.g();
+    MainWindow& mw = p.mainWindow();
+    Ruler& ruler = p.ruler();
+    if (!flag && !g.ScaleCrossActive) {
+        g.ScaleCrossActive = true;
+        Activate(p, p.scale0(), p.scale1());
+        for (Line* l :
+             {ruler.ScaleLine1[0], ruler.ScaleLine1[1], ruler.ScaleLine2[0], ruler.ScaleLine2[1]}) {
+            if (l != nullptr) l->SetVisible(false);
+        }
+        mw.Uncertainty.SetEnabled(false);
+        p.scaleDistance().Show();
+        p.scaleDistance().Update();
+    } else if (flag && g.ScaleCrossActive) {
+        g.ScaleCrossActive = false;
+        Dock(p.scale0(), p.scale1());
+        for (Line* l :
+             {ruler.ScaleLine1[0], ruler.ScaleLine1[1], ruler.ScaleLine2[0], ruler.ScaleLine2[1]}) {
+            if (l != nullptr) l->SetVisible(true);
+        }
+        p.scaleDistance().Hide();
+        EnableUncertainty(p);
+    }
+}
+
+void BlinkAndFocus(Program& p, Form& next, int waitMs) {
+    Backend& backend = p.backend();
+    next.Hide();
+    backend.DoEvents();
+    p.platform().Sleep(waitMs);
+    next.Show();
+    backend.DoEvents();
+    auto* hidden = dynamic_cast<TextBox*>(next.Find("HiddenBox"));
+    next.SetFocus(hidden);
+}
+
+}  // namespace tavrolin

@@ -1,0 +1,23 @@
+// Switching a pair of crosshairs between docked on the ruler (small, the ruler's markers measure)
+// and active (large, their read-out measures), and the focus cycle through a pair's windows.
+#pragma once
+
+namespace tavrolin {
+
+class Form;
+class Program;
+
+// `flag` false activates the measurement crosshairs, true docks them; any other combination of
+// flag and state does nothing, and nothing happens outside Measurement Mode.
+void DockCrosshairs(Program& program, bool flag);
+// The same for the scale crosshairs, which also hide and show the ruler's green marks.
+void DockScaleCrosshairs(Program& program, bool flag);
+
+// Passes the keyboard focus to `next` (its HiddenBox where it has one) after hiding it for
+// `waitMs`, so that the window the keys now reach blinks once.
+void BlinkAndFocus(Program& program, Form& next, int waitMs);
+
+// True for a key event of Shift pressed by itself, not as part of a chord.
+inline bool ShiftAlone(int keyCode, int shift) { return keyCode == 16 && shift == 1; }
+
+}  // namespace tavrolin
