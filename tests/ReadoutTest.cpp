@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include "RulerFixture.h"
+#include "crosshair/CrossDistance.h"
+#include "crosshair/Crosshair.h"
+#include "crosshair/Docking.h"
+#include "crosshair/ScaleDistance.h"
+
+namespace tavrolin::testing {
+namespace {
+
+class Readouts : public RulerTest {
+protected:
+    Crosshair& C0() { return program->cross0(); }
+    Crosshair& C1() { return program->cross1(); }
+    Crosshair& S0() { return program->scale0(); }
+    Crosshair& S1() { return program->scale1(); }
+    CrossDistance& CD() { return program->crossDistance(); }
+    ScaleDistance& SD() { return program->scaleDistance(); }
+    void Click(Crosshair& c) {
+        user::MouseDown(c, kLeftButton, 0, 75, 75);
+        user::MouseUp(c, kLeftButton, 0, 75, 75);
+    }
+    // Puts crosshair 1 of the measurement pair at an offset in pixels from crosshair 0.
+    void Apart(double dxPx, double dyPx) {
+        C1().Move(C0().Left() + dxPx * 15, C0().Top() + dyPx * 15);
+        user::KeyDown(C1(), kKeyRight, 0);
+        user::KeyDown(C1(), kKeyLeft, 0);
+    }
+    void Pixels() {
+        G().MeasUnitsIndex = 3;
+        G().UnitsCode = 0;
+        G().PixelsPerUnit = 1;
+    }
+    static bool Overlap(const Form& a, const Form& b) {
+        return a.Left() < b.Left() + b.Width() && b.Left() < a.Left() + a.Width() &&
+               a.Top() < b.Top() + b.Height() && b.Top() < a.Top() + a.Height();
+    }
+};
+
+TEST_F(Readouts, ASkewPairShowsFourLinesAndTheWindowFitsThem) {
+    StartMeasurement();
+    Pixels();
+    Click(C0());
+    Apart(300, 400);
+    EXPECT_TRUE(CD().Visible());
+    EXPECT_TRUE(CD().DistanceXYD.Visible());
+    EXPECT_FALSE(CD().Distance.Visible());
+    EXPECT_EQ(CD().DistanceXYD.Text(), "  X: 300\r\n  Y: 400\r\n  D: 500.0\r\n  A: 53.13");
+    EXPECT_EQ(Main().MeasureDist.Text(), "500.0");
+    EXPECT_EQ(CD().Height(), CD().DistanceXYD.Height());
+    EXPECT_EQ(CD().Width(), CD().DistanceXYD.Width());
+    EXPECT_GE(CD().Width(), CD().TextWidth("  D: 500.0") + 100);
+    EXPECT_GE(CD().Height(), 4 * 16 * 15);
+}
+
+TEST_F(Readouts, APairLevelWithinHalfAPixelShowsOneLineAndTheWindowShrinks) {
+    StartMeasurement();
+    Pixels();
+    Click(C0());
+    Apart(300, 400);
+    const double tall = CD().Height();
+    C1().Move(C0().Left() + 1500, C0().Top() + 6);  // 0.4 pixel lower, 100 pixels across
+    user::KeyDown(C1(), kKeyShift, kCtrlMask);      // any key stores the corner and updates
+    EXPECT_TRUE(CD().Distance.Visible());
+    EXPECT_FALSE(CD().DistanceXYD.Visible());
+    EXPECT_EQ(CD().Distance.Text(), "100");
+    EXPECT_EQ(Main().MeasureDist.Text(), "100");
+    EXPECT_LT(CD().Height(), tall);
+    EXPECT_EQ(CD().Height(), CD().Distance.Height());
+}
+
+TEST_F(Readouts, AZeroUnitFactorShowsInvalid) {
+    StartMeasurement(false, 4);
+    Click(C0());
+    G().UnitsCode = 4;
+    G().PixelsPerUnit = 0;
+    Apart(300, 400);
+    EXPECT_TRUE(CD().Distance.Visible());
+    EXPECT_FALSE(CD().DistanceXYD.Visible());
+    EXPECT_EQ(CD().Distance.Text(), "Invalid");
+    EXPECT_EQ(Main().MeasureDist.Text(), "Green Mark Distance = 0");
+}
+
+TEST_F(Readouts, TheReadoutSitsBesideThePairAndClearOfBothCrosshairs) {
+    StartMeasurement();
+    Pixels();
+    Click(C0());
+    for (auto [dx, dy] : {std::pair{300.0, 400.0}, {30.0, 0.0}, {0.0, 20.0}, {0.0, 0.0},
+                          {-250.0, 10.0}}) {
+        Apart(dx, dy);
+        EXPECT_FALSE(Overlap(CD(), C0())) << dx << "," << dy;
+        EXPECT_FALSE(Overlap(CD(), C1())) << dx << "," << dy;
+        // Next to the pair: its centre within the pair's span and a window's size of it.
+        const double cx = CD().Left() + CD().Width() / 2;
+        const double lo = std::min(C0().Left(), C1().Left()) - CD().Width();
+        const double hi = std::max(C0().Left(), C1().Left()) + 375 + CD().Width();
+        EXPECT_TRUE(lo <= cx && cx <= hi) << dx << "," << dy;
+    }
+}
+
+TEST_F(Readouts, TheReadoutTextIsSelectableAfterADoubleClick) {
+    StartMeasurement();
+    Pixels();
+    Click(C0());
+    Apart(300, 400);
+    TextBox& box = CD().DistanceXYD;
+    EXPECT_TRUE(box.Locked());
+    user::DblClick(box);
+    user::MouseDown(box, kLeftButton, 0, 30, 30);
+    user::MouseUp(box, kLeftButton, 0, 30, 30);
+    EXPECT_EQ(box.SelStart(), 0);
+    EXPECT_EQ(box.SelLength(), static_cast<int>(box.Text().size()));
+    EXPECT_FALSE(box.Flag());
+    EXPECT_EQ(box.ToolTipText(),
+              "Drag onto ruler to dock crosshairs.  Double click to select text.  Use Arrow keys "
+              "and Shift for precise positioning.");
+    EXPECT_EQ(CD().Caption(), "Crosshair Distance");
+}
+
+TEST_F(Readouts, DraggingTheReadoutMovesItAndArrowsNudgeIt) {
+    StartMeasurement();
+    Pixels();
+    Click(C0());
+    Apart(300, 400);
+    const double left = CD().Left(), top = CD().Top();
+    TextBox& box = CD().DistanceXYD;
+    user::MouseDown(box, kLeftButton, 0, 30, 30);
+    EXPECT_EQ(backend.screen().MousePointer, kPointerSizePointer);
+    user::MouseMove(box, kLeftButton, 0, 45, 45);  // one pixel: nothing
+    EXPECT_EQ(CD().Left(), left);
+    user::MouseMove(box, kLeftButton, 0, 330, 230);
+    user::MouseUp(box, kLeftButton, 0, 30, 30);
+    EXPECT_EQ(CD().Left(), left + 300);
+    EXPECT_EQ(CD().Top(), top + 200);
+    EXPECT_EQ(backend.screen().MousePointer, kPointerDefault);
+    EXPECT_TRUE(G().CrossActive);
+    user::KeyDown(CD(), kKeyLeft, 0);
+    user::KeyDown(CD(), kKeyNumpad2, 0);
+    EXPECT_EQ(CD().Left(), left + 285);
+    EXPECT_EQ(CD().Top(), top + 215);
+}
+
+TEST_F(Readouts, DroppingTheReadoutOnTheRulerDocksThePairOnTheMarkers) {
+    StartMeasurement();
+    Pixels();
+    const double dockedLeft = C0().Left(), dockedTop1 = C1().Top();
+    Click(C0());
+    Apart(300, 400);
+    TextBox& box = CD().DistanceXYD;
+    // Drag the read-out so that its centre lands on the ruler (left 150, 750 wide).
+    const double toX = TheRuler().Left() + 375 - (CD().Left() + CD().Width() / 2);
+    const double toY = TheRuler().Top() + 3000 - (CD().Top() + CD().Height() / 2);
+    user::MouseDown(box, kLeftButton, 0, 30, 30);
+    user::MouseMove(box, kLeftButton, 0, 30 + toX, 30 + toY);
+    user::MouseUp(box, kLeftButton, 0, 30, 30);
+    EXPECT_FALSE(G().CrossActive);
+    EXPECT_FALSE(CD().Visible());
+    EXPECT_TRUE(program->distanceWindow().Visible());
+    EXPECT_EQ(C0().Width(), 165);
+    EXPECT_EQ(C0().Left(), dockedLeft);
+    EXPECT_EQ(C1().Left(), dockedLeft);
+    EXPECT_EQ(C1().Top(), dockedTop1);
+    EXPECT_EQ(G().CrossY[1], dockedTop1);
+}
+
+TEST_F(Readouts, ADropBesideTheRulerDocksNothing) {
+    StartMeasurement();
+    Pixels();
+    Click(C0());
+    Apart(300, 400);
+    TextBox& box = CD().DistanceXYD;
+    user::MouseDown(box, kLeftButton, 0, 30, 30);
+    user::MouseMove(box, kLeftButton, 0, 3000, 30);
+    user::MouseUp(box, kLeftButton, 0, 30, 30);
+    EXPECT_TRUE(G().CrossActive);
+}
+
+TEST_F(Readouts, TheScaleBoxTakesOnlyDigitsPointAndBackspaceAndFeedsTheControlWindow) {
+    StartMeasurement(false, 4);
+    Click(S0());
+    TextBox& box = SD().Distance;
+    box.SetText("");
+    user::Type(box, "1a2-.,5x");
+    EXPECT_EQ(box.Text(), "12.5");
+    user::Type(box, "\b");
+    EXPECT_EQ(box.Text(), "12.");
+    user::Edit(box, " 40");
+    EXPECT_EQ(box.Text(), "40");
+    EXPECT_EQ(Main().ScaleDist.Text(), "40");
+    EXPECT_EQ(SD().Width(), box.Width());
+    EXPECT_GE(box.Width(), SD().TextWidth("40") + 100);
+    // Keypad digits type into the box instead of nudging the window.
+    const double left = SD().Left();
+    user::KeyDown(box, 96 + 7, 0);
+    EXPECT_EQ(box.Text(), "407");
+    EXPECT_EQ(SD().Left(), left);
+    user::KeyDown(box, kKeyRight, 0);
+    EXPECT_EQ(SD().Left(), left + 15);
+}
+
+TEST_F(Readouts, ScaleCrosshairsCalibrateUserUnitsForTheMeasuringPair) {
+    StartMeasurement(false, 4);
+    G().UnitsCode = 4;
+    Main().ScaleDist.SetText("50");
+    Click(S0());
+    // Scale crosshairs 200 pixels apart, level.
+    S1().Move(S0().Left() + 3000, S0().Top());
+    user::KeyDown(S1(), kKeyShift, kCtrlMask);
+    EXPECT_DOUBLE_EQ(G().PixelsPerUnit, 4);
+    EXPECT_TRUE(SD().Distance.FontBold());
+    user::KeyDown(S1(), kKeyDown, 0);
+    EXPECT_FALSE(SD().Distance.FontBold());
+    user::KeyDown(S1(), kKeyUp, 0);
+    // A 100-pixel measurement reads 25.
+    Click(C0());
+    Apart(100, 0);
+    EXPECT_EQ(CD().Distance.Text(), "25.0");
+    EXPECT_EQ(Main().MeasureDist.Text(), "25.0");
+}
+
+TEST_F(Readouts, AZeroScaleDistanceNeverDividesAndShowsInvalid) {
+    StartMeasurement(false, 4);
+    G().UnitsCode = 4;
+    // The control window refuses a zero itself; this is the read-out's own guard behind it.
+    auto refuse = std::move(Main().ScaleDist.onChange);
+    Main().ScaleDist.onChange = nullptr;
+    Main().ScaleDist.SetText("0");
+    Main().ScaleDist.onChange = std::move(refuse);
+    Click(S0());
+    EXPECT_EQ(G().PixelsPerUnit, 0);
+    Click(C0());
+    Apart(100, 50);
+    EXPECT_EQ(CD().Distance.Text(), "Invalid");
+    EXPECT_EQ(Main().MeasureDist.Text(), "Green Mark Distance = 0");
+}
+
+TEST_F(Readouts, DroppingTheScaleReadoutOnTheRulerDocksTheScalePair) {
+    StartMeasurement(false, 4);
+    const double dockedTop = S0().Top();
+    Click(S0());
+    TextBox& box = SD().Distance;
+    const double toX = TheRuler().Left() + 375 - (SD().Left() + SD().Width() / 2);
+    const double toY = TheRuler().Top() + 3000 - (SD().Top() + SD().Height() / 2);
+    user::MouseDown(box, kLeftButton, 0, 30, 30);
+    user::MouseMove(box, kLeftButton, 0, 30 + toX, 30 + toY);
+    user::MouseUp(box, kLeftButton, 0, 30, 30);
+    EXPECT_FALSE(G().ScaleCrossActive);
+    EXPECT_EQ(S0().Width(), 165);
+    EXPECT_EQ(S0().Top(), dockedTop);
+    EXPECT_TRUE(TheRuler().ScaleLine1[0]->Visible());
+    EXPECT_FALSE(SD().Visible());
+}
+
+TEST_F(Readouts, TheMarkerReadoutFitsItsTextAndSitsAboveTheRuler) {
+    StartMeasurement();
+    DistanceWindow& dw = program->distanceWindow();
+    dw.Update("123.4");
+    EXPECT_EQ(dw.Distance.Text(), "123.4");
+    EXPECT_EQ(dw.Width(), dw.TextWidth("123.4") + 100);
+    EXPECT_EQ(dw.Distance.Width(), dw.Width());
+    dw.Shift();
+    EXPECT_EQ(dw.Left(), TheRuler().Left());
+    EXPECT_EQ(dw.Top(), TheRuler().Top() - dw.Height() - 100);
+    EXPECT_EQ(dw.Caption(), "Marker Distance");
+}
+
+}  // namespace
+}  // namespace tavrolin::testing
