@@ -1,0 +1,376 @@
+// What the user does to real windows arrives in the model: mouse in twips with its buttons and
+// modifiers, keys as key codes in the model's order, edits, clicks and scrolls on controls.
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include "QtTestSupport.h"
+#include "forms/Types.h"
+
+namespace tavrolin::qt::test {
+namespace {
+
+using MouseOnAForm = QtTest;
+
+TEST_F(MouseOnAForm, PressMoveAndReleaseArriveInFormTwipsWithButtonsAndModifiers) {
+    TestForm& form = MakeForm();
+    FormWindow& w = Window(form);
+    QTest::mousePress(&w, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 20));
+    QTest::mouseMove(&w, QPoint(30, 25));
+    QTest::mouseRelease(&w, Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 25));
+    QTest::mousePress(&w, Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, QPoint(5, 6));
+    QTest::mouseRelease(&w, Qt::RightButton, Qt::NoModifier, QPoint(5, 6));
+    QTest::mousePress(&w, Qt::MiddleButton, Qt::NoModifier, QPoint(7, 8));
+    QTest::mouseRelease(&w, Qt::MiddleButton, Qt::NoModifier, QPoint(7, 8));
+
+    std::vector<MouseCall> want = {
+        {"down", 1, 1, 150, 300}, {"move", 1, 0, 450, 375}, {"up", 1, 1, 450, 375},
+        {"down", 2, 6, 75, 90},   {"up", 2, 0, 75, 90},     {"down", 4, 0, 105, 120},
+        {"up", 4, 0, 105, 120},
+    };
+    // The move carries the held button; QTest gives it no modifiers.
+    std::vector<MouseCall> got;
+    for (const auto& m : form.mouse) got.push_back(m);
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(got[i].kind, want[i].kind) << i;
+        EXPECT_EQ(got[i].button, want[i].button) << i;
+        if (got[i].kind != "move") {
+            EXPECT_EQ(got[i].shift, want[i].shift) << i;
+        }
+        EXPECT_DOUBLE_EQ(got[i].x, want[i].x) << i;
+        EXPECT_DOUBLE_EQ(got[i].y, want[i].y) << i;
+    }
+}
+
+TEST_F(MouseOnAForm, AHoverMoveArrivesWithNoButton) {
+    TestForm& form = MakeForm();
+    QTest::mouseMove(&Window(form), QPoint(40, 12));
+    ASSERT_FALSE(form.mouse.empty());
+    EXPECT_EQ(form.mouse.back(), (MouseCall{"move", 0, 0, 600, 180}));
+}
+
+TEST_F(MouseOnAForm, DraggingAFormThatFollowsThePointerMovesItByThePointersPath) {
+    // The handler moves the window by the pointer's offset, as a ruler drag does; the window
+    // moves under the pointer, so each step is local to where the window now is.
+    TestForm& form = MakeForm(1500, 1500, 4500, 1500);
+    double grabX = 0, grabY = 0;
+    form.onMouseDown = [&](int, int, double x, double y) {
+        grabX = x;
+        grabY = y;
+    };
+    form.onMouseMove = [&](int button, int, double x, double y) {
+        if (button == kLeftButton) form.Move(form.Left() + x - grabX, form.Top() + y - grabY);
+    };
+    FormWindow& w = Window(form);
+    const QPoint start = w.mapToGlobal(QPoint(20, 10));
+    QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
+    for (int i = 1; i <= 5; ++i) {
+        QTest::mouseMove(&w, w.mapFromGlobal(start + QPoint(10 * i, 4 * i)));
+        Settle();
+    }
+    QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier,
+                        w.mapFromGlobal(start + QPoint(50, 20)));
+    Settle();
+    EXPECT_EQ(w.pos(), QPoint(150, 120));
+    EXPECT_DOUBLE_EQ(form.Left(), 2250);
+    EXPECT_DOUBLE_EQ(form.Top(), 1800);
+}
+
+TEST_F(MouseOnAForm, ADoubleClickIsOneDblClickAndNoSecondPress) {
+    TestForm& form = MakeForm();
+    FormWindow& w = Window(form);
+    // The window system's sequence: press, release, double-click (the second press), release.
+    QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseDClick(&w, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    EXPECT_EQ(form.dblClicks, 1);
+    int downs = 0, ups = 0;
+    for (const auto& m : form.mouse) {
+        downs += m.kind == "down";
+        ups += m.kind == "up";
+    }
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(ups, 2);
+}
+
+using MouseOnAControl = QtTest;
+
+TEST_F(MouseOnAControl, AControlWithMouseHandlersGetsTwipsOfItsOwnAndTheFormNothing) {
+    TestForm& form = MakeForm();
+    auto& label = form.Add<Label>("Grip");
+    label.Move(1500, 300, 1500, 600);  // at (100, 20) px
+    std::vector<MouseCall> got;
+    label.onMouseDown = [&](int b, int s, double x, double y) { got.push_back({"down", b, s, x, y}); };
+    label.onMouseUp = [&](int b, int s, double x, double y) { got.push_back({"up", b, s, x, y}); };
+    int clicks = 0;
+    label.onClick = [&] { ++clicks; };
+    backend.Sync();
+    QWidget* widget = Window(form).WidgetOf(&label);
+    ASSERT_NE(widget, nullptr);
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::ControlModifier, QPoint(4, 6));
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0], (MouseCall{"down", 1, 2, 60, 90}));
+    EXPECT_EQ(got[1], (MouseCall{"up", 1, 2, 60, 90}));
+    EXPECT_EQ(clicks, 1) << "a label is clicked too";
+    EXPECT_TRUE(form.mouse.empty());
+}
+
+using Keys = QtTest;
+
+TEST_F(Keys, ShiftAloneArrivesAsKey16WithOnlyTheShiftBit) {
+    TestForm& form = MakeForm();
+    // Without its own bit, as X reports the press, and with it, as other platforms do.
+    QTest::keyClick(&Window(form), Qt::Key_Shift);
+    QKeyEvent withBit(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+    QApplication::sendEvent(&Window(form), &withBit);
+    ASSERT_EQ(form.keys.size(), 2u);
+    EXPECT_EQ(form.keys[0], (KeyCall{16, 1}));
+    EXPECT_EQ(form.keys[1], (KeyCall{16, 1}));
+    EXPECT_TRUE(form.presses.empty());
+}
+
+TEST_F(Keys, ArrowsEscapeSpaceAndTabReachTheForm) {
+    TestForm& form = MakeForm();
+    auto& button = form.Add<CommandButton>("Other");
+    button.Move(0, 0, 1000, 300);
+    backend.Sync();
+    FormWindow& w = Window(form);
+    for (Qt::Key k : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Escape,
+                      Qt::Key_Space, Qt::Key_Tab}) {
+        QTest::keyClick(&w, k);
+    }
+    QTest::keyClick(&w, Qt::Key_Right, Qt::ControlModifier);
+    // QTest presses the modifier itself first.
+    std::vector<KeyCall> want = {{37, 0}, {38, 0}, {39, 0}, {40, 0}, {27, 0},
+                                 {32, 0}, {9, 0},  {17, 2}, {39, 2}};
+    EXPECT_EQ(form.keys, want);
+    EXPECT_EQ(form.presses, (std::vector<int>{27, 32}));
+}
+
+TEST_F(Keys, LettersDigitsKeypadAndPointGiveKeyCodesAndCharacters) {
+    TestForm& form = MakeForm();
+    FormWindow& w = Window(form);
+    QTest::keyClick(&w, Qt::Key_A);
+    QTest::keyClick(&w, 'A', Qt::ShiftModifier);
+    QTest::keyClick(&w, Qt::Key_7);
+    QTest::keyClick(&w, Qt::Key_4, Qt::KeypadModifier);
+    QTest::keyClick(&w, Qt::Key_8, Qt::KeypadModifier);
+    QTest::keyClick(&w, Qt::Key_Period);
+    std::vector<KeyCall> want = {{65, 0}, {16, 1}, {65, 1}, {55, 0}, {100, 0}, {104, 0}, {190, 0}};
+    EXPECT_EQ(form.keys, want);
+    EXPECT_EQ(form.presses, (std::vector<int>{'a', 'A', '7', '4', '8', '.'}));
+}
+
+TEST_F(Keys, AKeyDownThatClearsTheCodeStopsKeyPress) {
+    TestForm& form = MakeForm();
+    form.onKeyDown = [](int& code, int&) { code = 0; };
+    QTest::keyClick(&Window(form), Qt::Key_B);
+    EXPECT_EQ(form.keys.size(), 1u);
+    EXPECT_TRUE(form.presses.empty());
+}
+
+TEST_F(Keys, APreviewingFormSeesTabBeforeAFocusedTextBoxMovesOn) {
+    TestForm& form = MakeForm();
+    form.SetKeyPreview(true);
+    auto& box = form.Add<TextBox>("Entry");
+    box.Move(0, 0, 1500, 300);
+    backend.Sync();
+    auto* edit = WidgetOf<QLineEdit>(form, box);
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    ASSERT_EQ(form.keys.size(), 1u);
+    EXPECT_EQ(form.keys[0], (KeyCall{9, 0}));
+}
+
+using TextBoxes = QtTest;
+
+TEST_F(TextBoxes, ATypedCharacterReachesTheModelAndRunsChange) {
+    TestForm& form = MakeForm();
+    auto& box = form.Add<TextBox>("ScaleDist");
+    box.Move(0, 0, 1500, 300);
+    int changes = 0;
+    box.onChange = [&] { ++changes; };
+    backend.Sync();
+    auto* edit = WidgetOf<QLineEdit>(form, box);
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClicks(edit, "12");
+    EXPECT_EQ(box.Text(), "12");
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(box.SelStart(), 2);
+    EXPECT_TRUE(form.keys.empty()) << "the form does not preview keys";
+}
+
+TEST_F(TextBoxes, AKeyPressFilterThatSwallowsLettersKeepsThemOutOfTheEditor) {
+    TestForm& form = MakeForm();
+    auto& box = form.Add<TextBox>("ScaleDist");
+    box.Move(0, 0, 1500, 300);
+    std::vector<int> seen;
+    box.onKeyPress = [&](int& ascii) {
+        seen.push_back(ascii);
+        if (ascii >= 'a' && ascii <= 'z') ascii = 0;
+    };
+    backend.Sync();
+    auto* edit = WidgetOf<QLineEdit>(form, box);
+    QTest::keyClicks(edit, "1a2-");
+    EXPECT_EQ(edit->text(), "12-");
+    EXPECT_EQ(box.Text(), "12-");
+    EXPECT_EQ(seen, (std::vector<int>{'1', 'a', '2', '-'})) << "every typed character is filtered";
+}
+
+TEST_F(TextBoxes, AFilterThatReplacesACharacterTypesItsOwn) {
+    TestForm& form = MakeForm();
+    auto& box = form.Add<TextBox>("ScaleDist");
+    box.Move(0, 0, 1500, 300);
+    box.onKeyPress = [](int& ascii) {
+        if (ascii == ',') ascii = '.';
+    };
+    backend.Sync();
+    auto* edit = WidgetOf<QLineEdit>(form, box);
+    QTest::keyClicks(edit, "1,5");
+    EXPECT_EQ(edit->text(), "1.5");
+    EXPECT_EQ(box.Text(), "1.5");
+}
+
+TEST_F(TextBoxes, BackspaceEditsAndTheModelFollows) {
+    TestForm& form = MakeForm();
+    auto& box = form.Add<TextBox>("ScaleDist");
+    box.Move(0, 0, 1500, 300);
+    backend.Sync();
+    auto* edit = WidgetOf<QLineEdit>(form, box);
+    QTest::keyClicks(edit, "123");
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(box.Text(), "12");
+}
+
+TEST_F(TextBoxes, TheModelsTextIsShownAndARefusedEditIsUndone) {
+    TestForm& form = MakeForm();
+    auto& box = form.Add<TextBox>("Readout");
+    box.Move(0, 0, 1500, 300);
+    box.SetText("hello");
+    backend.Sync();
+    auto* edit = WidgetOf<QLineEdit>(form, box);
+    EXPECT_EQ(edit->text(), "hello");
+    // A Change handler that refuses more than five characters.
+    std::string accepted = box.Text();
+    box.onChange = [&box, &accepted] {
+        if (box.Text().size() > 5) {
+            box.SetText(accepted);
+        } else {
+            accepted = box.Text();
+        }
+    };
+    edit->setCursorPosition(2);
+    QTest::keyClick(edit, Qt::Key_X);
+    EXPECT_EQ(box.Text(), "hello");
+    EXPECT_EQ(edit->text(), "hello");
+    EXPECT_LE(edit->cursorPosition(), 5);
+}
+
+TEST_F(TextBoxes, ALockedBoxIsReadOnlyAndAProgramSelectionIsShown) {
+    TestForm& form = MakeForm();
+    auto& box = form.Add<TextBox>("Readout");
+    box.Move(0, 0, 1500, 300);
+    box.SetLocked(true);
+    box.SetText("12.50 mm");
+    box.SetSelection(0, 5);
+    backend.Sync();
+    auto* edit = WidgetOf<QLineEdit>(form, box);
+    EXPECT_TRUE(edit->isReadOnly());
+    EXPECT_EQ(edit->selectedText(), "12.50");
+    QTest::keyClicks(edit, "9");
+    EXPECT_EQ(box.Text(), "12.50 mm");
+}
+
+using ClickableControls = QtTest;
+
+TEST_F(ClickableControls, ACheckBoxClickSetsTheModelValueAndRunsClick) {
+    TestForm& form = MakeForm();
+    auto& check = form.Add<CheckBox>("MeasMode");
+    check.Move(0, 0, 3000, 300);
+    check.SetCaption("Measurement Mode");
+    int clicks = 0;
+    check.onClick = [&] { ++clicks; };
+    backend.Sync();
+    auto* widget = WidgetOf<QCheckBox>(form, check);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->text(), "Measurement Mode");
+    QTest::mouseClick(widget, Qt::LeftButton);
+    EXPECT_EQ(check.Value(), 1);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(widget->isChecked());
+}
+
+TEST_F(ClickableControls, ACheckBoxTheModelRefusesShowsTheModelsValue) {
+    TestForm& form = MakeForm();
+    auto& check = form.Add<CheckBox>("Locked");
+    check.Move(0, 0, 3000, 300);
+    backend.Sync();
+    int clicks = 0;
+    check.onClick = [&check, &clicks] {
+        ++clicks;
+        check.SetValue(0);
+    };
+    auto* widget = WidgetOf<QCheckBox>(form, check);
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, QPoint(6, widget->height() / 2));
+    EXPECT_GE(clicks, 1);
+    EXPECT_EQ(check.Value(), 0);
+    EXPECT_FALSE(widget->isChecked());
+}
+
+TEST_F(ClickableControls, AnOptionButtonIsChosenAndItsNeighbourCleared) {
+    TestForm& form = MakeForm(1500, 1500, 6000, 3000);
+    auto& mm = form.Add<OptionButton>("Units", 0);
+    auto& px = form.Add<OptionButton>("Units", 1);
+    mm.Move(0, 0, 1500, 300);
+    px.Move(0, 450, 1500, 300);
+    mm.SetValue(true);
+    backend.Sync();
+    auto* pxWidget = WidgetOf<QRadioButton>(form, px);
+    auto* mmWidget = WidgetOf<QRadioButton>(form, mm);
+    EXPECT_TRUE(mmWidget->isChecked());
+    // On the indicator: a button without a caption takes clicks nowhere else.
+    const QPoint indicator(6, pxWidget->height() / 2);
+    QTest::mouseClick(pxWidget, Qt::LeftButton, Qt::NoModifier, indicator);
+    EXPECT_TRUE(px.Value());
+    EXPECT_FALSE(mm.Value());
+    EXPECT_TRUE(pxWidget->isChecked());
+    EXPECT_FALSE(mmWidget->isChecked());
+    QTest::mouseClick(pxWidget, Qt::LeftButton, Qt::NoModifier, indicator);
+    EXPECT_TRUE(pxWidget->isChecked()) << "a second click leaves the choice as it is";
+}
+
+TEST_F(ClickableControls, ACommandButtonRunsClickAndAScrollBarMoveReachesTheModel) {
+    TestForm& form = MakeForm(1500, 1500, 6000, 3000);
+    auto& button = form.Add<CommandButton>("Exit");
+    button.Move(0, 0, 1500, 450);
+    button.SetCaption("E&xit");
+    int clicks = 0;
+    button.onClick = [&] { ++clicks; };
+    auto& bar = form.Add<ScrollBar>("Transparency");
+    bar.Move(0, 600, 3000, 255);
+    bar.SetRange(0, 255);
+    int changes = 0;
+    bar.onChange = [&] { ++changes; };
+    backend.Sync();
+    QTest::mouseClick(WidgetOf<QPushButton>(form, button), Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+    auto* scroll = WidgetOf<QScrollBar>(form, bar);
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->maximum(), 255);
+    scroll->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(bar.Value(), scroll->value());
+    EXPECT_GT(bar.Value(), 0);
+    EXPECT_EQ(changes, 1);
+    bar.SetValue(200);
+    backend.Sync();
+    EXPECT_EQ(scroll->value(), 200);
+    EXPECT_EQ(changes, 2) << "showing the model's value is no user move";
+}
+
+}  // namespace
+}  // namespace tavrolin::qt::test

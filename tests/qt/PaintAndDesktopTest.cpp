@@ -1,0 +1,191 @@
+// What the windows show (painted lines, the pointer) and the desktop-wide services: modal
+// dialogs, text metrics, opening documents, the snapshot picture.
+#include <QDesktopServices>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+
+#include "QtTestSupport.h"
+#include "platform/WindowServices.h"
+#include "qt/Snapshot.h"
+
+namespace tavrolin::qt::test {
+namespace {
+
+constexpr Color kRed = 0x0000FF;
+constexpr Color kBlue = 0xFF0000;
+constexpr Color kWhite = 0xFFFFFF;
+
+Line& AddLine(Form& form, const std::string& name, double x1, double y1, double x2, double y2,
+              Color color, int width) {
+    Line& line = form.AddLine(name);
+    line.SetX1(x1);
+    line.SetY1(y1);
+    line.SetX2(x2);
+    line.SetY2(y2);
+    line.SetBorderColor(color);
+    line.SetBorderWidth(width);
+    return line;
+}
+
+using LinePainting = QtTest;
+
+TEST_F(LinePainting, LinesArePaintedInTheirColourAndPixelWidth) {
+    TestForm& form = MakeForm(0, 0, 1500, 1500);  // 100 x 100 px
+    form.SetBackColor(kWhite);
+    AddLine(form, "Tick", 300, 150, 300, 900, kRed, 3);    // x = 20 px, y 10..60
+    AddLine(form, "Base", 150, 1200, 1200, 1200, kBlue, 1);  // y = 80 px
+    backend.Sync();
+    const QImage shot = Window(form).grab().toImage();
+    for (int x : {19, 20, 21}) EXPECT_EQ(shot.pixelColor(x, 30), QColor(Qt::red)) << x;
+    EXPECT_EQ(shot.pixelColor(18, 30), QColor(Qt::white));
+    EXPECT_EQ(shot.pixelColor(22, 30), QColor(Qt::white));
+    EXPECT_EQ(shot.pixelColor(20, 10), QColor(Qt::red)) << "the end point is covered";
+    EXPECT_EQ(shot.pixelColor(20, 63), QColor(Qt::white));
+    EXPECT_EQ(shot.pixelColor(50, 80), QColor(Qt::blue));
+    EXPECT_EQ(shot.pixelColor(50, 79), QColor(Qt::white));
+    EXPECT_EQ(shot.pixelColor(50, 81), QColor(Qt::white));
+}
+
+TEST_F(LinePainting, AMovedOrHiddenLineLeavesNothingBehind) {
+    TestForm& form = MakeForm(0, 0, 1500, 1500);
+    form.SetBackColor(kWhite);
+    Line& tick = AddLine(form, "Marker", 300, 0, 300, 1500, kRed, 1);
+    Line& other = AddLine(form, "Other", 900, 0, 900, 1500, kBlue, 1);
+    backend.Sync();
+    tick.SetX1(600);
+    tick.SetX2(600);
+    other.SetVisible(false);
+    backend.DoEvents();
+    const QImage shot = Window(form).grab().toImage();
+    EXPECT_EQ(shot.pixelColor(20, 50), QColor(Qt::white));
+    EXPECT_EQ(shot.pixelColor(40, 50), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(60, 50), QColor(Qt::white));
+}
+
+TEST_F(LinePainting, LinesOutsideTheWindowAreClipped) {
+    TestForm& form = MakeForm(0, 0, 1500, 1500);
+    form.SetBackColor(kWhite);
+    AddLine(form, "Long", -3000, 750, 30000, 750, kRed, 1);
+    backend.Sync();
+    const QImage shot = Window(form).grab().toImage();
+    EXPECT_EQ(shot.pixelColor(0, 50), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(99, 50), QColor(Qt::red));
+}
+
+using ScreenPointer = QtTest;
+
+TEST_F(ScreenPointer, TheOverridePointerFollowsTheScreensMousePointer) {
+    MakeForm();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    backend.SetMousePointer(kPointerSizeWE);
+    backend.Sync();
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::SizeHorCursor);
+    backend.SetMousePointer(kPointerSizeAll);
+    backend.Sync();
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::SizeAllCursor);
+    backend.SetMousePointer(kPointerSizeNS);
+    backend.Sync();
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::SizeVerCursor);
+    backend.SetMousePointer(kPointerDefault);
+    backend.Sync();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+using ModalDialogs = QtTest;
+
+TEST_F(ModalDialogs, RunModalReturnsWhenTheDialogHidesAndCentresAnUnplacedDialog) {
+    TestForm dialog(backend, "PickColor");
+    dialog.SetBorder(BorderStyle::Fixed);
+    dialog.Move(0, 0, 3000, 1500);
+    bool wasModal = false;
+    QTimer::singleShot(20, [&] {
+        FormWindow* w = backend.WindowOf(dialog);
+        wasModal = w != nullptr && w->isVisible() && w->isModal();
+        backend.Deliver([&] { dialog.Hide(); });
+    });
+    dialog.ShowModal();
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(Window(dialog).isVisible());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint centred = screen.center() - QPoint(100, 50);
+    EXPECT_NEAR(Window(dialog).pos().x(), centred.x(), 1);
+    EXPECT_NEAR(Window(dialog).pos().y(), centred.y(), 1);
+    EXPECT_NEAR(dialog.Left(), centred.x() * 15.0, 15);
+    dialog.Unload();
+}
+
+TEST_F(ModalDialogs, RunModalReturnsWhenTheDialogUnloads) {
+    TestForm dialog(backend, "PickColor");
+    dialog.Move(1500, 1500, 3000, 1500);
+    QTimer::singleShot(20, [&] { backend.Deliver([&] { dialog.Unload(); }); });
+    dialog.ShowModal();
+    EXPECT_FALSE(dialog.Loaded());
+    EXPECT_EQ(backend.WindowOf(dialog), nullptr);
+}
+
+using TextMetrics = QtTest;
+
+TEST_F(TextMetrics, TextExtentIsTheWidestLineAndAllLinesInTwips) {
+    TestForm& form = MakeForm();
+    const QFontMetricsF fm(Window(form).font());
+    EXPECT_DOUBLE_EQ(form.TextWidth("12.50 mm"), fm.horizontalAdvance("12.50 mm") * 15);
+    EXPECT_DOUBLE_EQ(form.TextWidth("ab\r\nlonger line\r\nc"),
+                     fm.horizontalAdvance("longer line") * 15);
+    EXPECT_DOUBLE_EQ(form.TextHeight("a\r\nb"), 2 * form.TextHeight("a"));
+    EXPECT_GT(form.TextHeight("a"), 0);
+}
+
+using OpeningDocuments = QtTest;
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    std::vector<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls.push_back(url); }
+};
+
+TEST_F(OpeningDocuments, AWebAddressAndALocalPathGoToTheDesktopsHandler) {
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("https", &catcher, "Open");
+    QDesktopServices::setUrlHandler("file", &catcher, "Open");
+    EXPECT_EQ(OpenDocument(platform, "https://example.org/ruler"), QtPlatform::kShellOpened);
+    EXPECT_EQ(OpenDocument(platform, "/tmp/manual.pdf"), QtPlatform::kShellOpened);
+    QDesktopServices::unsetUrlHandler("https");
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(catcher.urls.size(), 2u);
+    EXPECT_EQ(catcher.urls[0], QUrl("https://example.org/ruler"));
+    EXPECT_EQ(catcher.urls[1], QUrl::fromLocalFile("/tmp/manual.pdf"));
+}
+
+using Snapshots = QtTest;
+
+TEST_F(Snapshots, ThePictureHasTheVirtualDesktopsSizeAndEachWindowAtItsPlace) {
+    TestForm& below = MakeForm(1500, 1500, 3000, 1500);  // (100, 100) 200 x 100
+    below.SetBackColor(kBlue);
+    TestForm& above = MakeForm(3000, 2250, 1500, 1500);  // (200, 150) 100 x 100, overlapping
+    above.SetBackColor(kRed);
+    MakeTopmost(platform, above);
+    backend.Sync();
+    // Made later but ordinary: it must still lie below the topmost one.
+    TestForm& late = MakeForm(3000, 2250, 750, 750);
+    late.SetBackColor(kWhite);
+    backend.Sync();
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shot.png");
+    ASSERT_TRUE(WriteSnapshot(backend, path));
+    const QImage shot(path);
+    EXPECT_EQ(shot.size(), QtBackend::VirtualDesktop().size());
+    const QPoint origin = QtBackend::VirtualDesktop().topLeft();
+    EXPECT_EQ(shot.pixelColor(QPoint(120, 120) - origin), QColor(Qt::blue));
+    EXPECT_EQ(shot.pixelColor(QPoint(210, 160) - origin), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(QPoint(50, 50) - origin), QColor(0x40, 0x40, 0x40));
+}
+
+}  // namespace
+}  // namespace tavrolin::qt::test
+
+#include "PaintAndDesktopTest.moc"
