@@ -4,12 +4,14 @@
 
 #include "app/Instance.h"
 #include "app/Program.h"
+#include "control/FieldRules.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/DistanceWindow.h"
 #include "crosshair/ScaleDistance.h"
 #include "forms/Backend.h"
 #include "platform/Platform.h"
+#include "platform/WindowServices.h"
 #include "ruler/Ruler.h"
 #include "ruler/WexoIcon.h"
 #include "settings/NumberText.h"
@@ -81,6 +83,37 @@ MainWindow::MainWindow(Program& program)
         TickColor[static_cast<std::size_t>(i)] = &Add<Label>("TickColor", i, &Frame1);
     }
     ExitBtn.onClick = [this] { ExitBtn_Click(); };
+    About.onClick = [this] { About_Click(); };
+    Settings.onClick = [this] { Settings_Click(); };
+    HideBtn.onClick = [this] { HideBtn_Click(); };
+    MeasureMode.onClick = [this] { MeasureMode_Click(); };
+    UseHRuler.onClick = [this] { UseHRuler_Click(); };
+    WebSite.onClick = [this] { WebSite_Click(); };
+    Frame1.onMouseMove = [this](int, int, double, double) { Frame1_MouseMove(); };
+    Frame2.onMouseMove = [this](int, int, double, double) { Frame2_MouseMove(); };
+    Frame3.onMouseMove = [this](int, int, double, double) { Frame3_MouseMove(); };
+    Frame4.onMouseMove = [this](int, int, double, double) { Frame4_MouseMove(); };
+    for (int i = 0; i < 11; ++i) {
+        TextBox& box = *Text1[static_cast<std::size_t>(i)];
+        box.onChange = [this, i] { Text1_Change(i); };
+        box.onKeyPress = [this, i](int& k) { Text1_KeyPress(i, k); };
+    }
+    for (int i = 0; i < 12; ++i) {
+        if (Label* l = Label1[static_cast<std::size_t>(i)]) l->onClick = [this, i] { Label1_Click(i); };
+    }
+    ColorBox.onClick = [this] { ColorBox_Click(); };
+    for (int i = 0; i < 4; ++i) {
+        TickColor[static_cast<std::size_t>(i)]->onClick = [this, i] { TickColor_Click(i); };
+    }
+    Option1.onClick = [this] { Option1_Click(); };
+    Option2.onClick = [this] { Option2_Click(); };
+    Option3.onClick = [this] { Option3_Click(); };
+    Option4.onClick = [this] { Option4_Click(); };
+    ScaleDist.onChange = [this] { ScaleDist_Change(); };
+    ScaleDist.onKeyPress = [this](int& k) { ScaleDist_KeyPress(k); };
+    Uncertainty.onChange = [this] { Uncertainty_Change(); };
+    Uncertainty.onKeyPress = [this](int& k) { Uncertainty_KeyPress(k); };
+
     SetCaption("Ruler Control");
     SetBorder(BorderStyle::Fixed);
     SetKeyPreview(true);
@@ -126,6 +159,15 @@ MainWindow::MainWindow(Program& program)
     Label2.SetCaption("Scale Bar Distance:");
     Label3.SetCaption("Distance");
     Label4.SetCaption("Scale Bar Uncertainty (%):");
+    Label1[9]->SetToolTipText("Click to show the lengths in millimetres or in inches.");
+    ColorBox.SetToolTipText("Click to choose the ruler's background colour.");
+    for (Label* swatch : TickColor) swatch->SetToolTipText("Click to choose this tick colour.");
+    WebSite.SetToolTipText("Open the manual.");
+
+    // One page at a time; the start-up shows the saved one.
+    Frame2.SetVisible(false);
+    Frame3.SetVisible(false);
+    Frame4.SetVisible(false);
     LayOut();
 }
 
@@ -261,6 +303,9 @@ void MainWindow::Form_Load() {
 
     g.HelpText = HelpTexts();
     AboutInfo.SetCaption(AboutText());
+    manualUrl_ = FindManual(platform);
+    WebSite.SetCaption(manualUrl_.empty() ? "The manual is not installed." : manualUrl_);
+    WebSite.SetUnderline(!manualUrl_.empty());
 
     p_.wexoIcon().Load();
     p_.distanceWindow().Load();
@@ -294,6 +339,7 @@ void MainWindow::Form_Load() {
             f->SetVisible(false);
         }
     }
+    RestorePage();
     g.StartingUp = false;
 }
 
@@ -312,6 +358,292 @@ void MainWindow::Form_QueryClose() { ExitBtn_Click(); }
 
 void MainWindow::ExitBtn_Click() { p_.Unload(*this); }
 
-void MainWindow::MeasureDist_Update(bool) {}
+void MainWindow::RestorePage() {
+    const auto& g = p_.g();
+    // The check boxes were set while the settings loaded, with their handlers quiet.
+    MeasureMode.SetBackColor(MeasureMode.Value() == 1 ? kHighlightColor : kButtonFaceColor);
+    switch (g.ActiveFrame) {
+        case 1:
+        case 4:
+            Settings_Click();
+            break;
+        case 2:
+            About.SetCaption("Info");
+            About_Click();
+            break;
+        default:
+            About.SetCaption("About");
+            About_Click();
+            break;
+    }
+}
+
+void MainWindow::ShowMeasurementPanel(bool shown) {
+    Frame4.SetVisible(shown);
+    // The panel lies over the tick fields; a field under it must not take the focus.
+    for (TextBox* box : Text1) box->SetVisible(!shown);
+    for (Label* label : Label1) {
+        if (label != nullptr) label->SetVisible(!shown);
+    }
+    for (Label* swatch : TickColor) swatch->SetVisible(!shown);
+    ColorBox.SetVisible(!shown);
+    BackgroundLbl.SetVisible(!shown);
+}
+
+void MainWindow::About_Click() {
+    auto& g = p_.g();
+    Frame3.SetVisible(false);
+    ShowMeasurementPanel(false);
+    PosLock.SetVisible(false);
+    // The help and about pages take the settings page's place.
+    Frame1.SetVisible(false);
+    const std::string caption = About.Caption();
+    if (caption == "Info") {
+        g.ActiveFrame = 2;
+        SetCaption("Tavrolin Info");
+        About.SetCaption("More");
+        Frame2.SetVisible(true);
+        Frame3.SetVisible(false);
+        HelpInfo.SetCaption(g.HelpText[MeasureMode.Value() == 1 ? 1 : 0]);
+    } else if (caption == "More") {
+        g.ActiveFrame = 2;
+        SetCaption("Tavrolin Info");
+        About.SetCaption("About");
+        Frame2.SetVisible(true);
+        Frame3.SetVisible(false);
+        HelpInfo.SetCaption(g.HelpText[2]);
+    } else {
+        g.ActiveFrame = 3;
+        SetCaption("Tavrolin About");
+        About.SetCaption("Info");
+        Frame2.SetVisible(false);
+        Frame3.SetVisible(true);
+    }
+}
+
+void MainWindow::Settings_Click() {
+    auto& g = p_.g();
+    Frame1.SetVisible(true);
+    Frame2.SetVisible(false);
+    Frame3.SetVisible(false);
+    SetCaption("Tavrolin");
+    g.ActiveFrame = 1;
+    if (Settings.Caption() != "Apply") {
+        if (MeasureMode.Value() == 1) {
+            g.ActiveFrame = 4;
+            ShowMeasurementPanel(true);
+            PosLock.SetVisible(false);
+        } else {
+            PosLock.SetVisible(true);
+        }
+        return;
+    }
+    ApplyLayout();
+    Ruler& ruler = p_.ruler();
+    if (g.TicksBuilt == g.HalfTicks) {
+        ruler.ReDrawTicks();
+        // Fields that held no acceptable value show the one in use again.
+        ruler.ValuesToSettings("To");
+    } else {
+        // The tick lines are made at load: a new count needs a new ruler window, which must
+        // wait until this click has been handled.
+        p_.RebuildRulerLater();
+    }
+    Settings.SetCaption("Settings");
+    Settings.SetBackColor(kButtonFaceColor);
+}
+
+void MainWindow::MeasureMode_Click() {
+    auto& g = p_.g();
+    // The settings are being pushed into the box; the start-up shows the windows itself.
+    if (g.SettingsLoading) return;
+    g.CrossActive = false;
+    g.ScaleCrossActive = false;
+    for (Crosshair* c : {&p_.cross0(), &p_.cross1(), &p_.scale0(), &p_.scale1()}) c->SetSize(11);
+    ScaleDist.SetEnabled(true);
+    Ruler& ruler = p_.ruler();
+    const bool measMode = MeasureMode.Value() == 1;
+    ruler.ShowTicks(measMode);
+    if (measMode) {
+        PosLock.SetVisible(false);
+        MeasureMode.SetBackColor(kHighlightColor);
+        g.ActiveFrame = 4;
+        p_.distanceWindow().Show();
+        ruler.Show();
+        ShowMeasurementPanel(true);
+        p_.crossDistance().Hide();
+        p_.cross1().Show();
+        p_.cross0().Show();
+        if (g.MeasUnitsIndex == 4) {
+            p_.scale1().Show();
+            p_.scale0().Show();
+        }
+    } else {
+        PosLock.SetVisible(true);
+        MeasureMode.SetBackColor(kButtonFaceColor);
+        g.ActiveFrame = 1;
+        p_.distanceWindow().Hide();
+        ruler.Show();
+        ShowMeasurementPanel(false);
+        for (Form* f : {static_cast<Form*>(&p_.crossDistance()), static_cast<Form*>(&p_.cross1()),
+                        static_cast<Form*>(&p_.cross0()), static_cast<Form*>(&p_.scaleDistance()),
+                        static_cast<Form*>(&p_.scale1()), static_cast<Form*>(&p_.scale0())}) {
+            f->Hide();
+        }
+    }
+    ruler.Form_Resize();
+    if (measMode) {
+        // The crosshairs were docked again above: lay them on their markers, which also
+        // refreshes the read-outs.
+        ruler.SetMarker(0, g.MarkerPos[0], true);
+        ruler.SetMarker(1, g.MarkerPos[1], true);
+    }
+}
+
+void MainWindow::UseHRuler_Click() {
+    const auto& g = p_.g();
+    // While the settings load the ruler has no ticks yet, and its load lays it out anyway.
+    if (g.SettingsLoading || g.StartingUp) return;
+    ApplyLayout();
+    Ruler& ruler = p_.ruler();
+    ruler.ReDrawTicks();
+    if (MeasureMode.Value() == 1) {
+        // The markers keep their places along the ruler, now across the other way.
+        for (int k = 0; k < 4; ++k) ruler.SetMarker(k, p_.g().MarkerPos[static_cast<std::size_t>(k)], false);
+    }
+    ruler.SetFocus();
+}
+
+void MainWindow::ApplyLayout() {
+    auto& g = p_.g();
+    p_.crossDistance().Hide();
+    p_.scaleDistance().Hide();
+    Ruler& ruler = p_.ruler();
+    if (UseHRuler.Value() != g.IsHorizontal) {
+        WexoIcon& grip = p_.wexoIcon();
+        DistanceWindow& readout = p_.distanceWindow();
+        // The ruler keeps the length and thickness it has now, not those it started with:
+        // the grip and the drags change the window, not the stored rectangle.
+        g.RulerStartTop = RoundHalfEven(ruler.Top());
+        g.RulerStartLeft = RoundHalfEven(ruler.Left());
+        g.RulerStartHeight = RoundHalfEven(ruler.Height());
+        g.RulerStartWidth = RoundHalfEven(ruler.Width());
+        g.ResizeEnabled = false;
+        if (ruler.Top() < 0) ruler.SetTop(0);
+        if (ruler.Left() < 0) ruler.SetLeft(0);
+        const double screenW = g.VirtualScreenWidth, screenH = g.VirtualScreenHeight;
+        if (g.IsHorizontal != 0) {
+            ruler.SetWidth(g.RulerStartHeight);
+            if (grip.Height() + g.RulerStartWidth + readout.Height() < screenH) {
+                ruler.SetHeight(g.RulerStartWidth);
+                if (ruler.Height() + ruler.Top() + grip.Height() + readout.Height() > screenH) {
+                    ruler.SetTop(screenH - ruler.Height() - grip.Height() - readout.Height());
+                }
+            } else {
+                ruler.SetTop(0.1 * screenH);
+                ruler.SetHeight(0.8 * screenH - grip.Height());
+            }
+        } else {
+            ruler.SetHeight(g.RulerStartWidth);
+            if (grip.Width() + g.RulerStartHeight < screenW) {
+                ruler.SetWidth(g.RulerStartHeight);
+                if (ruler.Width() + ruler.Left() + grip.Width() > screenW) {
+                    ruler.SetLeft(screenW - ruler.Width() - grip.Width());
+                }
+            } else {
+                ruler.SetLeft(0.1 * screenW);
+                ruler.SetWidth(0.8 * screenW - grip.Width());
+            }
+        }
+        g.RulerStartTop = RoundHalfEven(ruler.Top());
+        g.RulerStartLeft = RoundHalfEven(ruler.Left());
+        g.RulerStartHeight = RoundHalfEven(ruler.Height());
+        g.RulerStartWidth = RoundHalfEven(ruler.Width());
+        g.IsHorizontal = UseHRuler.Value();
+        grip.Hide();
+        grip.Shift();
+        readout.Shift();
+        grip.Show();
+        // A width change with the resize handling on lays the ruler out once in its new shape.
+        ruler.SetWidth(g.RulerStartWidth + 10);
+        g.ResizeEnabled = true;
+        ruler.SetWidth(g.RulerStartWidth);
+    }
+    // Shown again whether or not the ruler turned: the pairs in use keep their read-outs.
+    if (g.CrossActive) p_.crossDistance().Show();
+    if (g.ScaleCrossActive && g.MeasUnitsIndex == 4) p_.scaleDistance().Show();
+    ruler.ValuesToSettings("From");
+}
+
+void MainWindow::ShowRulerWindows(bool withReadouts) {
+    const auto& g = p_.g();
+    p_.ruler().Show();
+    p_.wexoIcon().Show();
+    if (MeasureMode.Value() != 1) return;
+    p_.distanceWindow().Show();
+    if (g.CrossActive) {
+        if (withReadouts) {
+            p_.crossDistance().Show();
+        } else {
+            p_.crossDistance().Hide();
+        }
+    }
+    p_.cross1().Show();
+    p_.cross0().Show();
+    if (g.MeasUnitsIndex == 4) {
+        if (withReadouts && g.ScaleCrossActive) p_.scaleDistance().Show();
+        p_.scale1().Show();
+        p_.scale0().Show();
+    }
+}
+
+void MainWindow::HideBtn_Click() {
+    if (p_.ruler().Visible()) {
+        p_.distanceWindow().Hide();
+        p_.wexoIcon().Hide();
+        p_.ruler().Hide();
+        HideBtn.SetCaption("Show");
+        for (Form* f : {static_cast<Form*>(&p_.crossDistance()), static_cast<Form*>(&p_.cross1()),
+                        static_cast<Form*>(&p_.cross0()), static_cast<Form*>(&p_.scaleDistance()),
+                        static_cast<Form*>(&p_.scale1()), static_cast<Form*>(&p_.scale0())}) {
+            f->Hide();
+        }
+        return;
+    }
+    ShowRulerWindows(true);
+    HideBtn.SetCaption("Hide");
+}
+
+void MainWindow::Form_KeyDown(int& keyCode, int& shift) {
+    if (keyCode != kKeyShift || shift != kShiftMask || MeasureMode.Value() != 1) return;
+    Ruler& ruler = p_.ruler();
+    if (!ruler.Visible()) {
+        ShowRulerWindows(false);
+        HideBtn.SetCaption("Hide");
+    }
+    // Marker fine-tuning goes on in the ruler, which now has the keys.
+    ruler.SetFocus();
+    ruler.GetKey(keyCode, shift);
+}
+
+void MainWindow::WebSite_Click() {
+    if (manualUrl_.empty()) return;
+    OpenDocument(p_.platform(), manualUrl_);
+}
+
+void MainWindow::Form_Deactivate() {
+    // A minimised window's place is not where the user left it.
+    if (GetWindowState() == WindowState::Minimized) return;
+    auto& g = p_.g();
+    if (Left() >= 0) g.ControlLeft = RoundHalfEven(Left());
+    if (Top() >= 0) g.ControlTop = RoundHalfEven(Top());
+}
+
+void MainWindow::ResetPointer() { p_.backend().SetMousePointer(kPointerDefault); }
+void MainWindow::Form_MouseMove(int, int, double, double) { ResetPointer(); }
+void MainWindow::Frame1_MouseMove() { ResetPointer(); }
+void MainWindow::Frame2_MouseMove() { ResetPointer(); }
+void MainWindow::Frame3_MouseMove() { ResetPointer(); }
+void MainWindow::Frame4_MouseMove() { ResetPointer(); }
 
 }  // namespace tavrolin

@@ -18,9 +18,41 @@ public:
     void Form_Load() override;
     void Form_Unload() override;
     void Form_QueryClose() override;
+    void Form_Deactivate() override;
+    void Form_KeyDown(int& keyCode, int& shift) override;
+    void Form_MouseMove(int button, int shift, double x, double y) override;
 
+    // Pages, modes and the button row.
+    void About_Click();
+    void Settings_Click();
+    void HideBtn_Click();
     void ExitBtn_Click();
-    // Recomputes the distance shown in the panel and the read-outs.
+    void MeasureMode_Click();
+    void UseHRuler_Click();
+    void WebSite_Click();
+    void Frame1_MouseMove();
+    void Frame2_MouseMove();
+    void Frame3_MouseMove();
+    void Frame4_MouseMove();
+
+    // Settings page.
+    void Text1_Change(int index);
+    void Text1_KeyPress(int index, int& keyAscii);
+    void Label1_Click(int index);
+    void ColorBox_Click();
+    void TickColor_Click(int index);
+
+    // Measurement panel.
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void ScaleDist_Change();
+    void ScaleDist_KeyPress(int& keyAscii);
+    void Uncertainty_Change();
+    void Uncertainty_KeyPress(int& keyAscii);
+    // Recomputes the distance shown in the panel and the read-outs. False: the two measurement
+    // markers stand on the same pixel.
     void MeasureDist_Update(bool markersApart);
 
     // Pages and the button row.
@@ -69,9 +101,36 @@ public:
     static std::array<std::string, 3> HelpTexts();
     static std::string AboutText();
 
+    // Where the manual was found (a file:// address), empty when it is not installed.
+    const std::string& ManualUrl() const { return manualUrl_; }
+
+    // Last accepted text of each settings field, restored when an edit makes no sense.
+    std::array<std::string, 11> LastFieldText;
+
 private:
     void LayOut();
+    void ApplyLayout();
+    // Shows the page that ActiveFrame names, as the buttons would.
+    void RestorePage();
+    // The measurement panel covers the tick fields: both are never shown at once.
+    void ShowMeasurementPanel(bool shown);
+    void ResetPointer();
+    // Brings the ruler back as the Show button does; `withReadouts` also shows the crosshair
+    // read-outs of the pairs in use.
+    void ShowRulerWindows(bool withReadouts);
+    // Opens the colour picker on one item and shows the chosen colour everywhere it is used.
+    void PickItemColor(int item);
+    // Pixels per user unit from the scale markers on the ruler; 0 while no valid scale length
+    // is typed or the two markers coincide.
+    double ScaleMarkerFactor() const;
+    void ChooseUnits(int index);
+
     Program& p_;
+    std::string manualUrl_;
+    // A box is being rewritten by its own Change handler, which must not run twice.
+    bool scaleEcho_ = false;
+    bool uncertaintyEcho_ = false;
+    bool fieldEcho_ = false;
 };
 
 }  // namespace tavrolin

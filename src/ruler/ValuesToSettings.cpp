@@ -1,41 +1,51 @@
 // Moving the tick settings between the settings and the control window's settings page.
-#include <cmath>
+#include <string>
 
 #include "app/Program.h"
+#include "control/FieldRules.h"
 #include "control/MainWindow.h"
 #include "ruler/Ruler.h"
-#include "settings/NumberText.h"
 
 namespace tavrolin {
+
+namespace {
+
+// What the page shows for field `index` holding `value` (counts, twips or pixels).
+std::string FieldText(int index, int value, double unit) {
+    if (KindOfField(index) == FieldKind::Length) return LengthText(value, unit);
+    return std::to_string(value);
+}
+
+}  // namespace
 
 void Ruler::ValuesToSettings(const std::string& direction) {
     auto& g = p_.g();
     MainWindow& mw = p_.mainWindow();
     const double unit = g.ConvertLengthToDisplay;
-    int* counts[3] = {&g.HalfTicks, &g.PrimaryIndex, &g.SecondaryIndex};
-    int* lengths[4] = {&g.CenterLength, &g.PrimaryLength, &g.SecondaryLength, &g.TickLength};
+    int* values[11] = {&g.HalfTicks,    &g.PrimaryIndex,    &g.SecondaryIndex, &g.CenterLength,
+                       &g.PrimaryLength, &g.SecondaryLength, &g.TickLength,     &g.TickWidth[1],
+                       &g.TickWidth[2], &g.TickWidth[3],    &g.TickWidth[4]};
     if (direction == "To") {
-        for (int i = 0; i < 3; ++i) mw.Text1[static_cast<std::size_t>(i)]->SetText(std::to_string(*counts[i]));
+        // Filling the page is not the user editing it: the Settings button stays as it is.
+        const bool loading = g.SettingsLoading;
+        g.SettingsLoading = true;
+        for (int i = 0; i < 11; ++i) {
+            mw.Text1[static_cast<std::size_t>(i)]->SetText(FieldText(i, *values[i], unit));
+        }
         for (int i = 0; i < 4; ++i) {
-            mw.Text1[static_cast<std::size_t>(3 + i)]->SetText(ShortestDecimal(
-                std::round(*lengths[i] / unit * 100) / 100));
-            mw.Text1[static_cast<std::size_t>(7 + i)]->SetText(
-                std::to_string(g.TickWidth[static_cast<std::size_t>(1 + i)]));
             mw.TickColor[static_cast<std::size_t>(i)]->SetBackColor(
                 g.ColorChoice[static_cast<std::size_t>(1 + i)]);
         }
         mw.ColorBox.SetBackColor(g.ColorChoice[kRulerBackground]);
+        g.SettingsLoading = loading;
         return;
     }
-    for (int i = 0; i < 3; ++i) {
-        const double v = Val(mw.Text1[static_cast<std::size_t>(i)]->Text());
-        if (v >= 1 && v <= 32767) *counts[i] = RoundHalfEven(v);
-    }
-    for (int i = 0; i < 4; ++i) {
-        const double v = Val(mw.Text1[static_cast<std::size_t>(3 + i)]->Text()) * unit;
-        if (v >= 0 && v <= 32767) *lengths[i] = RoundHalfEven(v);
-        const double w = Val(mw.Text1[static_cast<std::size_t>(7 + i)]->Text());
-        if (w >= 1 && w <= 100) g.TickWidth[static_cast<std::size_t>(1 + i)] = RoundHalfEven(w);
+    for (int i = 0; i < 11; ++i) {
+        const std::string& text = mw.Text1[static_cast<std::size_t>(i)]->Text();
+        // An untouched length shows a rounded figure; reading it back would shift the twips.
+        if (text == FieldText(i, *values[i], unit)) continue;
+        // A field left empty or at nothing acceptable keeps the value in use.
+        if (const auto v = FieldValue(KindOfField(i), text, unit)) *values[i] = *v;
     }
 }
 

@@ -1,0 +1,151 @@
+#include "control/FieldRules.h"
+
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "settings/NumberText.h"
+
+namespace tavrolin {
+
+namespace {
+
+constexpr double kScaleMin = 0.0001;
+constexpr double kScaleMax = 1e7;
+constexpr int kTwipsMax = 32767;  // the tick lengths are 16-bit settings
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits with at most one "." and at least one digit; a trailing "." is allowed, as it stands
+// half-way through typing "12.5".
+bool IsPlainDecimal(std::string_view text) {
+    bool point = false, digit = false;
+    for (char c : text) {
+        if (c == '.') {
+            if (point) return false;
+            point = true;
+        } else if (IsDigit(c)) {
+            digit = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+bool AllDigits(std::string_view text) {
+    for (char c : text) {
+        if (!IsDigit(c)) return false;
+    }
+    return true;
+}
+
+int MaxOf(FieldKind kind) {
+    switch (kind) {
+        case FieldKind::Count: return 2000;
+        case FieldKind::Index: return 1000;
+        case FieldKind::Width: return 100;
+        case FieldKind::Length: return kTwipsMax;
+    }
+    return 0;
+}
+
+std::string PercentEncoded(const std::string& path) {
+    static const char* kHex = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : path) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || IsDigit(static_cast<char>(c)) ||
+                           c == '/' || c == '-' || c == '_' || c == '.' || c == '~';
+        if (plain) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+ScaleVerdict JudgeScaleText(std::string_view text) {
+    if (text.empty() || text == ".") return {ScaleVerdict::Pending, std::string(text)};
+    if (!IsPlainDecimal(text)) return {ScaleVerdict::Refused, {}};
+    const double v = Val(text);
+    if (v == 0) return {ScaleVerdict::Pending, std::string(text)};
+    if (v < kScaleMin || v > kScaleMax) return {ScaleVerdict::Refused, {}};
+    const bool leadingPoint = text.front() == '.';
+    const bool leadingZero = text.front() == '0' && !(text.size() >= 2 && text[1] == '.');
+    if (leadingPoint || leadingZero) return {ScaleVerdict::Accepted, ShortestDecimal(v)};
+    return {ScaleVerdict::Accepted, std::string(text)};
+}
+
+std::string ClampUncertaintyText(const std::string& text) {
+    if (!IsNumeric(text)) return "0";
+    const double v = Val(text);
+    if (v < 0) return "0";
+    if (v > 100) return "100";
+    return text;
+}
+
+FieldKind KindOfField(int index) {
+    if (index == 0) return FieldKind::Count;
+    if (index <= 2) return FieldKind::Index;
+    if (index <= 6) return FieldKind::Length;
+    return FieldKind::Width;
+}
+
+bool FieldKeyAllowed(FieldKind kind, int keyAscii) {
+    if (keyAscii == 8 || IsDigit(static_cast<char>(keyAscii))) return true;
+    return kind == FieldKind::Length && keyAscii == '.';
+}
+
+bool FieldTextPossible(FieldKind kind, std::string_view text, double unit) {
+    if (text.empty()) return true;
+    if (kind == FieldKind::Length) {
+        if (text == ".") return true;
+        return IsPlainDecimal(text) && Val(text) * unit <= kTwipsMax + 0.5;
+    }
+    // Six digits are beyond every maximum; the length check keeps Val from huge texts.
+    return AllDigits(text) && text.size() <= 6 && Val(text) <= MaxOf(kind);
+}
+
+std::optional<int> FieldValue(FieldKind kind, std::string_view text, double unit) {
+    if (!FieldTextPossible(kind, text, unit) || text.empty() || text == ".") return std::nullopt;
+    if (kind == FieldKind::Length) {
+        const std::int32_t twips = RoundHalfEven(Val(text) * unit);
+        if (twips < 1 || twips > kTwipsMax) return std::nullopt;
+        return twips;
+    }
+    const std::int32_t v = RoundHalfEven(Val(text));
+    if (v < 1 || v > MaxOf(kind)) return std::nullopt;
+    return v;
+}
+
+std::string LengthText(int twips, double unit) {
+    return ShortestDecimal(std::round(twips / unit * 100) / 100);
+}
+
+std::string FindManual(Platform& platform) {
+    namespace fs = std::filesystem;
+    const fs::path exeFolder(platform.ProgramFolder());
+    std::vector<fs::path> candidates = {
+        exeFolder / "docs" / "manual" / "index.html",
+        exeFolder / ".." / "share" / "doc" / "tavrolin" / "manual" / "index.html",
+    };
+#ifdef TAVROLIN_SOURCE_MANUAL
+    candidates.emplace_back(TAVROLIN_SOURCE_MANUAL);
+#endif
+    for (const fs::path& candidate : candidates) {
+        std::error_code ec;
+        fs::path full = fs::absolute(candidate, ec).lexically_normal();
+        if (ec) continue;
+        if (!platform.ModificationTime(full.string())) continue;
+        return "file://" + PercentEncoded(full.generic_string());
+    }
+    return {};
+}
+
+}  // namespace tavrolin

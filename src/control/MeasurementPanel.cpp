@@ -1,0 +1,178 @@
+// The measurement panel of the control window: the unit choice, the scale bar's length and
+// uncertainty for user units, and the distance read-out.
+#include <cmath>
+#include <cstdlib>
+
+#include "app/Program.h"
+#include "control/FieldRules.h"
+#include "control/MainWindow.h"
+#include "crosshair/CrossDistance.h"
+#include "crosshair/DistanceWindow.h"
+#include "crosshair/Measure.h"
+#include "crosshair/ScaleDistance.h"
+#include "ruler/Ruler.h"
+#include "settings/NumberText.h"
+
+namespace tavrolin {
+
+namespace {
+constexpr const char* kPlusMinus = "\xC2\xB1";  // character 177, in UTF-8
+}  // namespace
+
+void MainWindow::ChooseUnits(int index) {
+    auto& g = p_.g();
+    const double tpp = p_.TwipsPerPixelX();
+    static const int kCodes[] = {0, 2, 3, 0};
+    static const char* kTips[] = {"", "Millimeters.", "Inches.", "Pixels."};
+    g.MeasUnitsIndex = index;
+    g.UnitsCode = kCodes[index];
+    g.PixelsPerUnit = index == 1 ? kMillimetreTwips / tpp : index == 2 ? kInchTwips / tpp : 1.0;
+    p_.distanceWindow().Distance.SetToolTipText(kTips[index]);
+    Option4.SetBackColor(kButtonFaceColor);
+    ScaleDist.SetEnabled(false);
+    Uncertainty.SetEnabled(false);
+    Label4.SetEnabled(false);
+    Label3.SetCaption(g.CrossActive ? "Distance (Crosshairs)" : "Distance");
+    p_.ruler().ShowTicks(MeasureMode.Value() == 1);
+    MeasureDist_Update(true);
+}
+
+void MainWindow::Option1_Click() { ChooseUnits(1); }
+void MainWindow::Option2_Click() { ChooseUnits(2); }
+void MainWindow::Option3_Click() { ChooseUnits(3); }
+
+void MainWindow::Option4_Click() {
+    auto& g = p_.g();
+    g.MeasUnitsIndex = 4;
+    g.UnitsCode = 4;
+    p_.distanceWindow().Distance.SetToolTipText("User Units.");
+    Option4.SetBackColor(kHighlightColor);
+    ScaleDist.SetEnabled(true);
+    Uncertainty.SetEnabled(true);
+    Label4.SetEnabled(true);
+    if (g.ScaleCrossActive) {
+        g.PixelsPerUnit = CalibrateUnits(g.ScaleX[0], g.ScaleY[0], g.ScaleX[1], g.ScaleY[1],
+                                         p_.TwipsPerPixelX(), Val(ScaleDist.Text()));
+    } else {
+        g.PixelsPerUnit = ScaleMarkerFactor();
+    }
+    Ruler& ruler = p_.ruler();
+    ruler.SetMarkerColors();
+    ruler.ShowTicks(MeasureMode.Value() == 1);
+    MeasureDist_Update(true);
+}
+
+double MainWindow::ScaleMarkerFactor() const {
+    const auto& g = p_.g();
+    const double scale = Val(ScaleDist.Text());
+    if (!(scale > 0)) return 0;
+    const double along = std::fabs(static_cast<double>(std::int64_t{g.MarkerPos[2]} - g.MarkerPos[3]));
+    // Through its decimal text, as the value would come back from a text box.
+    return ThroughDecimalText(along / scale) / p_.TwipsPerPixelX();
+}
+
+void MainWindow::ScaleDist_KeyPress(int& keyAscii) {
+    const bool digit = keyAscii >= '0' && keyAscii <= '9';
+    if (!digit && keyAscii != '.' && keyAscii != kKeyBack) keyAscii = 0;
+}
+
+void MainWindow::ScaleDist_Change() {
+    if (scaleEcho_) return;
+    auto& g = p_.g();
+    const std::string typed = ScaleDist.Text();
+    ScaleVerdict verdict = JudgeScaleText(typed);
+    if (verdict.kind == ScaleVerdict::Refused) {
+        if (g.StartingUp) {
+            // The stored length, bounded when it was read: shown and taken as it is.
+            verdict = {ScaleVerdict::Accepted, typed};
+        } else {
+            verdict = {ScaleVerdict::Accepted, g.LastScaleText};
+        }
+    }
+    const std::string& text = verdict.text;
+    if (text != typed) {
+        scaleEcho_ = true;
+        ScaleDist.SetText(text);
+        scaleEcho_ = false;
+    }
+    // An empty or zero box is a length being typed: the setting keeps the last one, and the
+    // read-outs say that nothing can be calibrated on it.
+    if (verdict.kind == ScaleVerdict::Accepted) {
+        g.LastScaleText = text;
+        g.ScaleValue = Val(text);
+        g.MeasScaleValue = g.ScaleValue;
+    }
+    ScaleDistance& scaleWindow = p_.scaleDistance();
+    if (scaleWindow.Distance.Text() != text) scaleWindow.Distance.SetText(text);
+    if (g.ScaleCrossActive && g.MeasUnitsIndex == 4) {
+        // The pair's calibration as its read-out makes it, without re-placing the read-out
+        // under the user's typing.
+        g.PixelsPerUnit = CalibrateUnits(g.ScaleX[0], g.ScaleY[0], g.ScaleX[1], g.ScaleY[1],
+                                         p_.TwipsPerPixelX(), Val(text));
+    } else if (!g.ScaleCrossActive && g.MeasUnitsIndex == 4) {
+        // Only user units are calibrated on the scale bar; another unit keeps its factor.
+        g.PixelsPerUnit = ScaleMarkerFactor();
+    }
+    MeasureDist_Update(true);
+}
+
+void MainWindow::Uncertainty_KeyPress(int& keyAscii) {
+    const bool digit = keyAscii >= '0' && keyAscii <= '9';
+    if (!digit && keyAscii != kKeyBack) keyAscii = 0;
+}
+
+void MainWindow::Uncertainty_Change() {
+    if (uncertaintyEcho_) return;
+    auto& g = p_.g();
+    const std::string text = ClampUncertaintyText(Uncertainty.Text());
+    if (text != Uncertainty.Text()) {
+        uncertaintyEcho_ = true;
+        Uncertainty.SetText(text);
+        uncertaintyEcho_ = false;
+    }
+    g.UncertaintyPct = Val(text);
+    g.MeasScaleUncertainty = g.UncertaintyPct;
+    MeasureDist_Update(true);
+}
+
+void MainWindow::MeasureDist_Update(bool markersApart) {
+    auto& g = p_.g();
+    // On the ruler's green marks the calibration follows the marks wherever they went.
+    if (g.MeasUnitsIndex == 4 && !g.ScaleCrossActive) g.PixelsPerUnit = ScaleMarkerFactor();
+    DistanceWindow& readout = p_.distanceWindow();
+    if (g.PixelsPerUnit == 0 || !std::isfinite(g.PixelsPerUnit)) {
+        MeasureDist.SetText("Green Mark Distance = 0");
+        readout.Update("Invalid");
+    } else {
+        // Coinciding markers are zero apart, whatever their stored places say.
+        const double pixels =
+            markersApart
+                ? std::fabs(static_cast<double>(std::int64_t{g.MarkerPos[0]} - g.MarkerPos[1])) /
+                      p_.TwipsPerPixelX()
+                : 0.0;
+        double distance = pixels / g.PixelsPerUnit;
+        int code = g.UnitsCode;
+        std::string text = FormatMeasure(distance, code, -1);
+        readout.Update(text);
+        // The scale bar's uncertainty carries into what its units measure on the ruler.
+        if (g.MeasUnitsIndex == 4 && !g.CrossActive && !g.ScaleCrossActive) {
+            const double percent = Val(Uncertainty.Text());
+            double error = percent * 0.01 * distance;
+            text += "  ( ";
+            text += kPlusMinus;
+            text += ' ';
+            text += FormatMeasure(error, code, distance);
+            if (percent > 0) {
+                text += " = ";
+                text += FormatNumber(percent, "0.0");
+                text += "% )";
+            } else {
+                text += " )";
+            }
+        }
+        MeasureDist.SetText(text);
+    }
+    p_.crossDistance().Update();
+}
+
+}  // namespace tavrolin
