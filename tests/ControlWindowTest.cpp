@@ -287,7 +287,9 @@ TEST_F(ControlWindow, HideAndShowTakeTheRulerAndItsWindowsAwayAndBack) {
     user::Click(Main().HideBtn);
     EXPECT_EQ(Main().HideBtn.Caption(), "Show");
     for (Form* f : backend.Forms()) {
-        if (f != &Main()) EXPECT_FALSE(f->Visible()) << f->Name();
+        if (f != &Main()) {
+            EXPECT_FALSE(f->Visible()) << f->Name();
+        }
     }
     user::Click(Main().HideBtn);
     EXPECT_EQ(Main().HideBtn.Caption(), "Hide");

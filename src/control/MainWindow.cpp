@@ -21,10 +21,12 @@ namespace tavrolin {
 namespace {
 
 // Geometry of the window, twips.
-constexpr double kClientWidth = 5040;
+// Wide enough that most lines of the help texts, each ending in a line feed, fit unbroken.
+constexpr double kClientWidth = 7800;
 constexpr double kClientHeight = 6210;
-constexpr double kPageLeft = 90, kPageTop = 60, kPageWidth = 4860, kPageHeight = 5460;
-constexpr double kButtonTop = 5640, kButtonWidth = 1140, kButtonHeight = 420;
+constexpr double kPageLeft = 120, kPageTop = 90, kPageWidth = 7560, kPageHeight = 5400;
+constexpr double kIndent = 240;
+constexpr double kButtonTop = 5640, kButtonHeight = 420;
 constexpr double kRowHeight = 300, kBoxHeight = 330;
 
 // Pieces of a help text, each ending in a line feed; an empty piece is the blank line between
@@ -173,60 +175,67 @@ MainWindow::MainWindow(Program& program)
 
 void MainWindow::LayOut() {
     for (Frame* f : {&Frame1, &Frame2, &Frame3}) f->Move(kPageLeft, kPageTop, kPageWidth, kPageHeight);
-    Frame4.Move(60, 240, kPageWidth - 120, 3600);
-    Frame4.SetCaption("Measurement Units");
     Frame1.SetCaption("Settings");
     Frame2.SetCaption("Help");
     Frame3.SetCaption("About");
+    const double inner = kPageWidth - 2 * kIndent;  // usable width inside a page
 
-    const double labelW = 2700, boxLeft = 3000, boxW = 900;
+    // Settings page: the counts, the table of tick classes, then the switches.
+    const double countBox = 3000;
     for (int i = 0; i < 3; ++i) {
-        const double y = 330 + i * 390;
-        Label1[static_cast<std::size_t>(i)]->Move(150, y + 30, labelW, kRowHeight);
-        Text1[static_cast<std::size_t>(i)]->Move(boxLeft, y, boxW, kBoxHeight);
+        const double y = 360 + i * 420;
+        Label1[static_cast<std::size_t>(i)]->Move(kIndent, y + 30, countBox - kIndent - 120, kRowHeight);
+        Text1[static_cast<std::size_t>(i)]->Move(countBox, y, 1000, kBoxHeight);
     }
-    const double colLength = 1560, colWidth = 2700, colColor = 3780;
-    Label1[9]->Move(colLength, 1500, 1050, 480);
-    Label1[10]->Move(colWidth, 1500, 1000, 480);
-    Label1[11]->Move(colColor, 1500, 900, 480);
+    const double colLength = 2400, colWidth = 3900, colColor = 5400, colW = 1200;
+    const double headTop = 1680;
+    Label1[9]->Move(colLength, headTop, colW + 200, 2 * kRowHeight);
+    Label1[10]->Move(colWidth, headTop, colW + 200, 2 * kRowHeight);
+    Label1[11]->Move(colColor, headTop, colW + 200, 2 * kRowHeight);
     for (int k = 0; k < 4; ++k) {
-        const double y = 2010 + k * 390;
+        const double y = 2340 + k * 420;
         const auto i = static_cast<std::size_t>(k);
-        Label1[3 + i]->Move(150, y + 30, 1350, kRowHeight);
-        Text1[3 + i]->Move(colLength, y, boxW, kBoxHeight);
-        Text1[7 + i]->Move(colWidth, y, 750, kBoxHeight);
-        TickColor[i]->Move(colColor, y, 750, kBoxHeight);
+        Label1[3 + i]->Move(kIndent, y + 30, colLength - kIndent - 120, kRowHeight);
+        Text1[3 + i]->Move(colLength, y, colW, kBoxHeight);
+        Text1[7 + i]->Move(colWidth, y, colW, kBoxHeight);
+        TickColor[i]->Move(colColor, y, colW, kBoxHeight);
     }
-    BackgroundLbl.Move(150, 3600, 1350, kRowHeight);
-    ColorBox.Move(colColor, 3570, 750, kBoxHeight);
+    BackgroundLbl.Move(kIndent, 4050, colLength - kIndent - 120, kRowHeight);
+    ColorBox.Move(colColor, 4020, colW, kBoxHeight);
 
-    MeasureMode.Move(150, 4080, 2700, kRowHeight);
-    PosLock.Move(3000, 4080, 1500, kRowHeight);
-    UseHRuler.Move(150, 4440, 2100, kRowHeight);
-    Check1.Move(2400, 4440, 2300, kRowHeight);
-    SysFile.Move(150, 4860, kPageWidth - 300, kRowHeight);
+    const double switchTop = 4560;
+    MeasureMode.Move(kIndent, switchTop, 2700, kRowHeight);
+    UseHRuler.Move(3150, switchTop, 1800, kRowHeight);
+    Check1.Move(5000, switchTop, kPageWidth - 5000 - kIndent, kRowHeight);
+    PosLock.Move(kIndent, switchTop + 360, 2400, kRowHeight);
+    SysFile.Move(3150, switchTop + 360, kPageWidth - 3150 - kIndent, kRowHeight);
 
-    Option1.Move(180, 330, 2600, kRowHeight);
-    Option2.Move(180, 690, 2600, kRowHeight);
-    Option3.Move(180, 1050, 2600, kRowHeight);
-    Option4.Move(180, 1410, 2900, kRowHeight);
-    Label2.Move(180, 1800, 2600, kRowHeight);
-    ScaleDist.Move(3000, 1770, 1500, kBoxHeight);
-    Label4.Move(180, 2220, 2700, kRowHeight);
-    Uncertainty.Move(3000, 2190, 1500, kBoxHeight);
-    Label3.Move(180, 2700, 4300, kRowHeight);
-    MeasureDist.Move(180, 3030, kPageWidth - 480, 390);
+    // The measurement panel lies over the tick table, the switches stay below it.
+    Frame4.Move(kIndent / 2, 270, kPageWidth - kIndent, 4140);
+    Frame4.SetCaption("Measurement Units");
+    const double col2 = 3750, panelInner = Frame4.Width() - 2 * kIndent;
+    Option1.Move(kIndent, 390, col2 - kIndent - 120, kRowHeight);
+    Option2.Move(kIndent, 780, col2 - kIndent - 120, kRowHeight);
+    Option3.Move(col2, 390, panelInner - col2 + kIndent, kRowHeight);
+    Option4.Move(col2, 780, panelInner - col2 + kIndent, kRowHeight);
+    Label2.Move(kIndent, 1380, col2 - kIndent - 120, kRowHeight);
+    ScaleDist.Move(col2, 1350, 1800, kBoxHeight);
+    Label4.Move(kIndent, 1800, col2 - kIndent - 120, kRowHeight);
+    Uncertainty.Move(col2, 1770, 1800, kBoxHeight);
+    Label3.Move(kIndent, 2400, panelInner, kRowHeight);
+    MeasureDist.Move(kIndent, 2760, panelInner, 480);
+    MeasureDist.SetFontSize(11);
 
-    HelpInfo.Move(150, 300, kPageWidth - 300, kPageHeight - 420);
-    RulerLbl.Move(150, 360, kPageWidth - 300, kRowHeight);
-    VelbrinLbl.Move(150, 720, kPageWidth - 300, kRowHeight);
-    WebSite.Move(150, 1080, kPageWidth - 300, kRowHeight);
-    AboutInfo.Move(150, 1560, kPageWidth - 300, kPageHeight - 1800);
+    HelpInfo.Move(kIndent, 360, inner, kPageHeight - 480);
+    RulerLbl.Move(kIndent, 390, inner, kRowHeight);
+    VelbrinLbl.Move(kIndent, 750, inner, kRowHeight);
+    WebSite.Move(kIndent, 1110, inner, kRowHeight);
+    AboutInfo.Move(kIndent, 1620, inner, kPageHeight - 1800);
 
     CommandButton* buttons[] = {&About, &Settings, &HideBtn, &ExitBtn};
+    const double gap = 120, width = (kPageWidth - 3 * gap) / 4;
     for (int i = 0; i < 4; ++i) {
-        buttons[i]->Move(kPageLeft + i * (kButtonWidth + 100), kButtonTop, kButtonWidth,
-                         kButtonHeight);
+        buttons[i]->Move(kPageLeft + i * (width + gap), kButtonTop, width, kButtonHeight);
     }
 }
 

@@ -43,8 +43,8 @@ void CrossDistance::Form_Load() { MakeTopmost(p_.platform(), *this); }
 void CrossDistance::Update() {
     auto& g = p_.g();
     if (!g.CrossActive) return;
-    const double tpp = p_.TwipsPerPixelX();
-    const PairMeasure m = MeasurePair(g.CrossX[0], g.CrossY[0], g.CrossX[1], g.CrossY[1], tpp,
+    const PairMeasure m = MeasurePair(g.CrossX[0], g.CrossY[0], g.CrossX[1], g.CrossY[1],
+                                      p_.TwipsPerPixelX(),
                                       g.PixelsPerUnit, g.UnitsCode);
     MainWindow& mw = p_.mainWindow();
     TextBox* shown = &Distance;
@@ -63,9 +63,13 @@ void CrossDistance::Update() {
     shown->SetVisible(true);
     hidden->SetVisible(false);
 
-    const double pad = p_.TwipsPerPixelY() * 6;  // the editor's frame and margins
-    shown->SetHeight(TextHeight(shown->Text()) + pad);
-    shown->SetWidth(TextWidth(shown->Text()) + 100 + pad);
+    // Room for a real editor's frame and margins: a multi-line editor keeps four pixels of
+    // margin all round and would wrap "D: 500.0" or scroll rather than grow.
+    const double tpp = p_.TwipsPerPixelY();
+    const double padX = (shown == &DistanceXYD ? 16 : 6) * tpp;
+    const double padY = (shown == &DistanceXYD ? 14 : 6) * tpp;
+    shown->SetHeight(TextHeight(shown->Text()) + padY);
+    shown->SetWidth(TextWidth(shown->Text()) + 100 + padX);
     Move(Left(), Top(), shown->Width(), shown->Height());
     Shift(0, 0);
     SetVisible(true);
