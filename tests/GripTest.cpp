@@ -38,6 +38,15 @@ TEST_F(Grip, InSemModeTheRulerGrowsSymmetricallyAroundItsCenter) {
     EXPECT_EQ(TheRuler().Width(), 960);
 }
 
+TEST_F(Grip, ThePressMayLandOnTheLetterThatFillsIt) {
+    StartSem(false);
+    Label& letter = program->wexoIcon().Letter;
+    user::MouseDown(letter, kLeftButton, 0, 100, 100);
+    user::MouseMove(letter, kLeftButton, 0, 100, 200);
+    user::MouseUp(letter, kLeftButton, 0, 100, 200);
+    EXPECT_EQ(TheRuler().Height(), 7700);
+}
+
 TEST_F(Grip, InMeasurementModeTheFarEndGrowsAndADragAcrossMovesTheRuler) {
     StartMeasurement(false);
     WexoIcon& w = program->wexoIcon();

@@ -175,11 +175,15 @@ TEST_F(RulerMouse, AMarkerDragMovesTheMarkerAndItsDockedCrosshair) {
     MoveTo(300, 1875 + 300);
     EXPECT_EQ(r.Line1[0]->Y1(), 2175);
     EXPECT_EQ(G().MarkerPos[0], 1875);  // the press position stays the reference
+    // The read-outs follow the marker, not its stored place.
+    EXPECT_EQ(program->distanceWindow().Distance.Text(), "230");
+    EXPECT_EQ(program->mainWindow().MeasureDist.Text(), "230");
     const double crossTop = program->cross0().Top();
     MoveTo(300, 1875 + 450);
     EXPECT_EQ(program->cross0().Top(), crossTop + 150);
     Release(300, 1875 + 450);
     EXPECT_EQ(G().MarkerPos[0], 2325);
+    EXPECT_EQ(program->distanceWindow().Distance.Text(), "220");
     EXPECT_EQ(r.GrabMarker, 0);
     EXPECT_EQ(TheRuler().Top(), 1500);
 }

@@ -122,6 +122,7 @@ private:
     void PickItemColor(int item);
     // Pixels per user unit from the scale markers on the ruler; 0 while no valid scale length
     // is typed or the two markers coincide.
+    std::int32_t MarkerPlace(int id) const;
     double ScaleMarkerFactor() const;
     void ChooseUnits(int index);
 

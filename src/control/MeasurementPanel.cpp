@@ -62,11 +62,20 @@ void MainWindow::Option4_Click() {
     MeasureDist_Update(true);
 }
 
+std::int32_t MainWindow::MarkerPlace(int id) const {
+    // While a marker is dragged its stored place is still the one of the press; the ruler's
+    // line shows where it is now.
+    std::int32_t pos = p_.g().MarkerPos[static_cast<std::size_t>(id)];
+    Ruler& ruler = p_.ruler();
+    if (ruler.Loaded()) ruler.GetMarker(id, pos);
+    return pos;
+}
+
 double MainWindow::ScaleMarkerFactor() const {
-    const auto& g = p_.g();
     const double scale = Val(ScaleDist.Text());
     if (!(scale > 0)) return 0;
-    const double along = std::fabs(static_cast<double>(std::int64_t{g.MarkerPos[2]} - g.MarkerPos[3]));
+    const double along =
+        std::fabs(static_cast<double>(std::int64_t{MarkerPlace(2)} - MarkerPlace(3)));
     // Through its decimal text, as the value would come back from a text box.
     return ThroughDecimalText(along / scale) / p_.TwipsPerPixelX();
 }
@@ -147,7 +156,7 @@ void MainWindow::MeasureDist_Update(bool markersApart) {
         // Coinciding markers are zero apart, whatever their stored places say.
         const double pixels =
             markersApart
-                ? std::fabs(static_cast<double>(std::int64_t{g.MarkerPos[0]} - g.MarkerPos[1])) /
+                ? std::fabs(static_cast<double>(std::int64_t{MarkerPlace(0)} - MarkerPlace(1))) /
                       p_.TwipsPerPixelX()
                 : 0.0;
         double distance = pixels / g.PixelsPerUnit;

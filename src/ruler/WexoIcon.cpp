@@ -21,6 +21,10 @@ WexoIcon::WexoIcon(Program& program)
     Letter.SetFontBold(true);
     Letter.SetAlignment(Label::Align::Center);
     Letter.SetWordWrap(false);
+    // The letter covers the whole window: a press on it is a press on the grip.
+    Letter.onMouseDown = [this](int b, int s, double x, double y) { Form_MouseDown(b, s, x, y); };
+    Letter.onMouseMove = [this](int b, int s, double x, double y) { Form_MouseMove(b, s, x, y); };
+    Letter.onMouseUp = [this](int b, int s, double x, double y) { Form_MouseUp(b, s, x, y); };
 }
 
 void WexoIcon::Form_Load() {
