@@ -227,6 +227,10 @@ void MainWindow::LayOut() {
     MeasureDist.SetFontSize(11);
 
     HelpInfo.Move(kIndent, 360, inner, kPageHeight - 480);
+    // The help and about texts break their own lines; a size smaller than the form's keeps
+    // the longest of them on one line.
+    HelpInfo.SetFontSize(8);
+    AboutInfo.SetFontSize(8);
     RulerLbl.Move(kIndent, 390, inner, kRowHeight);
     VelbrinLbl.Move(kIndent, 750, inner, kRowHeight);
     WebSite.Move(kIndent, 1110, inner, kRowHeight);

@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -334,6 +335,12 @@ void FormWindow::CreateWidget(Control* c, View& view) {
             if (view.multiLine) {
                 auto* edit = new QPlainTextEdit(parent);
                 edit->setTabChangesFocus(true);
+                // The model sizes the box to its text: no scroll bars, no wrapping, and a
+                // margin as thin as a single-line editor's.
+                edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+                edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+                edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+                edit->document()->setDocumentMargin(2);
                 edit->viewport()->installEventFilter(this);
                 byWidget_[edit->viewport()] = c;
                 connect(edit, &QPlainTextEdit::textChanged, this, [this, box] { PushText(*box); });
