@@ -565,27 +565,36 @@ void FormWindow::PaintLines(QPainter& painter, const QRect& exposed, const Contr
     pen.setJoinStyle(Qt::MiterJoin);
     Color penColor = -1;
     int penWidth = -1;
+    QColor color;
     for (const Line* line : form_->Lines()) {
         if (line->Container() != container || !line->ShownInForm()) continue;
-        if (!LineBounds(*line).intersects(exposed)) continue;
-        if (line->BorderColor() != penColor || line->BorderWidth() != penWidth) {
+        // Whole-pixel end points: with an aliased pen of width w the line covers w pixels
+        // centred on them, the extra pixel of an even width before them, and its square caps
+        // reach as far past the ends.
+        const QPoint a = s.ToPixels(line->X1(), line->Y1());
+        const QPoint b = s.ToPixels(line->X2(), line->Y2());
+        const int w = line->BorderWidth();
+        if (line->BorderColor() != penColor) {
             penColor = line->BorderColor();
-            penWidth = line->BorderWidth();
-            pen.setColor(ToQColor(penColor));
+            color = ToQColor(penColor);
+        }
+        if (a.x() == b.x() || a.y() == b.y()) {
+            // Every line of the ruler and the crosshairs is level or plumb: a filled rectangle,
+            // far cheaper than a stroke with a new pen for each tick class.
+            const QRect r(QPoint(std::min(a.x(), b.x()) - w / 2, std::min(a.y(), b.y()) - w / 2),
+                          QPoint(std::max(a.x(), b.x()) + (w - 1) / 2,
+                                 std::max(a.y(), b.y()) + (w - 1) / 2));
+            if (r.intersects(exposed)) painter.fillRect(r, color);
+            continue;
+        }
+        if (!LineBounds(*line).intersects(exposed)) continue;
+        if (pen.color() != color || w != penWidth) {
+            penWidth = w;
+            pen.setColor(color);
             pen.setWidth(penWidth);
             painter.setPen(pen);
         }
-        // Whole-pixel end points: with an aliased pen of width w the line covers w pixels
-        // centred on them.
-        const QPoint a = s.ToPixels(line->X1(), line->Y1());
-        const QPoint b = s.ToPixels(line->X2(), line->Y2());
-        if (a == b) {
-            const int w = penWidth;
-            painter.fillRect(QRect(a.x() - (w - 1) / 2, a.y() - (w - 1) / 2, w, w),
-                             pen.color());
-        } else {
-            painter.drawLine(a, b);
-        }
+        painter.drawLine(a, b);
     }
 }
 

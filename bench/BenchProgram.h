@@ -1,0 +1,92 @@
+// What the benchmarks share: a program folder of its own with a chosen ruler in its settings
+// file, and the pointer positions of a scale drag on that ruler.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "settings/ConfigFile.h"
+#include "settings/Settings.h"
+
+namespace tavrolin::bench {
+
+constexpr double kTwipsPerPixel = 15;
+// The ruler of a first start, and one as long as three 3840-pixel screens side by side at the
+// smallest spacing: about 3850 ticks.
+constexpr int kDefaultRuler = 0;
+constexpr int kDesktopRuler = 11520;
+
+class BenchFolder {
+public:
+    BenchFolder() {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() /
+                ("tavrolin-bench-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+    }
+    ~BenchFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    BenchFolder(const BenchFolder&) = delete;
+    BenchFolder& operator=(const BenchFolder&) = delete;
+    std::string str() const { return path_.string(); }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// The settings of a first start, in SEM Optimization Mode or Measurement Mode; with a length in
+// pixels, a horizontal ruler that long at the smallest spacing (three pixels).
+inline Settings RulerSettings(int lengthPx, bool measurement, RulerRect& rect) {
+    Settings s = Settings::Defaults(kTwipsPerPixel, kTwipsPerPixel, 6210);
+    s.MeasureMode = measurement ? 1 : 0;
+    rect = {static_cast<double>(s.RulerStartTop), static_cast<double>(s.RulerStartHeight),
+            static_cast<double>(s.RulerStartLeft), static_cast<double>(s.RulerStartWidth)};
+    if (lengthPx > 0) {
+        s.IsHorizontal = 1;
+        s.TickSpacing = static_cast<std::int32_t>(3 * kTwipsPerPixel);
+        rect = {1500, measurement ? 750.0 : 900.0, 0, lengthPx * kTwipsPerPixel};
+    }
+    return s;
+}
+
+inline void WriteSettings(const BenchFolder& folder, int lengthPx, bool measurement) {
+    RulerRect rect;
+    const Settings s = RulerSettings(lengthPx, measurement, rect);
+    std::ofstream out(folder.File("Tavrolin.cfg"), std::ios::binary | std::ios::trunc);
+    out << FormatConfig(s, rect);
+}
+
+// A scale drag: the pointer presses on a tick `grab` places from the centre and is then pulled
+// alternately to two wider spacings, both past the one-pixel dead zone, so that every move
+// changes the spacing and lays out every tick again. At the smallest spacing a neighbour within
+// the grab tolerance may take the press; `Grabbed` then aims the pull from that tick.
+struct ScaleDragPath {
+    double half = 0;     // the centre tick, twips from the ruler's start
+    int spacing = 0;
+    int grab = 0;        // ticks from the centre
+    double press = 0;    // along the ruler, twips from its start
+    double to[2] = {};   // where the pointer alternates between
+    double across = 0;   // across the ruler, on every tick's line
+
+    ScaleDragPath(double length, double thickness, int spacingTwips, int grabTicks)
+        : half(std::nearbyint(length / 2)), spacing(spacingTwips) {
+        press = half + grabTicks * spacing;
+        across = thickness - 50;  // the shortest ticks are 113 twips long
+        Grabbed(grabTicks);
+    }
+    void Grabbed(int ticks) {
+        grab = ticks;
+        const int step = std::max(1, static_cast<int>(std::ceil(2 * kTwipsPerPixel / grab)));
+        to[0] = half + grab * (spacing + step);
+        to[1] = half + grab * (spacing + 2 * step);
+    }
+};
+
+}  // namespace tavrolin::bench

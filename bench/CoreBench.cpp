@@ -1,0 +1,214 @@
+// The gestures a user feels, timed through the core on the headless backend: laying out the
+// ticks, one move of a scale drag, a marker drag and a crosshair drag, the measurement text and
+// the settings file.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "BenchProgram.h"
+#include "app/Program.h"
+#include "control/MainWindow.h"
+#include "crosshair/CrossDistance.h"
+#include "crosshair/Crosshair.h"
+#include "crosshair/Measure.h"
+#include "forms/HeadlessBackend.h"
+#include "forms/UserInput.h"
+#include "platform/RecordingPlatform.h"
+#include "ruler/Ruler.h"
+#include "settings/ConfigFile.h"
+
+namespace tavrolin::bench {
+namespace {
+
+// The program started over the headless backend with the ruler that `lengthPx` names.
+class HeadlessRun {
+public:
+    HeadlessRun(int lengthPx, bool measurement) {
+        WriteSettings(folder, lengthPx, measurement);
+        platform.programFolder = folder.str();
+        platform.userConfigFolder = folder.File("user-config");
+        platform.virtualScreenWidthPx = std::max(1920, lengthPx);
+        backend.screen().TwipsPerPixelX = kTwipsPerPixel;
+        backend.screen().TwipsPerPixelY = kTwipsPerPixel;
+        program = std::make_unique<Program>(backend, platform, "");
+        program->Start();
+    }
+    ~HeadlessRun() { program->Exit(false); }
+
+    Ruler& ruler() { return program->ruler(); }
+    GeneralCode& g() { return program->g(); }
+
+    BenchFolder folder;
+    HeadlessBackend backend;
+    RecordingPlatform platform;
+    std::unique_ptr<Program> program;
+};
+
+void PerTick(benchmark::State& state, int ticks) {
+    state.counters["ticks"] = ticks;
+    state.counters["per_tick"] = benchmark::Counter(
+        ticks, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_ReDrawTicks(benchmark::State& state) {
+    HeadlessRun run(static_cast<int>(state.range(0)), false);
+    Ruler& ruler = run.ruler();
+    GeneralCode& g = run.g();
+    const std::int32_t spacing = g.TickSpacing;
+    int flip = 0;
+    for (auto _ : state) {
+        // A new spacing each time, as in a drag: every tick really moves.
+        g.TickSpacing = spacing + (flip ^= 1);
+        ruler.ReDrawTicks();
+        benchmark::ClobberMemory();
+    }
+    g.TickSpacing = spacing;
+    PerTick(state, static_cast<int>(ruler.Tick.size()));
+}
+// 41 ticks (the first start), about 1000, and about 3850 (11520 pixels at three per tick).
+BENCHMARK(BM_ReDrawTicks)->ArgName("px")->Arg(kDefaultRuler)->Arg(2976)->Arg(kDesktopRuler);
+
+void BM_ScaleDragMove(benchmark::State& state) {
+    const int lengthPx = static_cast<int>(state.range(0));
+    HeadlessRun run(lengthPx, false);
+    Ruler& ruler = run.ruler();
+    GeneralCode& g = run.g();
+    const bool horizontal = g.IsHorizontal != 0;
+    const double length = horizontal ? ruler.Width() : ruler.Height();
+    const double thickness = horizontal ? ruler.Height() : ruler.Width();
+    ScaleDragPath path(length, thickness, g.TickSpacing, lengthPx > 0 ? 96 : 8);
+    auto at = [&](double along, auto&& send) {
+        horizontal ? send(along, path.across) : send(path.across, along);
+    };
+    at(path.press, [&](double x, double y) { user::MouseDown(ruler, kLeftButton, 0, x, y); });
+    if (ruler.GrabTick <= g.CenterIndex) {
+        state.SkipWithError("the press missed the ticks right of the centre");
+        return;
+    }
+    path.Grabbed(ruler.GrabTick - g.CenterIndex);
+    int flip = 0;
+    for (auto _ : state) {
+        at(path.to[flip ^= 1],
+           [&](double x, double y) { user::MouseMove(ruler, kLeftButton, 0, x, y); });
+    }
+    PerTick(state, static_cast<int>(ruler.Tick.size()));
+    state.counters["spacing"] = g.TickSpacing;
+}
+BENCHMARK(BM_ScaleDragMove)->ArgName("px")->Arg(kDefaultRuler)->Arg(kDesktopRuler);
+
+// One step of a marker drag: SetMarker, the distance in the control window and the read-out.
+void BM_MarkerDragMove(benchmark::State& state) {
+    HeadlessRun run(kDefaultRuler, true);
+    Ruler& ruler = run.ruler();
+    const Line& mark = *ruler.Line2[0];
+    const double across = (mark.X1() + mark.X2()) / 2;
+    const double along = mark.Y1();
+    user::MouseDown(ruler, kLeftButton, 0, across, along);
+    if (ruler.GrabMarker != 0) {
+        state.SkipWithError("the press missed the marker");
+        return;
+    }
+    int flip = 0;
+    for (auto _ : state) {
+        user::MouseMove(ruler, kLeftButton, 0, across, along + ((flip ^= 1) ? 300 : 600));
+    }
+    state.SetLabel(run.program->mainWindow().MeasureDist.Text());
+}
+BENCHMARK(BM_MarkerDragMove);
+
+// The measurement pair activated by a press on Cross0, which is then dragged: each step moves
+// the window and updates the read-out beside the pair.
+class CrosshairRun : public HeadlessRun {
+public:
+    CrosshairRun() : HeadlessRun(kDefaultRuler, true) {
+        user::MouseDown(program->cross0(), kLeftButton, 0, 75, 75);
+    }
+    Crosshair& cross() { return program->cross0(); }
+};
+
+void BM_CrosshairDragMove(benchmark::State& state) {
+    CrosshairRun run;
+    Crosshair& c = run.cross();
+    if (!run.g().CrossActive) {
+        state.SkipWithError("the press did not activate the pair");
+        return;
+    }
+    const double x = c.StartX, y = c.StartY;
+    int flip = 0;
+    for (auto _ : state) {
+        const double d = (flip ^= 1) ? 1 : -1;
+        user::MouseMove(c, kLeftButton, 0, x + d * 300 * kTwipsPerPixel,
+                        y + d * 400 * kTwipsPerPixel);
+    }
+    state.SetLabel(run.program->mainWindow().MeasureDist.Text());
+}
+BENCHMARK(BM_CrosshairDragMove);
+
+void BM_CrossDistanceUpdate(benchmark::State& state) {
+    CrosshairRun run;
+    CrossDistance& readout = run.program->crossDistance();
+    GeneralCode& g = run.g();
+    const std::int32_t x1 = g.CrossX[1];
+    int flip = 0;
+    for (auto _ : state) {
+        g.CrossX[1] = x1 + ((flip ^= 1) ? 15 : 0);
+        readout.Update();
+    }
+}
+BENCHMARK(BM_CrossDistanceUpdate);
+
+void BM_FormatMeasure(benchmark::State& state) {
+    struct Case {
+        double value;
+        int code;
+        double other;
+    };
+    // Pixels, millimetres, and user units by magnitude with an uncertainty beside them.
+    static constexpr Case kCases[] = {{500, 0, -1}, {3.14159, 2, -1}, {12.5, 4, 0.05}};
+    const Case c = kCases[state.range(0)];
+    for (auto _ : state) {
+        double value = c.value;
+        int code = c.code;
+        benchmark::DoNotOptimize(FormatMeasure(value, code, c.other));
+    }
+}
+BENCHMARK(BM_FormatMeasure)->ArgName("code")->Arg(0)->Arg(1)->Arg(2);
+
+void BM_ConfigFormat(benchmark::State& state) {
+    RulerRect rect;
+    const Settings s = RulerSettings(kDefaultRuler, true, rect);
+    for (auto _ : state) benchmark::DoNotOptimize(FormatConfig(s, rect));
+}
+BENCHMARK(BM_ConfigFormat);
+
+void BM_ConfigParse(benchmark::State& state) {
+    RulerRect rect;
+    const Settings s = RulerSettings(kDefaultRuler, true, rect);
+    const std::string text = FormatConfig(s, rect);
+    for (auto _ : state) {
+        Settings read;
+        ParseConfig(text, read);
+        ClampSettings(read, kTwipsPerPixel);
+        benchmark::DoNotOptimize(read);
+    }
+}
+BENCHMARK(BM_ConfigParse);
+
+// The settings file as the program writes it on exit (a new file synced to disk, then renamed
+// over the old one) and reads it at load, with the values pushed into the control window.
+void BM_ConfigWriteFile(benchmark::State& state) {
+    HeadlessRun run(kDefaultRuler, true);
+    for (auto _ : state) run.ruler().ValuesToFile("To");
+}
+BENCHMARK(BM_ConfigWriteFile)->Unit(benchmark::kMicrosecond);
+
+void BM_ConfigReadFile(benchmark::State& state) {
+    HeadlessRun run(kDefaultRuler, true);
+    run.ruler().ValuesToFile("To");
+    for (auto _ : state) run.ruler().ValuesToFile("From");
+}
+BENCHMARK(BM_ConfigReadFile)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tavrolin::bench

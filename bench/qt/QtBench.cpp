@@ -1,0 +1,166 @@
+// The same gestures through the Qt backend on the offscreen platform: the mouse event enters the
+// window, the model changes, the backend shows the change and the ruler is repainted before the
+// next event is taken.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "BenchProgram.h"
+#include "app/Program.h"
+#include "control/MainWindow.h"
+#include "crosshair/Crosshair.h"
+#include "qt/FormWindow.h"
+#include "qt/QtBackend.h"
+#include "qt/QtPlatform.h"
+#include "ruler/Ruler.h"
+
+namespace tavrolin::bench {
+namespace {
+
+// The machine's platform, with the settings in a folder of the benchmark's own.
+class BenchPlatform : public qt::QtPlatform {
+public:
+    BenchPlatform(qt::QtBackend& backend, std::string folder)
+        : QtPlatform(backend), folder_(std::move(folder)) {}
+    std::string ProgramFolder() override { return folder_; }
+    std::string UserConfigFolder() override { return folder_ + "/user-config"; }
+
+private:
+    std::string folder_;
+};
+
+class QtRun {
+public:
+    QtRun(int lengthPx, bool measurement) {
+        WriteSettings(folder, lengthPx, measurement);
+        program = std::make_unique<Program>(backend, platform, "");
+        program->Start();
+        for (int i = 0; i < 3; ++i) backend.DoEvents();
+    }
+    ~QtRun() {
+        program->Exit(false);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    Ruler& ruler() { return program->ruler(); }
+    GeneralCode& g() { return program->g(); }
+    qt::FormWindow& WindowOf(const Form& form) { return *backend.WindowOf(form); }
+
+    // A mouse event at a point of `form` in twips, as the window system sends it; then the
+    // changes are shown and painted, as before the program waits for the next event.
+    void Mouse(Form& form, QEvent::Type type, double x, double y) {
+        qt::FormWindow& w = WindowOf(form);
+        const QPointF local(backend.Scale().ToPixels(x, y));
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, local, w.mapToGlobal(local), button, held, Qt::NoModifier);
+        QApplication::sendEvent(&w, &e);
+        backend.Flush();
+    }
+
+    BenchFolder folder;
+    qt::QtBackend backend;
+    BenchPlatform platform{backend, folder.str()};
+    std::unique_ptr<Program> program;
+};
+
+void BM_QtScaleDragMove(benchmark::State& state) {
+    const int lengthPx = static_cast<int>(state.range(0));
+    QtRun run(lengthPx, false);
+    Ruler& ruler = run.ruler();
+    GeneralCode& g = run.g();
+    const bool horizontal = g.IsHorizontal != 0;
+    const double length = horizontal ? ruler.Width() : ruler.Height();
+    const double thickness = horizontal ? ruler.Height() : ruler.Width();
+    ScaleDragPath path(length, thickness, g.TickSpacing, lengthPx > 0 ? 96 : 8);
+    auto at = [&](QEvent::Type type, double along) {
+        horizontal ? run.Mouse(ruler, type, along, path.across)
+                   : run.Mouse(ruler, type, path.across, along);
+    };
+    at(QEvent::MouseButtonPress, path.press);
+    if (ruler.GrabTick <= g.CenterIndex) {
+        state.SkipWithError("the press missed the ticks right of the centre");
+        return;
+    }
+    path.Grabbed(ruler.GrabTick - g.CenterIndex);
+    int flip = 0;
+    for (auto _ : state) at(QEvent::MouseMove, path.to[flip ^= 1]);
+    at(QEvent::MouseButtonRelease, path.to[flip]);
+    state.counters["ticks"] = static_cast<double>(ruler.Tick.size());
+    state.counters["spacing"] = g.TickSpacing;
+}
+BENCHMARK(BM_QtScaleDragMove)
+    ->ArgName("px")
+    ->Arg(kDefaultRuler)
+    ->Arg(kDesktopRuler)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_QtMarkerDragMove(benchmark::State& state) {
+    QtRun run(kDefaultRuler, true);
+    Ruler& ruler = run.ruler();
+    const Line& mark = *ruler.Line2[0];
+    const double across = (mark.X1() + mark.X2()) / 2;
+    const double along = mark.Y1();
+    run.Mouse(ruler, QEvent::MouseButtonPress, across, along);
+    if (ruler.GrabMarker != 0) {
+        state.SkipWithError("the press missed the marker");
+        return;
+    }
+    int flip = 0;
+    for (auto _ : state) {
+        run.Mouse(ruler, QEvent::MouseMove, across, along + ((flip ^= 1) ? 300 : 600));
+    }
+    run.Mouse(ruler, QEvent::MouseButtonRelease, across, along);
+    state.SetLabel(run.program->mainWindow().MeasureDist.Text());
+}
+BENCHMARK(BM_QtMarkerDragMove)->Unit(benchmark::kMicrosecond);
+
+void BM_QtCrosshairDragMove(benchmark::State& state) {
+    QtRun run(kDefaultRuler, true);
+    Crosshair& c = run.program->cross0();
+    run.Mouse(c, QEvent::MouseButtonPress, 75, 75);
+    if (!run.g().CrossActive) {
+        state.SkipWithError("the press did not activate the pair");
+        return;
+    }
+    const double x = c.StartX, y = c.StartY;
+    int flip = 0;
+    for (auto _ : state) {
+        const double d = (flip ^= 1) ? 1 : -1;
+        run.Mouse(c, QEvent::MouseMove, x + d * 300 * kTwipsPerPixel,
+                  y + d * 400 * kTwipsPerPixel);
+    }
+    state.SetLabel(run.program->mainWindow().MeasureDist.Text());
+}
+BENCHMARK(BM_QtCrosshairDragMove)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tavrolin::bench
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    std::unique_ptr<QTemporaryDir> runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtimeDir = std::make_unique<QTemporaryDir>();
+        QFile::setPermissions(runtimeDir->path(), QFileDevice::ReadOwner |
+                                                      QFileDevice::WriteOwner |
+                                                      QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir->path()));
+    }
+    // The offscreen platform's complaints about raise() and opacity are not ours to fix.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
+        if (type >= QtCriticalMsg) fprintf(stderr, "%s\n", qPrintable(msg));
+    });
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
