@@ -181,26 +181,7 @@ Form& Crosshair::NextInCycle() {
 void Crosshair::Form_KeyDown(int& keyCode, int& shift) {
     const auto tpp = static_cast<std::int32_t>(RoundHalfEven(p_.TwipsPerPixelX()));
     std::int32_t dx = 0, dy = 0;
-    switch (keyCode) {
-        case kKeyLeft:
-        case kKeyNumpad4:
-            dx = -tpp;
-            break;
-        case kKeyRight:
-        case kKeyNumpad6:
-            dx = tpp;
-            break;
-        case kKeyUp:
-        case kKeyNumpad8:
-            dy = -tpp;
-            break;
-        case kKeyDown:
-        case kKeyNumpad2:
-            dy = tpp;
-            break;
-        default:
-            break;
-    }
+    ArrowOffset(keyCode, static_cast<std::int32_t>(tpp), dx, dy);
     if (dx != 0 || dy != 0) {
         Step(dx, dy);
     } else if (ShiftAlone(keyCode, shift)) {

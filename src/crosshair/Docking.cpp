@@ -7,6 +7,7 @@
 #include "crosshair/DistanceWindow.h"
 #include "crosshair/ScaleDistance.h"
 #include "forms/Backend.h"
+#include "forms/Types.h"
 #include "platform/Platform.h"
 #include "ruler/Ruler.h"
 #include "settings/NumberText.h"
@@ -123,6 +124,20 @@ void BlinkAndFocus(Program& p, Form& next, int waitMs) {
     backend.DoEvents();
     auto* hidden = dynamic_cast<TextBox*>(next.Find("HiddenBox"));
     next.SetFocus(hidden);
+}
+
+void ArrowOffset(int keyCode, std::int32_t step, std::int32_t& dx, std::int32_t& dy) {
+    switch (keyCode) {
+        case kKeyLeft:
+        case kKeyNumpad4: dx = -step; break;
+        case kKeyRight:
+        case kKeyNumpad6: dx = step; break;
+        case kKeyUp:
+        case kKeyNumpad8: dy = -step; break;
+        case kKeyDown:
+        case kKeyNumpad2: dy = step; break;
+        default: break;
+    }
 }
 
 }  // namespace tavrolin

@@ -2,6 +2,8 @@
 // and active (large, their read-out measures), and the focus cycle through a pair's windows.
 #pragma once
 
+#include <cstdint>
+
 namespace tavrolin {
 
 class Form;
@@ -19,5 +21,8 @@ void BlinkAndFocus(Program& program, Form& next, int waitMs);
 
 // True for a key event of Shift pressed by itself, not as part of a chord.
 inline bool ShiftAlone(int keyCode, int shift) { return keyCode == 16 && shift == 1; }
+
+// The offset an arrow or keypad arrow key moves a window by, one step; (0, 0) for other keys.
+void ArrowOffset(int keyCode, std::int32_t step, std::int32_t& dx, std::int32_t& dy);
 
 }  // namespace tavrolin

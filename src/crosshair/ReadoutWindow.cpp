@@ -90,26 +90,7 @@ void ReadoutWindow::Form_KeyDown(int& keyCode, int& shift) {
     if (BoxTakesKey(keyCode)) return;
     const auto tpp = RoundHalfEven(p_.TwipsPerPixelX());
     std::int32_t dx = 0, dy = 0;
-    switch (keyCode) {
-        case kKeyLeft:
-        case kKeyNumpad4:
-            dx = -tpp;
-            break;
-        case kKeyRight:
-        case kKeyNumpad6:
-            dx = tpp;
-            break;
-        case kKeyUp:
-        case kKeyNumpad8:
-            dy = -tpp;
-            break;
-        case kKeyDown:
-        case kKeyNumpad2:
-            dy = tpp;
-            break;
-        default:
-            break;
-    }
+    ArrowOffset(keyCode, static_cast<std::int32_t>(tpp), dx, dy);
     if (dx != 0 || dy != 0) {
         Move(RoundHalfEven(Left() + dx), RoundHalfEven(Top() + dy));
         keyCode = 0;  // a nudge, not a caret move in the box
