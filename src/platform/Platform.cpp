@@ -1,5 +1,6 @@
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -8,7 +9,9 @@
 #include <system_error>
 
 #if defined(_WIN32)
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -70,11 +73,25 @@ namespace {
 
 bool WriteAndSync(const std::string& path, const std::string& content, bool exclusive) {
 #if defined(_WIN32)
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.flush();
-    return static_cast<bool>(out);
+    // The same claim and flush as below, in the C runtime's spelling.
+    const int flags = _O_WRONLY | _O_CREAT | _O_BINARY | _O_NOINHERIT |
+                      (exclusive ? _O_EXCL : _O_TRUNC);
+    const int fd = ::_open(path.c_str(), flags, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return false;
+    std::size_t done = 0;
+    bool ok = true;
+    while (done < content.size()) {
+        const std::size_t chunk = std::min<std::size_t>(content.size() - done, 1 << 30);
+        const int n = ::_write(fd, content.data() + done, static_cast<unsigned>(chunk));
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (ok && ::_commit(fd) != 0) ok = false;
+    if (::_close(fd) != 0) ok = false;
+    return ok;
 #else
     const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusive ? O_EXCL : O_TRUNC);
     const int fd = ::open(path.c_str(), flags, 0644);
@@ -99,7 +116,17 @@ bool WriteAndSync(const std::string& path, const std::string& content, bool excl
 
 bool Platform::WriteFileAtomic(const std::string& path, const std::string& content) {
     static std::mt19937_64 rng{std::random_device{}()};
-    const std::string temp = path + ".new" + std::to_string(rng() % 1000000);
+#if defined(_WIN32)
+    const long pid = 0;
+#else
+    const long pid = static_cast<long>(::getpid());
+#endif
+    // The temporary name carries the process, as a forked child shares its parent's generator,
+    // and a name left by a killed save is passed over rather than failing the save.
+    std::string temp;
+    for (int attempt = 0; attempt < 8 && (temp.empty() || ModificationTime(temp)); ++attempt) {
+        temp = path + ".new" + std::to_string(pid) + "-" + std::to_string(rng() % 1000000);
+    }
     if (!WriteAndSync(temp, content, true)) {
         std::error_code ec;
         fs::remove(temp, ec);
