@@ -1,5 +1,6 @@
 #include "ruler/Ruler.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
@@ -18,6 +19,26 @@
 #include "settings/NumberText.h"
 
 namespace tavrolin {
+
+namespace {
+
+// Keeps a marker pair on a ruler of `length` twips: a marker past the end takes both markers
+// back by its excess, so the pair keeps its separation; one at the very start goes to 0.
+void FitMarkerPair(std::array<std::int32_t, 5>& pos, std::size_t first, double length, double px) {
+    const std::int32_t endLimit = RoundHalfEven(length - 5 * px);
+    for (std::size_t k = first; k < first + 2; ++k) {
+        if (pos[k] <= endLimit) continue;
+        const std::int32_t excess = pos[k] - endLimit;
+        pos[first] -= excess;
+        pos[first + 1] -= excess;
+    }
+    const std::int32_t startLimit = RoundHalfEven(5 * px);
+    for (std::size_t k = first; k < first + 2; ++k) {
+        if (pos[k] < startLimit) pos[k] = 0;
+    }
+}
+
+}  // namespace
 
 Ruler::Ruler(Program& program) : Form(program.backend(), "Ruler"), p_(program) {
     SetBorder(BorderStyle::None);
@@ -160,6 +181,8 @@ void Ruler::ShowTicks(bool measMode) {
             for (Line* l : {Line1[0], Line1[1], Line2[0], Line2[1]}) l->SetVisible(true);
         }
         if (g.MeasUnitsIndex == 4) {
+            // The ruler may have been shortened while they were hidden.
+            FitMarkerPair(g.MarkerPos, 2, Length(), p_.TwipsPerPixelX());
             SetMarker(2, g.MarkerPos[2], false);
             SetMarker(3, g.MarkerPos[3], false);
             p_.scale0().Show();
@@ -205,24 +228,15 @@ void Ruler::Form_Resize() {
         setThickness(5 * tpp);
     }
     if (Length() < 2000) horizontal ? SetWidth(2000) : SetHeight(2000);
+    // A shortened ruler takes the spacing down with it, to the widest a tick drag allows: past
+    // that only the center tick would stay on the ruler, with no other tick left to grab.
+    const double widest = Length() / 2 - 100;
+    if (g.TickSpacing > widest) g.TickSpacing = std::max(g.GrabUnit, RoundHalfEven(widest));
 
     const double px = p_.TwipsPerPixelX();
-    const bool scaleShown = ScaleLine1[0]->Visible();
-    const std::int32_t endLimit = RoundHalfEven(Length() - 5 * px);
-    for (int k = 0; k < 4; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        if (g.MarkerPos[i] <= endLimit) continue;
-        if (k >= 2 && !scaleShown) continue;
-        const std::int32_t excess = g.MarkerPos[i] - endLimit;
-        const std::size_t first = k < 2 ? 0 : 2;
-        g.MarkerPos[first] -= excess;
-        g.MarkerPos[first + 1] -= excess;
-    }
-    const std::int32_t startLimit = RoundHalfEven(5 * px);
-    for (int k = 0; k < 4; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        if (g.MarkerPos[i] < startLimit && (k < 2 || scaleShown)) g.MarkerPos[i] = 0;
-    }
+    FitMarkerPair(g.MarkerPos, 0, Length(), px);
+    // Hidden scale markers are brought onto the ruler when they are shown again.
+    if (ScaleLine1[0]->Visible()) FitMarkerPair(g.MarkerPos, 2, Length(), px);
     ReDrawTicks();
 }
 
