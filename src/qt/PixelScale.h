@@ -24,7 +24,18 @@ public:
     double ToTwipsY(double pixels) const { return pixels * tppY_; }
 
 private:
-    static int Round(double v) { return static_cast<int>(std::nearbyint(v)); }
+    // Every end point of every line passes here in each repaint: truncation and a look at the
+    // fraction, where std::nearbyint would be a library call that saves and restores the
+    // floating-point environment.
+    static int Round(double v) {
+        if (!(std::fabs(v) < 2e9)) return static_cast<int>(std::nearbyint(v));
+        const auto whole = static_cast<long long>(v);  // toward zero
+        const double frac = v - static_cast<double>(whole);  // exact
+        const bool odd = (whole & 1) != 0;
+        if (frac > 0.5 || (frac == 0.5 && odd)) return static_cast<int>(whole + 1);
+        if (frac < -0.5 || (frac == -0.5 && odd)) return static_cast<int>(whole - 1);
+        return static_cast<int>(whole);
+    }
     double tppX_;
     double tppY_;
 };

@@ -21,6 +21,7 @@
 #include "qt/QtBackend.h"
 #include "qt/QtPlatform.h"
 #include "qt/Snapshot.h"
+#include "qt/StartupTrace.h"
 
 #ifndef QT_NO_SESSIONMANAGER
 #include <QSessionManager>
@@ -39,6 +40,7 @@ void PrintUsage() {
         "\n"
         "  INSTANCE             up to 4 characters choosing the settings file TavrolinXXXX.cfg\n"
         "  --snapshot FILE.png  start, write a picture of the windows on the desktop, exit\n"
+        "  --trace-startup      print the time from start to the first paint of the ruler\n"
         "  --version            print the version\n"
         "  --help               print this help\n");
 }
@@ -75,19 +77,28 @@ bool InstallSignalPipe() {
 }
 
 void PrepareEnvironment() {
-    // One pixel of the ruler is one pixel of the screen.
+    // One pixel of the ruler is one pixel of the screen: no scaling by the platform's density,
+    // nor by a factor left in the environment for other programs.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    // Wayland lets no window place itself; XWayland does.
-    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
-            qputenv("QT_QPA_PLATFORM", "xcb");
-        } else {
-            std::fprintf(stderr,
-                         "tavrolin: no XWayland: windows cannot place themselves on this "
-                         "Wayland session\n");
-        }
+    qunsetenv("QT_SCALE_FACTOR");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    // Wayland lets no window place itself; XWayland does. Should the X server not answer, Qt
+    // falls back to Wayland rather than not starting at all.
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                         qgetenv("XDG_SESSION_TYPE") == "wayland";
+    if (wayland && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM",
+                qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland;xcb" : "xcb;wayland");
     }
+}
+
+// Said once, whichever way the program came to run on Wayland itself.
+void ReportPlatformLimits() {
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return;
+    std::fprintf(stderr,
+                 "tavrolin: running on Wayland without XWayland: windows cannot place "
+                 "themselves, so the ruler, crosshairs and read-outs stay where the desktop "
+                 "puts them\n");
 }
 
 // Lets the windows map and paint before they are grabbed.
@@ -104,6 +115,7 @@ void SettleWindows(tavrolin::qt::QtBackend& backend) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    const bool traceStartup = tavrolin::qt::TakeStartupTraceFlag(args);
     std::string snapshotPath;
     std::size_t instanceFrom = 0;
     if (!args.empty()) {
@@ -134,6 +146,7 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("tavrolin"));
     QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+    if (traceStartup) tavrolin::qt::TraceFirstPaint("Ruler");
 
     tavrolin::qt::QtBackend backend;
     tavrolin::qt::QtPlatform platform(backend);
@@ -159,6 +172,7 @@ int main(int argc, char** argv) {
                      [&](QSessionManager&) { exitProgram(); });
 #endif
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, exitProgram);
+    ReportPlatformLimits();
 
     program.Start();
     backend.Sync();
