@@ -77,28 +77,19 @@ bool InstallSignalPipe() {
 }
 
 void PrepareEnvironment() {
-    // One pixel of the ruler is one pixel of the screen: no scaling by the platform's density,
-    // nor by a factor left in the environment for other programs.
+    // One pixel of the ruler is one pixel of the screen.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    qunsetenv("QT_SCALE_FACTOR");
-    qunsetenv("QT_SCREEN_SCALE_FACTORS");
-    // Wayland lets no window place itself; XWayland does. Should the X server not answer, Qt
-    // falls back to Wayland rather than not starting at all.
-    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-                         qgetenv("XDG_SESSION_TYPE") == "wayland";
-    if (wayland && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM",
-                qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland;xcb" : "xcb;wayland");
+    // Wayland lets no window place itself; XWayland does.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+            qputenv("QT_QPA_PLATFORM", "xcb");
+        } else {
+            std::fprintf(stderr,
+                         "tavrolin: no XWayland: windows cannot place themselves on this "
+                         "Wayland session\n");
+        }
     }
-}
-
-// Said once, whichever way the program came to run on Wayland itself.
-void ReportPlatformLimits() {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return;
-    std::fprintf(stderr,
-                 "tavrolin: running on Wayland without XWayland: windows cannot place "
-                 "themselves, so the ruler, crosshairs and read-outs stay where the desktop "
-                 "puts them\n");
 }
 
 // Lets the windows map and paint before they are grabbed.
@@ -172,7 +163,6 @@ int main(int argc, char** argv) {
                      [&](QSessionManager&) { exitProgram(); });
 #endif
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, exitProgram);
-    ReportPlatformLimits();
 
     program.Start();
     backend.Sync();
