@@ -17,6 +17,17 @@ TEST_F(Grip, SitsAgainstTheFarEndOfTheRuler) {
     EXPECT_TRUE(platform.topmost.count(w.hWnd()));
 }
 
+TEST_F(Grip, KeepsItsSizeToTheEyeOnDenserScreensSoItsLetterFits) {
+    for (double tpp : {12.0, 10.0, 7.5}) {
+        backend.screen().TwipsPerPixelX = backend.screen().TwipsPerPixelY = tpp;
+        StartSem(false);
+        WexoIcon& w = program->wexoIcon();
+        EXPECT_EQ(w.Width(), 240) << tpp;
+        EXPECT_EQ(w.Height(), 240) << tpp;
+        program->Exit();
+    }
+}
+
 TEST_F(Grip, AOnePixelWiggleChangesNothing) {
     StartSem(false);
     WexoIcon& w = program->wexoIcon();

@@ -76,20 +76,55 @@ bool InstallSignalPipe() {
     return true;
 }
 
+// What Qt reads once as it starts; programs that Tavrolin opens (the browser with the manual)
+// get the user's own values back.
+struct SavedVariable {
+    const char* name;
+    bool set;
+    QByteArray value;
+};
+std::vector<SavedVariable> savedEnvironment;
+
+void SetForQt(const char* name, const char* value) {
+    savedEnvironment.push_back({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+    if (value != nullptr) {
+        qputenv(name, value);
+    } else {
+        qunsetenv(name);
+    }
+}
+
 void PrepareEnvironment() {
-    // One pixel of the ruler is one pixel of the screen.
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    // Wayland lets no window place itself; XWayland does.
-    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
-            qputenv("QT_QPA_PLATFORM", "xcb");
+    // One pixel of the ruler is one pixel of the screen: no scaling by the platform's density,
+    // nor by a factor left in the environment for other programs.
+    SetForQt("QT_ENABLE_HIGHDPI_SCALING", "0");
+    SetForQt("QT_SCALE_FACTOR", nullptr);
+    SetForQt("QT_SCREEN_SCALE_FACTORS", nullptr);
+    // Wayland lets no window place itself; XWayland does. Should the X server not answer, Qt
+    // falls back to Wayland rather than not starting at all.
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                         qgetenv("XDG_SESSION_TYPE") == "wayland";
+    if (wayland && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        SetForQt("QT_QPA_PLATFORM",
+                 qEnvironmentVariableIsEmpty("DISPLAY") ? "wayland;xcb" : "xcb;wayland");
+    }
+}
+
+// Once Qt has chosen its platform: the user's environment back, and one line on what does not
+// work when that platform is Wayland itself.
+void PlatformChosen() {
+    for (const SavedVariable& v : savedEnvironment) {
+        if (v.set) {
+            qputenv(v.name, v.value);
         } else {
-            std::fprintf(stderr,
-                         "tavrolin: no XWayland: windows cannot place themselves on this "
-                         "Wayland session\n");
+            qunsetenv(v.name);
         }
     }
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return;
+    std::fprintf(stderr,
+                 "tavrolin: running on Wayland without XWayland: windows cannot place "
+                 "themselves, so the ruler, crosshairs and read-outs stay where the desktop "
+                 "puts them\n");
 }
 
 // Lets the windows map and paint before they are grabbed.
@@ -163,6 +198,7 @@ int main(int argc, char** argv) {
                      [&](QSessionManager&) { exitProgram(); });
 #endif
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, exitProgram);
+    PlatformChosen();
 
     program.Start();
     backend.Sync();

@@ -1,5 +1,7 @@
 #include "ruler/WexoIcon.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "app/Program.h"
@@ -28,7 +30,9 @@ WexoIcon::WexoIcon(Program& program)
 }
 
 void WexoIcon::Form_Load() {
-    const double w = 16 * p_.TwipsPerPixelX(), h = 16 * p_.TwipsPerPixelY();
+    // 16 pixels at 96 dpi, and as large at any density, so that its letter always fits in it.
+    const double w = std::max(16L, std::lround(240 / p_.TwipsPerPixelX())) * p_.TwipsPerPixelX();
+    const double h = std::max(16L, std::lround(240 / p_.TwipsPerPixelY())) * p_.TwipsPerPixelY();
     SetWidth(w);
     SetHeight(h);
     Letter.Move(0, 0, w, h);
