@@ -29,21 +29,30 @@ std::string CleanArgument(const std::string& commandLine) {
     for (unsigned char c : text) {
         if (!Removed(c)) kept.push_back(static_cast<char>(std::toupper(c) & 0xFF));
     }
-    // Four characters, never splitting a multi-byte character.
+    // Four characters, never splitting a multi-byte character; bytes that are not part of a
+    // well-formed UTF-8 sequence go, so that each character kept is one the file name can show.
     std::string out;
     int count = 0;
-    for (std::size_t i = 0; i < kept.size();) {
-        std::size_t len = 1;
+    for (std::size_t i = 0; i < kept.size() && count < 4;) {
         const auto lead = static_cast<unsigned char>(kept[i]);
-        if (lead >= 0xF0) {
-            len = 4;
-        } else if (lead >= 0xE0) {
-            len = 3;
-        } else if (lead >= 0xC0) {
+        std::size_t len = 0;
+        if (lead < 0x80) {
+            len = 1;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
             len = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            len = 3;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            len = 4;
         }
-        if (i + len > kept.size()) break;
-        if (count == 4) break;
+        bool whole = len > 0 && i + len <= kept.size();
+        for (std::size_t k = 1; whole && k < len; ++k) {
+            whole = (static_cast<unsigned char>(kept[i + k]) & 0xC0) == 0x80;
+        }
+        if (!whole) {
+            ++i;
+            continue;
+        }
         out.append(kept, i, len);
         i += len;
         ++count;

@@ -1,0 +1,13 @@
+// What the fuzz targets share: a check that stops the fuzzer with a readable reason.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(cond)                                                          \
+    do {                                                                          \
+        if (!(cond)) {                                                            \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
+            std::abort();                                                         \
+        }                                                                         \
+    } while (0)
