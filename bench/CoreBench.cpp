@@ -173,7 +173,7 @@ void BM_FormatMeasure(benchmark::State& state) {
         benchmark::DoNotOptimize(FormatMeasure(value, code, c.other));
     }
 }
-BENCHMARK(BM_FormatMeasure)->ArgName("code")->Arg(0)->Arg(1)->Arg(2);
+BENCHMARK(BM_FormatMeasure)->ArgName("case")->Arg(0)->Arg(1)->Arg(2);
 
 void BM_ConfigFormat(benchmark::State& state) {
     RulerRect rect;
