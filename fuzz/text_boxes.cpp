@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
+#include <map>
+#include <optional>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "FuzzCheck.h"
 #include "StormInvariants.h"
@@ -23,14 +23,35 @@ using namespace tavrolin;
 
 namespace {
 
-std::string Folder() {
-    static const std::string folder = [] {
-        auto path = std::filesystem::temp_directory_path() / ("tavrolin-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        return path.string();
-    }();
-    return folder;
-}
+// Files in memory: a run touches no disk, so each input can start a whole program afresh.
+class MemoryPlatform : public RecordingPlatform {
+public:
+    std::map<std::string, std::string> files;
+    std::optional<std::int64_t> ModificationTime(const std::string& path) override {
+        if (files.count(path) == 0) return std::nullopt;
+        return 0;
+    }
+    bool IsDirectory(const std::string& path) override { return path == programFolder; }
+    std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override {
+        auto it = files.find(path);
+        if (it == files.end()) return std::nullopt;
+        return it->second.substr(0, maxBytes);
+    }
+    bool WriteFileAtomic(const std::string& path, const std::string& content) override {
+        files[path] = content;
+        return true;
+    }
+    bool CreateExclusive(const std::string& path, const std::string& content) override {
+        return files.emplace(path, content).second;
+    }
+    bool WriteFile(const std::string& path, const std::string& content) override {
+        files[path] = content;
+        return true;
+    }
+    bool DeleteFile(const std::string& path) override { return files.erase(path) > 0; }
+    bool FolderWritable(const std::string& folder) override { return folder == programFolder; }
+    bool MakeFolders(const std::string&) override { return true; }
+};
 
 TextBox* Box(Program& p, int which) {
     MainWindow& mw = p.mainWindow();
@@ -45,23 +66,18 @@ TextBox* Box(Program& p, int which) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
-    const std::string folder = Folder();
     Settings s = Settings::Defaults(15, 15, 6210);
     s.MeasureMode = data[0] & 1;
     s.IsHorizontal = (data[0] >> 1) & 1;
     s.MeasUnitsIndex = 1 + ((data[0] >> 2) & 3);
-    {
-        std::FILE* f = std::fopen((folder + "/Tavrolin.cfg").c_str(), "wb");
-        const std::string text = FormatConfig(s, {1500, 7500, 150, 750});
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
     HeadlessBackend backend;
     backend.screen().TwipsPerPixelX = 15;
     backend.screen().TwipsPerPixelY = 15;
-    RecordingPlatform platform;
-    platform.programFolder = folder;
-    platform.userConfigFolder = folder + "/user";
+    MemoryPlatform platform;
+    platform.programFolder = "/tavrolin";
+    platform.userConfigFolder = "/home/user/.config/tavrolin";
+    platform.files[platform.Join(platform.programFolder, "Tavrolin.cfg")] =
+        FormatConfig(s, {1500, 7500, 150, 750});
     auto program = std::make_unique<Program>(backend, platform, "");
     program->Start();
     MainWindow& mw = program->mainWindow();

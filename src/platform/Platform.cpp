@@ -14,7 +14,10 @@
 #include <sys/stat.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace tavrolin {
@@ -112,6 +115,36 @@ bool WriteAndSync(const std::string& path, const std::string& content, bool excl
 #endif
 }
 
+// Removes the temporary files that saves of `path` killed half-way left behind. Each name
+// carries the process that wrote it; one still running may be saving this moment and keeps its
+// file.
+void RemoveUnfinishedSaves(const std::string& path) {
+#if !defined(_WIN32)
+    std::error_code ec;
+    const fs::path target(path);
+    const std::string prefix = target.filename().string() + ".new";
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(prefix, 0) != 0) continue;
+        const std::size_t dash = name.find('-', prefix.size());
+        if (dash == std::string::npos || dash == prefix.size()) continue;
+        long pid = 0;
+        bool digits = true;
+        for (std::size_t i = prefix.size(); i < dash && digits; ++i) {
+            digits = name[i] >= '0' && name[i] <= '9' && pid < 100'000'000;
+            pid = pid * 10 + (name[i] - '0');
+        }
+        if (!digits || pid <= 0 || pid == static_cast<long>(::getpid())) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        std::error_code removeError;
+        fs::remove(it->path(), removeError);
+    }
+#else
+    (void)path;
+#endif
+}
+
 }  // namespace
 
 bool Platform::WriteFileAtomic(const std::string& path, const std::string& content) {
@@ -138,6 +171,7 @@ bool Platform::WriteFileAtomic(const std::string& path, const std::string& conte
         fs::remove(temp, ec);
         return false;
     }
+    RemoveUnfinishedSaves(path);
     return true;
 }
 
