@@ -17,13 +17,14 @@ TEST_F(Grip, SitsAgainstTheFarEndOfTheRuler) {
     EXPECT_TRUE(platform.topmost.count(w.hWnd()));
 }
 
-TEST_F(Grip, KeepsItsSizeToTheEyeOnDenserScreensSoItsLetterFits) {
+TEST_F(Grip, AndTheMarkerReadOutKeepTheirSizeToTheEyeOnDenserScreensSoTheirTextFits) {
     for (double tpp : {12.0, 10.0, 7.5}) {
         backend.screen().TwipsPerPixelX = backend.screen().TwipsPerPixelY = tpp;
         StartSem(false);
         WexoIcon& w = program->wexoIcon();
         EXPECT_EQ(w.Width(), 240) << tpp;
         EXPECT_EQ(w.Height(), 240) << tpp;
+        EXPECT_EQ(program->distanceWindow().Height(), 300) << tpp;
         program->Exit();
     }
 }

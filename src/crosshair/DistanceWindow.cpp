@@ -1,5 +1,8 @@
 #include "crosshair/DistanceWindow.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/Program.h"
 #include "platform/WindowServices.h"
 #include "ruler/Ruler.h"
@@ -12,9 +15,11 @@ DistanceWindow::DistanceWindow(Program& program)
     SetBorder(BorderStyle::None);
     SetBackColor(0xFFFFFF);
     Distance.SetLocked(true);
+    // 20 pixels at 96 dpi, and as tall at any density, where its font grows with the density.
     const double tpp = program.TwipsPerPixelY();
-    Move(0, 0, 1500, 20 * tpp);
-    Distance.Move(0, 0, 1500, 20 * tpp);
+    const double height = std::max(20L, std::lround(300 / tpp)) * tpp;
+    Move(0, 0, 1500, height);
+    Distance.Move(0, 0, 1500, height);
 }
 
 void DistanceWindow::Form_Load() { MakeTopmost(p_.platform(), *this); }
