@@ -253,5 +253,19 @@ TEST_F(EventStorm, ScaleMarkersHiddenWhileTheRulerShrankComeBackOnIt) {
     EXPECT_EQ(TheRuler().ScaleLine1[1]->Y1(), 3000 - 75);
 }
 
+TEST_F(EventStorm, TurningALockedRulerStillGivesItItsMinimumLengthAndASpacingThatFits) {
+    StartWith([](Settings& s) {
+        s.MeasureMode = 0;
+        s.TickSpacing = 3000;
+    }, RulerRect{1500, 7500, 150, 900});
+    user::Click(Main().Settings);
+    user::Click(Main().PosLock);
+    ASSERT_EQ(Main().PosLock.Value(), 1);
+    backend.Deliver([&] { TheRuler().SetWidth(75); });  // as thin as the ruler goes
+    user::Click(Main().UseHRuler);
+    EXPECT_GE(TheRuler().Width(), 2000);
+    EXPECT_LE(G().TickSpacing, TheRuler().Width() / 2 - 100);
+}
+
 }  // namespace
 }  // namespace tavrolin::testing

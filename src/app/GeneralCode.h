@@ -31,6 +31,8 @@ struct GeneralCode : Settings {
     int TicksBuilt = 0;
     int LastTick = 0;
     bool ResizeEnabled = false;
+    // The orientation switch lays the turned ruler out even while it is locked against the mouse.
+    bool RulerTurning = false;
     // While the ruler rebuilds itself, its settings pass through this text instead of the file,
     // so that only leaving the program writes the configuration.
     bool RulerRebuilding = false;

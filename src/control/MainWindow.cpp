@@ -580,7 +580,9 @@ void MainWindow::ApplyLayout() {
         // A width change with the resize handling on lays the ruler out once in its new shape.
         ruler.SetWidth(g.RulerStartWidth + 10);
         g.ResizeEnabled = true;
+        g.RulerTurning = true;
         ruler.SetWidth(g.RulerStartWidth);
+        g.RulerTurning = false;
     }
     // Shown again whether or not the ruler turned: the pairs in use keep their read-outs.
     if (g.CrossActive) p_.crossDistance().Show();

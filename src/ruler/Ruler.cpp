@@ -212,7 +212,7 @@ void Ruler::Form_Resize() {
     if (!g.ResizeEnabled) return;
     MainWindow& mw = p_.mainWindow();
     const bool measMode = mw.MeasureMode.Value() == 1;
-    if (mw.PosLock.Value() == 1 && !measMode && !g.StartingUp) return;
+    if (mw.PosLock.Value() == 1 && !measMode && !g.StartingUp && !g.RulerTurning) return;
 
     if (Top() > g.VirtualScreenHeight) SetTop(0);
     if (Left() > g.VirtualScreenWidth) SetLeft(0);
