@@ -81,6 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto program = std::make_unique<Program>(backend, platform, "");
     program->Start();
     MainWindow& mw = program->mainWindow();
+    // The settings page (or the measurement panel) first, so that its boxes can be reached.
+    user::Click(mw.Settings);
 
     std::size_t i = 1;
     while (i + 2 <= size && program->Running()) {

@@ -152,6 +152,9 @@ protected:
                 s.MeasUnitsIndex = units;
             },
             horizontal ? RulerRect{1500, 750, 150, 7500} : RulerRect{1500, 7500, 150, 750});
+        // Printed first, so that a storm that brings the program down can be replayed too.
+        std::printf("storm: TAVROLIN_STORM_SEED=%u TAVROLIN_STORM_EVENTS=%ld\n", seed, events);
+        std::fflush(stdout);
         const std::string where = "replay with TAVROLIN_STORM_SEED=" + std::to_string(seed) +
                                   " TAVROLIN_STORM_EVENTS=" + std::to_string(events) + ": ";
         for (long i = 0; i < events; ++i) {
@@ -265,6 +268,19 @@ TEST_F(EventStorm, TurningALockedRulerStillGivesItItsMinimumLengthAndASpacingTha
     user::Click(Main().UseHRuler);
     EXPECT_GE(TheRuler().Width(), 2000);
     EXPECT_LE(G().TickSpacing, TheRuler().Width() / 2 - 100);
+}
+
+TEST_F(EventStorm, ACenterTickShorterThanFivePixelsLeavesTheRulerFivePixelsThick) {
+    // The two thickness rules used to undo each other through the resizes they caused, until
+    // the stack ran out.
+    StartWith([](Settings& s) {
+        s.MeasureMode = 0;
+        s.CenterLength = 57;
+    }, RulerRect{1500, 7500, 150, 900});
+    EXPECT_EQ(TheRuler().Width(), 75);
+    Main().Text1[3]->SetText("1");  // the center length in millimetres, through Apply
+    user::Click(Main().Settings);
+    EXPECT_EQ(TheRuler().Width(), 75);
 }
 
 }  // namespace

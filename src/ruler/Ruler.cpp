@@ -222,10 +222,11 @@ void Ruler::Form_Resize() {
     auto setThickness = [&](double v) { horizontal ? SetHeight(v) : SetWidth(v); };
     if (measMode) {
         setThickness(g.MeasLineLength);
-    } else if (Thickness() > 1.2 * g.CenterLength) {
-        setThickness(1.2 * g.CenterLength);
-    } else if (Thickness() < 5 * tpp) {
-        setThickness(5 * tpp);
+    } else {
+        // The five-pixel minimum wins over a center tick too short for it; deciding both at
+        // once keeps the two rules from undoing each other through the resize they cause.
+        const double thickness = std::max(std::min(Thickness(), 1.2 * g.CenterLength), 5 * tpp);
+        if (thickness != Thickness()) setThickness(thickness);
     }
     if (Length() < 2000) horizontal ? SetWidth(2000) : SetHeight(2000);
     // A shortened ruler takes the spacing down with it, to the widest a tick drag allows: past
