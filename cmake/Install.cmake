@@ -30,9 +30,9 @@ set(CPACK_PACKAGE_VENDOR "Tavrolin")
 set(CPACK_PACKAGE_CONTACT "Tavrolin developers <tavrolin@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "On-screen ruler for focusing images and measuring distances")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tavrolin lays a ruler over whatever the screen shows: evenly spaced ticks around a centre\n"
-    "for adjusting a microscope image, or markers and crosshairs that measure distances in\n"
-    "millimetres, inches, pixels or units calibrated on a scale bar.")
+    "Tavrolin lays a ruler over whatever the screen shows: evenly spaced ticks around a centre \
+for adjusting a microscope image, or markers and crosshairs that measure distances in \
+millimetres, inches, pixels or units calibrated on a scale bar.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -40,4 +40,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so the linked libraries do not name them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core | fonts-freefont-ttf")
+# Only for a Wayland desktop without XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)
