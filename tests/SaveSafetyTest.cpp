@@ -1,5 +1,7 @@
 // Saving the settings when the machine works against it: a kill at any moment of a save, a full
 // disk and a folder that cannot be written. The old file always stays whole.
+// The children that are killed, starved of disk or made another user are POSIX processes.
+#ifndef _WIN32
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -154,3 +156,4 @@ TEST_F(SaveSafety, AFolderThatCannotBeWrittenKeepsTheOldFileAndSaysSoOnOneLine) 
 
 }  // namespace
 }  // namespace tavrolin::testing
+#endif  // _WIN32
