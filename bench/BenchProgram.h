@@ -9,6 +9,8 @@
 #include <random>
 #include <string>
 
+#include "app/GeneralCode.h"
+#include "ruler/Ruler.h"
 #include "settings/ConfigFile.h"
 #include "settings/Settings.h"
 
@@ -88,5 +90,29 @@ struct ScaleDragPath {
         to[1] = half + grab * (spacing + 2 * step);
     }
 };
+
+// The scale drag on `ruler` as it stands: a long ruler is grabbed far out, the default one on a
+// primary tick.
+struct RulerDrag {
+    bool horizontal;
+    ScaleDragPath path;
+    RulerDrag(const Ruler& ruler, const GeneralCode& g, int lengthPx)
+        : horizontal(g.IsHorizontal != 0),
+          path(horizontal ? ruler.Width() : ruler.Height(),
+               horizontal ? ruler.Height() : ruler.Width(), g.TickSpacing,
+               lengthPx > 0 ? 96 : 8) {}
+    // The form point `along` the ruler on the line every tick crosses.
+    void Point(double along, double& x, double& y) const {
+        x = horizontal ? along : path.across;
+        y = horizontal ? path.across : along;
+    }
+};
+
+// Where a press takes measurement marker 0: the middle of its line.
+inline void MarkerPress(const Ruler& ruler, double& across, double& along) {
+    const Line& mark = *ruler.Line2[0];
+    across = (mark.X1() + mark.X2()) / 2;
+    along = mark.Y1();
+}
 
 }  // namespace tavrolin::bench

@@ -74,12 +74,12 @@ void BM_ScaleDragMove(benchmark::State& state) {
     HeadlessRun run(lengthPx, false);
     Ruler& ruler = run.ruler();
     GeneralCode& g = run.g();
-    const bool horizontal = g.IsHorizontal != 0;
-    const double length = horizontal ? ruler.Width() : ruler.Height();
-    const double thickness = horizontal ? ruler.Height() : ruler.Width();
-    ScaleDragPath path(length, thickness, g.TickSpacing, lengthPx > 0 ? 96 : 8);
+    RulerDrag drag(ruler, g, lengthPx);
+    ScaleDragPath& path = drag.path;
     auto at = [&](double along, auto&& send) {
-        horizontal ? send(along, path.across) : send(path.across, along);
+        double x, y;
+        drag.Point(along, x, y);
+        send(x, y);
     };
     at(path.press, [&](double x, double y) { user::MouseDown(ruler, kLeftButton, 0, x, y); });
     if (ruler.GrabTick <= g.CenterIndex) {
@@ -101,9 +101,8 @@ BENCHMARK(BM_ScaleDragMove)->ArgName("px")->Arg(kDefaultRuler)->Arg(kDesktopRule
 void BM_MarkerDragMove(benchmark::State& state) {
     HeadlessRun run(kDefaultRuler, true);
     Ruler& ruler = run.ruler();
-    const Line& mark = *ruler.Line2[0];
-    const double across = (mark.X1() + mark.X2()) / 2;
-    const double along = mark.Y1();
+    double across, along;
+    MarkerPress(ruler, across, along);
     user::MouseDown(ruler, kLeftButton, 0, across, along);
     if (ruler.GrabMarker != 0) {
         state.SkipWithError("the press missed the marker");

@@ -45,6 +45,25 @@ protected:
         err = Slurp(errPath);
         return status;
     }
+
+    // A saved file, then a changed setting that `prepare` keeps the child's exit from saving:
+    // the child exits cleanly, the old file stays, and one line on stderr says why.
+    void ExpectAFailedSaveToKeepTheOldFile(const std::function<void()>& prepare) {
+        const std::string old = SavedWith(300);
+        G().TickSpacing = 250;
+        std::string err;
+        const int status = InChild(
+            [&] {
+                prepare();
+                program->Exit();
+            },
+            err);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 3) GTEST_SKIP() << "cannot change the user";
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_EQ(Slurp(folder.File("Tavrolin.cfg")), old);
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_NE(err.find("settings could not be saved"), std::string::npos) << err;
+    }
 };
 
 TEST_F(SaveSafety, AKillAtAnyMomentOfASaveLeavesTheOldOrTheNewFileWhole) {
@@ -117,41 +136,20 @@ TEST_F(SaveSafety, AKillAtAnyMomentOfASaveLeavesTheOldOrTheNewFileWhole) {
 
 TEST_F(SaveSafety, AFullDiskKeepsTheOldFileAndSaysSoOnOneLine) {
     StartSem();
-    const std::string old = SavedWith(300);
-    G().TickSpacing = 250;
-    std::string err;
-    const int status = InChild(
-        [&] {
-            // A file size limit makes every write past it fail as a full disk does.
-            ::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{512, 512};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            program->Exit();
-        },
-        err);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(Slurp(folder.File("Tavrolin.cfg")), old);
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-    EXPECT_NE(err.find("settings could not be saved"), std::string::npos) << err;
+    ExpectAFailedSaveToKeepTheOldFile([] {
+        // A file size limit makes every write past it fail as a full disk does.
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{512, 512};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
 }
 
 TEST_F(SaveSafety, AFolderThatCannotBeWrittenKeepsTheOldFileAndSaysSoOnOneLine) {
     StartSem();
-    const std::string old = SavedWith(300);
-    G().TickSpacing = 250;
-    std::string err;
-    const int status = InChild(
-        [&] {
-            // Another user may not write into this folder (root may write anywhere).
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
-            program->Exit();
-        },
-        err);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 3) GTEST_SKIP() << "cannot change the user";
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(Slurp(folder.File("Tavrolin.cfg")), old);
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-    EXPECT_NE(err.find("settings could not be saved"), std::string::npos) << err;
+    ExpectAFailedSaveToKeepTheOldFile([] {
+        // Another user may not write into this folder (root may write anywhere).
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+    });
 }
 
 }  // namespace

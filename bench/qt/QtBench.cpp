@@ -74,13 +74,12 @@ void BM_QtScaleDragMove(benchmark::State& state) {
     QtRun run(lengthPx, false);
     Ruler& ruler = run.ruler();
     GeneralCode& g = run.g();
-    const bool horizontal = g.IsHorizontal != 0;
-    const double length = horizontal ? ruler.Width() : ruler.Height();
-    const double thickness = horizontal ? ruler.Height() : ruler.Width();
-    ScaleDragPath path(length, thickness, g.TickSpacing, lengthPx > 0 ? 96 : 8);
+    RulerDrag drag(ruler, g, lengthPx);
+    ScaleDragPath& path = drag.path;
     auto at = [&](QEvent::Type type, double along) {
-        horizontal ? run.Mouse(ruler, type, along, path.across)
-                   : run.Mouse(ruler, type, path.across, along);
+        double x, y;
+        drag.Point(along, x, y);
+        run.Mouse(ruler, type, x, y);
     };
     at(QEvent::MouseButtonPress, path.press);
     if (ruler.GrabTick <= g.CenterIndex) {
@@ -103,9 +102,8 @@ BENCHMARK(BM_QtScaleDragMove)
 void BM_QtMarkerDragMove(benchmark::State& state) {
     QtRun run(kDefaultRuler, true);
     Ruler& ruler = run.ruler();
-    const Line& mark = *ruler.Line2[0];
-    const double across = (mark.X1() + mark.X2()) / 2;
-    const double along = mark.Y1();
+    double across, along;
+    MarkerPress(ruler, across, along);
     run.Mouse(ruler, QEvent::MouseButtonPress, across, along);
     if (ruler.GrabMarker != 0) {
         state.SkipWithError("the press missed the marker");
