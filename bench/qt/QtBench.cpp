@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <memory>
 #include <string>
 
@@ -14,6 +13,7 @@
 #include "control/MainWindow.h"
 #include "crosshair/Crosshair.h"
 #include "qt/FormWindow.h"
+#include "qt/OffscreenSetup.h"
 #include "qt/QtBackend.h"
 #include "qt/QtPlatform.h"
 #include "ruler/Ruler.h"
@@ -141,16 +141,7 @@ BENCHMARK(BM_QtCrosshairDragMove)->Unit(benchmark::kMicrosecond);
 }  // namespace tavrolin::bench
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    std::unique_ptr<QTemporaryDir> runtimeDir;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        runtimeDir = std::make_unique<QTemporaryDir>();
-        QFile::setPermissions(runtimeDir->path(), QFileDevice::ReadOwner |
-                                                      QFileDevice::WriteOwner |
-                                                      QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir->path()));
-    }
+    const auto runtimeDir = tavrolin::qt::PrepareOffscreenRun();
     // The offscreen platform's complaints about raise() and opacity are not ours to fix.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
         if (type >= QtCriticalMsg) fprintf(stderr, "%s\n", qPrintable(msg));

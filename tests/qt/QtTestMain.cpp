@@ -5,9 +5,10 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QDir>
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <memory>
+
+#include "qt/OffscreenSetup.h"
 
 namespace {
 
@@ -25,16 +26,7 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    std::unique_ptr<QTemporaryDir> runtimeDir;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        runtimeDir = std::make_unique<QTemporaryDir>();
-        QFile::setPermissions(runtimeDir->path(),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                  QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir->path()));
-    }
+    const auto runtimeDir = tavrolin::qt::PrepareOffscreenRun();
     previousHandler = qInstallMessageHandler(QuietHandler);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
