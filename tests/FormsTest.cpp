@@ -13,7 +13,10 @@ namespace {
 class Probe : public Form {
 public:
     explicit Probe(Backend& b) : Form(b, "Probe") {}
-    void Form_Load() override { ++loads; }
+    void Form_Load() override {
+        ++loads;
+        if (onLoad) onLoad();
+    }
     void Form_Unload() override { ++unloads; }
     void Form_Resize() override { ++resizes; }
     void Form_MouseDown(int button, int shift, double x, double y) override {
@@ -33,6 +36,7 @@ public:
     bool moveWithPointer = false;
     std::vector<std::string> events;
     std::function<void()> onDown;
+    std::function<void()> onLoad;
 };
 
 TEST(Forms, ResizeRunsOnlyWhenTheSizeOfALoadedFormChanges) {
@@ -48,6 +52,22 @@ TEST(Forms, ResizeRunsOnlyWhenTheSizeOfALoadedFormChanges) {
     f.Move(0, 0, 600, 700);
     EXPECT_EQ(f.resizes, 2);
     EXPECT_EQ(f.loads, 1);
+}
+
+TEST(Forms, AFormShownWhileAnotherLoadsComesFirstAndAReShownFormLast) {
+    HeadlessBackend backend;
+    Probe outer(backend), inner(backend), later(backend);
+    outer.onLoad = [&] { inner.Show(); };
+    outer.Show();
+    later.Show();
+    EXPECT_LT(inner.ShownOrder(), outer.ShownOrder()) << "the outer form is shown once loaded";
+    EXPECT_LT(outer.ShownOrder(), later.ShownOrder());
+    const auto before = inner.ShownOrder();
+    inner.Show();
+    EXPECT_EQ(inner.ShownOrder(), before) << "showing a shown form changes nothing";
+    inner.Hide();
+    inner.Show();
+    EXPECT_GT(inner.ShownOrder(), later.ShownOrder());
 }
 
 TEST(Forms, RunTimeLinesGoWithUnloadAndDesignedControlsStay) {

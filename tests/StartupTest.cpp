@@ -108,6 +108,8 @@ TEST_F(StartupTest, TheWindowsOfTheSavedModeAreShown) {
     EXPECT_EQ(platform.alpha[TheRuler().hWnd()], 150);
     EXPECT_EQ(platform.alpha[program->cross0().hWnd()], 100);
     EXPECT_FALSE(platform.topmost.count(Main().hWnd()));
+    // The ruler comes first: the control window is shown only once it has loaded everything.
+    EXPECT_LT(TheRuler().ShownOrder(), Main().ShownOrder());
 }
 
 TEST_F(StartupTest, SemOptimizationModeHidesEveryMeasurementWindow) {

@@ -59,6 +59,7 @@ public:
     virtual void WindowCreated(Form& form) = 0;
     virtual void WindowDestroyed(Form& form) = 0;
     const std::vector<Form*>& Forms() const { return forms_; }
+    std::uint64_t NextShownOrder() { return ++shown_; }
     Form* FindForm(std::int32_t hwnd) const;
     Form* FindForm(const std::string& name) const;
 
@@ -70,6 +71,7 @@ private:
     std::vector<Form*> forms_;
     std::deque<std::function<void()>> posted_;
     int depth_ = 0;
+    std::uint64_t shown_ = 0;
     std::int32_t nextHwnd_ = 0x10010;
 };
 

@@ -83,6 +83,7 @@ void Form::SetVisible(bool v) {
     if (v && !loaded_) Load();
     if (visible_ == v) return;
     visible_ = v;
+    if (v) shownOrder_ = backend_.NextShownOrder();
     dirty_ |= kDirtyVisibility;
 }
 

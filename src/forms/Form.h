@@ -77,6 +77,9 @@ public:
 
     bool Visible() const { return visible_; }
     void SetVisible(bool v);
+    // Rises each time the form is shown: a form shown while another loads comes before it, and
+    // windows appear in this order.
+    std::uint64_t ShownOrder() const { return shownOrder_; }
     WindowState GetWindowState() const { return state_; }
     void SetWindowState(WindowState s);
     Color BackColor() const { return backColor_; }
@@ -136,6 +139,7 @@ private:
     bool modal_ = false;
     double left_ = 0, top_ = 0, width_ = 3000, height_ = 2000;
     bool visible_ = false;
+    std::uint64_t shownOrder_ = 0;
     WindowState state_ = WindowState::Normal;
     Color backColor_ = 0xF0F0F0;
     std::string caption_;

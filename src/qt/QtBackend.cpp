@@ -110,7 +110,13 @@ void QtBackend::Sync() {
         bool& flag;
         ~Done() { flag = false; }
     } done{syncing_};
-    for (Form* form : Forms()) {
+    // Windows appear in the order the model showed them: a form shown during another's load
+    // (the ruler during the control window's) is on screen before the one still loading.
+    syncOrder_.assign(Forms().begin(), Forms().end());
+    std::stable_sort(syncOrder_.begin(), syncOrder_.end(), [](const Form* a, const Form* b) {
+        return a->ShownOrder() < b->ShownOrder();
+    });
+    for (Form* form : syncOrder_) {
         if (!form->Loaded()) continue;
         FormWindow* window = WindowOf(*form);
         if (window == nullptr) continue;

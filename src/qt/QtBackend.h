@@ -70,6 +70,7 @@ private:
     std::unordered_map<const Form*, FormWindow*> windows_;
     std::unordered_map<std::int32_t, Attributes> attributes_;
     std::vector<ModalLoop> modalLoops_;
+    std::vector<Form*> syncOrder_;  // kept between syncs: no allocation per event
     QObject context_;  // owns the connections to the event loop
     int appliedPointer_ = 0;
     bool syncing_ = false;

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -25,6 +26,9 @@
 
 #ifndef QT_NO_SESSIONMANAGER
 #include <QSessionManager>
+#endif
+#ifdef TAVROLIN_SESSION_BUS
+#include <QDBusConnection>
 #endif
 
 namespace {
@@ -127,6 +131,29 @@ void PlatformChosen() {
                  "puts them\n");
 }
 
+// Accessibility connects to the session bus when the first window is filled in. Without a bus
+// address libdbus forks a helper to look for one, and the main thread would wait for it while
+// the ruler is not yet on screen; connecting from a thread of its own lets that overlap loading.
+class SessionBusWarmUp {
+public:
+    SessionBusWarmUp() {
+#ifdef TAVROLIN_SESSION_BUS
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"))) {
+            thread_ = std::thread([] { QDBusConnection::sessionBus(); });
+        }
+#endif
+    }
+    SessionBusWarmUp(const SessionBusWarmUp&) = delete;
+    SessionBusWarmUp& operator=(const SessionBusWarmUp&) = delete;
+    ~SessionBusWarmUp() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    std::thread thread_;
+};
+
 // Lets the windows map and paint before they are grabbed.
 void SettleWindows(tavrolin::qt::QtBackend& backend) {
     QElapsedTimer timer;
@@ -170,6 +197,7 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
+    const SessionBusWarmUp sessionBus;
     QApplication::setApplicationName(QStringLiteral("tavrolin"));
     QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
     if (traceStartup) tavrolin::qt::TraceFirstPaint("Ruler");

@@ -58,6 +58,9 @@ public:
     void Form_MouseUp(int b, int s, double x, double y) override {
         mouse.push_back({"up", b, s, x, y});
     }
+    void Form_Load() override {
+        if (onLoad) onLoad();
+    }
     void Form_DblClick() override { ++dblClicks; }
     void Form_KeyDown(int& keyCode, int& shift) override {
         keys.push_back({keyCode, shift});
@@ -67,6 +70,7 @@ public:
     void Form_QueryClose() override { ++closeRequests; }
     void Form_Activate() override { ++activations; }
 
+    std::function<void()> onLoad;
     std::function<void(int, int, double, double)> onMouseDown;
     std::function<void(int, int, double, double)> onMouseMove;
     std::function<void(int&, int&)> onKeyDown;

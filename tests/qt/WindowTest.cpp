@@ -117,6 +117,28 @@ TEST_F(WindowState_, ACloseRequestAsksTheModelAndLeavesTheWindowOpen) {
     EXPECT_TRUE(Window(form).isVisible());
 }
 
+TEST_F(WindowState_, WindowsAppearInTheOrderTheModelShowedThem) {
+    // Registered first, shown last: the form that shows another from its load handler.
+    TestForm outer(backend, "Outer");
+    TestForm inner(backend, "Inner");
+    outer.onLoad = [&] { inner.Show(); };
+    struct ShowRecorder : QObject {
+        std::vector<std::string> shown;
+        bool eventFilter(QObject* watched, QEvent* e) override {
+            auto* w = dynamic_cast<FormWindow*>(watched);
+            if (e->type() == QEvent::Show && w != nullptr && w->form() != nullptr) {
+                shown.push_back(w->form()->Name());
+            }
+            return false;
+        }
+    } recorder;
+    qApp->installEventFilter(&recorder);
+    outer.Show();
+    backend.Sync();
+    qApp->removeEventFilter(&recorder);
+    EXPECT_EQ(recorder.shown, (std::vector<std::string>{"Inner", "Outer"}));
+}
+
 TEST_F(WindowState_, UnloadingRemovesTheWindowAndReloadingMakesANewOne) {
     TestForm& form = MakeForm();
     QPointer<FormWindow> old = &Window(form);
