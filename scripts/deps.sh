@@ -2,7 +2,7 @@
 # Sourced by scripts/run and scripts/test.
 tavrolin_packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-qpa-plugins libqt6widgets6 libxkbcommon-dev
+  qt6-base-dev qt6-qpa-plugins libqt6widgets6 libxkbcommon-dev libfontconfig-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xdotool x11-utils x11-xserver-utils imagemagick fonts-dejavu-core
 )

@@ -30,6 +30,9 @@
 #ifdef TAVROLIN_SESSION_BUS
 #include <QDBusConnection>
 #endif
+#ifdef TAVROLIN_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace {
 
@@ -131,28 +134,47 @@ void PlatformChosen() {
                  "puts them\n");
 }
 
-// Accessibility connects to the session bus when the first window is filled in. Without a bus
-// address libdbus forks a helper to look for one, and the main thread would wait for it while
-// the ruler is not yet on screen; connecting from a thread of its own lets that overlap loading.
-class SessionBusWarmUp {
+// Work the first window would otherwise wait for, done on a thread of its own that is joined
+// when the object goes out of scope.
+using Work = void (*)();
+
+class WarmUp {
 public:
-    SessionBusWarmUp() {
-#ifdef TAVROLIN_SESSION_BUS
-        const QString platform = QGuiApplication::platformName();
-        if (platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"))) {
-            thread_ = std::thread([] { QDBusConnection::sessionBus(); });
-        }
-#endif
+    explicit WarmUp(Work work) {
+        if (work != nullptr) thread_ = std::thread(work);
     }
-    SessionBusWarmUp(const SessionBusWarmUp&) = delete;
-    SessionBusWarmUp& operator=(const SessionBusWarmUp&) = delete;
-    ~SessionBusWarmUp() {
+    WarmUp(const WarmUp&) = delete;
+    WarmUp& operator=(const WarmUp&) = delete;
+    ~WarmUp() {
         if (thread_.joinable()) thread_.join();
     }
 
 private:
     std::thread thread_;
 };
+
+// Reading the font configuration takes longer than anything else before the first text is
+// measured, and needs nothing of Qt: it overlaps Qt's own start-up.
+Work FontsWarmUp() {
+#ifdef TAVROLIN_FONTCONFIG
+    return [] { FcInit(); };
+#else
+    return nullptr;
+#endif
+}
+
+// Accessibility connects to the session bus when the first window is filled in. Without a bus
+// address libdbus forks a helper to look for one, and the main thread would wait for it while
+// the ruler is not yet on screen.
+Work SessionBusWarmUp() {
+#ifdef TAVROLIN_SESSION_BUS
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"))) {
+        return [] { QDBusConnection::sessionBus(); };
+    }
+#endif
+    return nullptr;
+}
 
 // Lets the windows map and paint before they are grabbed.
 void SettleWindows(tavrolin::qt::QtBackend& backend) {
@@ -191,13 +213,14 @@ int main(int argc, char** argv) {
         }
     }
     const std::string commandLine = Join(args, instanceFrom);
+    const WarmUp fonts(FontsWarmUp());
 
     PrepareEnvironment();
     // Qt sees no arguments: an instance argument such as "-style" is the program's own.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
-    const SessionBusWarmUp sessionBus;
+    const WarmUp sessionBus(SessionBusWarmUp());  // joined before the application goes
     QApplication::setApplicationName(QStringLiteral("tavrolin"));
     QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
     if (traceStartup) tavrolin::qt::TraceFirstPaint("Ruler");
