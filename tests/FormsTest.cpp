@@ -70,6 +70,23 @@ TEST(Forms, AFormShownWhileAnotherLoadsComesFirstAndAReShownFormLast) {
     EXPECT_GT(inner.ShownOrder(), later.ShownOrder());
 }
 
+TEST(Forms, ALineSetAtOnceIsRepaintedOnlyWhenSomethingChanged) {
+    HeadlessBackend backend;
+    Probe f(backend);
+    f.Load();
+    Line& line = f.AddLine("Tick");
+    line.SetLine(10, 20, 10, 200, 0x0000FF, 0);
+    EXPECT_EQ(line.BorderWidth(), 1) << "a line is at least a pixel wide";
+    EXPECT_EQ(line.Y2(), 200);
+    backend.Sync();
+    line.SetLine(10, 20, 10, 200, 0x0000FF, 1);
+    EXPECT_FALSE(line.Dirty());
+    EXPECT_EQ(f.DirtyFlags(), 0u);
+    line.SetLine(10, 20, 10, 200, 0x00FF00, 1);
+    EXPECT_TRUE(line.Dirty());
+    EXPECT_NE(f.DirtyFlags() & kDirtyControls, 0u);
+}
+
 TEST(Forms, RunTimeLinesGoWithUnloadAndDesignedControlsStay) {
     HeadlessBackend backend;
     Probe f(backend);

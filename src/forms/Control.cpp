@@ -56,6 +56,20 @@ void Line::SetX2(double v) { TAVROLIN_SETTER(x2_, v); }
 void Line::SetY2(double v) { TAVROLIN_SETTER(y2_, v); }
 void Line::SetBorderColor(Color c) { TAVROLIN_SETTER(borderColor_, c); }
 void Line::SetBorderWidth(int px) { TAVROLIN_SETTER(borderWidth_, std::max(1, px)); }
+void Line::SetLine(double x1, double y1, double x2, double y2, Color color, int widthPx) {
+    widthPx = std::max(1, widthPx);
+    if (x1_ == x1 && y1_ == y1 && x2_ == x2 && y2_ == y2 && borderColor_ == color &&
+        borderWidth_ == widthPx) {
+        return;
+    }
+    x1_ = x1;
+    y1_ = y1;
+    x2_ = x2;
+    y2_ = y2;
+    borderColor_ = color;
+    borderWidth_ = widthPx;
+    Touch();
+}
 
 void Label::SetAlignment(Align a) { TAVROLIN_SETTER(align_, a); }
 void Label::SetWordWrap(bool v) { TAVROLIN_SETTER(wordWrap_, v); }

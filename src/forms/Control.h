@@ -121,6 +121,8 @@ public:
     void SetBorderColor(Color c);
     int BorderWidth() const { return borderWidth_; }  // pixels
     void SetBorderWidth(int px);
+    // All of the above at once, as the ruler lays out thousands of ticks.
+    void SetLine(double x1, double y1, double x2, double y2, Color color, int widthPx);
 
 private:
     double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;

@@ -156,18 +156,12 @@ void Ruler::ReDrawTicks() {
         Line& t = *Tick[static_cast<std::size_t>(i)];
         const double p = static_cast<double>(i - g.CenterIndex) * g.TickSpacing + half;
         const int cls = TickClass(i);
-        t.SetBorderColor(g.ColorChoice[static_cast<std::size_t>(cls)]);
-        t.SetBorderWidth(g.TickWidth[static_cast<std::size_t>(cls)]);
+        const Color color = g.ColorChoice[static_cast<std::size_t>(cls)];
+        const int width = g.TickWidth[static_cast<std::size_t>(cls)];
         if (horizontal) {
-            t.SetX1(p);
-            t.SetX2(p);
-            t.SetY1(h - length[cls]);
-            t.SetY2(h);
+            t.SetLine(p, h - length[cls], p, h, color, width);
         } else {
-            t.SetY1(p);
-            t.SetY2(p);
-            t.SetX1(w - length[cls]);
-            t.SetX2(w);
+            t.SetLine(w - length[cls], p, w, p, color, width);
         }
     }
 }
