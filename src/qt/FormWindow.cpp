@@ -888,6 +888,9 @@ void FormWindow::moveEvent(QMoveEvent* e) {
         ownMoves_.erase(ownMoves_.begin(), own + 1);
         return;
     }
+    // Until a (re-)mapped window is on screen, a window manager reports its own first
+    // placement of it, from before it honours the place asked for: not the user's doing.
+    if (windowHandle() == nullptr || !windowHandle()->isExposed()) return;
     // A move the next Sync will undo anyway, or one that only confirms the model.
     if (form_->DirtyFlags() & kDirtyGeometry) return;
     const PixelScale s = backend_.Scale();

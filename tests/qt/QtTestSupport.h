@@ -102,6 +102,7 @@ protected:
         ref.Move(left, top, width, height);
         ref.Show();
         backend.Sync();
+        Settle();  // on screen, as the user sees it
         return ref;
     }
 

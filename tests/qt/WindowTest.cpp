@@ -39,6 +39,25 @@ TEST_F(WindowPlacement, AMoveByTheWindowSystemIsReportedInTwips) {
     EXPECT_EQ(form.DirtyFlags() & kDirtyGeometry, 0u) << "the model does not send it back";
 }
 
+TEST_F(WindowPlacement, AWindowManagersFirstPlacementOfANewWindowIsNotTheUsers) {
+    // A window manager may report a new window at a place of its own choosing before it honours
+    // the one asked for; a re-created ruler once took (0,0) into its settings that way.
+    auto form = std::make_unique<TestForm>(backend);
+    form->Move(1500, 1500, 4500, 1500);
+    form->Show();
+    backend.Sync();
+    FormWindow& w = Window(*form);
+    ASSERT_FALSE(w.windowHandle()->isExposed());
+    w.move(0, 0);
+    w.move(100, 100);
+    Settle();
+    EXPECT_DOUBLE_EQ(form->Left(), 1500);
+    EXPECT_DOUBLE_EQ(form->Top(), 1500);
+    w.move(310, 420);  // on screen now: the user's move
+    Settle();
+    EXPECT_DOUBLE_EQ(form->Left(), 4650);
+}
+
 TEST_F(WindowPlacement, ManyQuickModelMovesEndWhereTheModelIs) {
     // Late answers to earlier moves must not drag the model back.
     TestForm& form = MakeForm();
