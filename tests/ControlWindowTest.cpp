@@ -2,9 +2,11 @@
 // the saved position, the settings fields and the manual link.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "RulerFixture.h"
+#include "control/FieldRules.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/ScaleDistance.h"
 #include "picker/PickColor.h"
@@ -358,12 +360,26 @@ TEST_F(ControlWindow, TheWebSiteLabelOpensTheManualBesideTheProgram) {
     std::filesystem::create_directories(folder.File("docs/manual"));
     Spit(folder.File("docs/manual/index.html"), "<html></html>");
     StartOnPage(3, 0);
-    const std::string url = "file://" + folder.str() + "/docs/manual/index.html";
+    std::string path = folder.str() + "/docs/manual/index.html";
+    std::replace(path.begin(), path.end(), '\\', '/');
+    // A drive letter comes after an empty host, as in file:///C:/Users/...
+    const std::string url = (path[0] == '/' ? "file://" : "file:///") + path;
     EXPECT_EQ(Main().WebSite.Caption(), url);
     user::Click(Main().WebSite);
     ASSERT_EQ(platform.opened.size(), 1u);
     EXPECT_EQ(platform.opened[0], url);
     EXPECT_EQ(platform.CountCalls("ShellExecuteA(16, \"Open\""), 1);
+}
+
+TEST(ManualAddress, IsAFileUrlWithTheDriveAfterAnEmptyHostAndOtherBytesEncoded) {
+    EXPECT_EQ(FileUrl("C:/Users/Zo\xC3\xAB/My Tools/docs/manual/index.html"),
+              "file:///C:/Users/Zo%C3%AB/My%20Tools/docs/manual/index.html");
+    EXPECT_EQ(FileUrl("/usr/share/doc/tavrolin/manual/index.html"),
+              "file:///usr/share/doc/tavrolin/manual/index.html");
+#ifdef _WIN32
+    EXPECT_EQ(FileUrl("Z:\\work\\docs\\index.html"), "file:///Z:/work/docs/index.html");
+    EXPECT_EQ(FileUrl("\\\\server\\share\\index.html"), "file://server/share/index.html");
+#endif
 }
 
 TEST_F(ControlWindow, ASwatchOpensThePickerOnItsItemAndShowsTheChoice) {

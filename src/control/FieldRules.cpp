@@ -1,5 +1,6 @@
 #include "control/FieldRules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <vector>
@@ -68,7 +69,29 @@ std::string PercentEncoded(const std::string& path) {
     return out;
 }
 
+// The program's paths are UTF-8 on every system; std::filesystem takes a plain string in the
+// system's code page on Windows, so they travel as UTF-8 explicitly.
+std::filesystem::path PathOfUtf8(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8Of(const std::u8string& text) { return std::string(text.begin(), text.end()); }
+
 }  // namespace
+
+std::string FileUrl(const std::string& absolutePath) {
+    std::string path = absolutePath;
+    if constexpr (std::filesystem::path::preferred_separator == '\\') {
+        std::replace(path.begin(), path.end(), '\\', '/');
+    }
+    // A drive letter keeps its colon and comes after an empty host: file:///C:/...; a share's
+    // server is the host: file://server/share/...
+    if (path.size() >= 2 && path[1] == ':') {
+        return "file:///" + path.substr(0, 2) + PercentEncoded(path.substr(2));
+    }
+    if (path.rfind("//", 0) == 0) return "file:" + PercentEncoded(path);
+    return "file://" + PercentEncoded(path);
+}
 
 ScaleVerdict JudgeScaleText(std::string_view text) {
     if (text.empty() || text == ".") return {ScaleVerdict::Pending, std::string(text)};
@@ -130,20 +153,21 @@ std::string LengthText(int twips, double unit) {
 
 std::string FindManual(Platform& platform) {
     namespace fs = std::filesystem;
-    const fs::path exeFolder(platform.ProgramFolder());
+    const fs::path exeFolder = PathOfUtf8(platform.ProgramFolder());
     std::vector<fs::path> candidates = {
         exeFolder / "docs" / "manual" / "index.html",
         exeFolder / ".." / "share" / "doc" / "tavrolin" / "manual" / "index.html",
     };
 #ifdef TAVROLIN_SOURCE_MANUAL
-    candidates.emplace_back(TAVROLIN_SOURCE_MANUAL);
+    candidates.push_back(PathOfUtf8(TAVROLIN_SOURCE_MANUAL));
 #endif
     for (const fs::path& candidate : candidates) {
         std::error_code ec;
         fs::path full = fs::absolute(candidate, ec).lexically_normal();
         if (ec) continue;
-        if (!platform.ModificationTime(full.string())) continue;
-        return "file://" + PercentEncoded(full.generic_string());
+        const std::string utf8 = Utf8Of(full.u8string());
+        if (!platform.ModificationTime(utf8)) continue;
+        return FileUrl(utf8);
     }
     return {};
 }

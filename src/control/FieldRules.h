@@ -54,6 +54,8 @@ std::optional<int> FieldValue(FieldKind kind, std::string_view text, double unit
 // A tick length in twips as the field shows it in the display unit.
 std::string LengthText(int twips, double unit);
 
+// The file:// address of an absolute path (UTF-8, either separator, with or without a drive).
+std::string FileUrl(const std::string& absolutePath);
 // The manual beside the executable, then where an installation puts it, then in the source
 // tree: its file:// address, or empty when none of them exists.
 std::string FindManual(Platform& platform);
