@@ -55,4 +55,35 @@ Form* Backend::FindForm(const std::string& name) const {
     return nullptr;
 }
 
+const std::vector<Form*>& Backend::FormsInShownOrder() {
+    shownOrder_.clear();
+    for (Form* f : forms_) {
+        if (f->Loaded()) shownOrder_.push_back(f);
+    }
+    std::stable_sort(shownOrder_.begin(), shownOrder_.end(), [](const Form* a, const Form* b) {
+        return a->ShownOrder() < b->ShownOrder();
+    });
+    return shownOrder_;
+}
+
+void Backend::MarkTopmost(std::int32_t hWnd, bool topmost) {
+    if (topmost) {
+        topmost_.insert(hWnd);
+    } else {
+        topmost_.erase(hWnd);
+    }
+}
+
+std::vector<Form*> Backend::StackingOrder() const {
+    std::vector<Form*> below, above;
+    for (Form* f : forms_) {
+        if (!f->Loaded() || !f->Visible() || f->GetWindowState() == WindowState::Minimized) {
+            continue;
+        }
+        (Topmost(f->hWnd()) ? above : below).push_back(f);
+    }
+    below.insert(below.end(), above.begin(), above.end());
+    return below;
+}
+
 }  // namespace tavrolin

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "forms/Types.h"
@@ -63,6 +64,18 @@ public:
     Form* FindForm(std::int32_t hwnd) const;
     Form* FindForm(const std::string& name) const;
 
+    // The loaded forms in the order they were shown, the order a backend brings their windows
+    // up in: a form shown during another's load (the ruler during the control window's) is
+    // on screen before the one still loading. The list is reused from call to call.
+    const std::vector<Form*>& FormsInShownOrder();
+    // The topmost band, asked for through the window services. It belongs to the window
+    // handle and so outlives a window that is re-created.
+    void MarkTopmost(std::int32_t hWnd, bool topmost);
+    bool Topmost(std::int32_t hWnd) const { return topmost_.count(hWnd) != 0; }
+    // The loaded, visible, not minimised forms bottom to top: ordinary windows below the ones
+    // that stay on top.
+    std::vector<Form*> StackingOrder() const;
+
 protected:
     void RunPosted();
 
@@ -73,6 +86,8 @@ private:
     int depth_ = 0;
     std::uint64_t shown_ = 0;
     std::int32_t nextHwnd_ = 0x10010;
+    std::vector<Form*> shownOrder_;
+    std::unordered_set<std::int32_t> topmost_;
 };
 
 }  // namespace tavrolin

@@ -110,14 +110,7 @@ void QtBackend::Sync() {
         bool& flag;
         ~Done() { flag = false; }
     } done{syncing_};
-    // Windows appear in the order the model showed them: a form shown during another's load
-    // (the ruler during the control window's) is on screen before the one still loading.
-    syncOrder_.assign(Forms().begin(), Forms().end());
-    std::stable_sort(syncOrder_.begin(), syncOrder_.end(), [](const Form* a, const Form* b) {
-        return a->ShownOrder() < b->ShownOrder();
-    });
-    for (Form* form : syncOrder_) {
-        if (!form->Loaded()) continue;
+    for (Form* form : FormsInShownOrder()) {
         FormWindow* window = WindowOf(*form);
         if (window == nullptr) continue;
         if (form->DirtyFlags() != 0 || window->HasPendingFocus()) window->ShowModel();
@@ -236,14 +229,13 @@ void QtBackend::Quit() {
 }
 
 std::vector<FormWindow*> QtBackend::WindowsInStackingOrder() const {
-    std::vector<FormWindow*> below, above;
-    for (Form* form : Forms()) {
+    std::vector<FormWindow*> windows;
+    for (Form* form : StackingOrder()) {
         FormWindow* window = WindowOf(*form);
         if (window == nullptr || !window->isVisible() || window->isMinimized()) continue;
-        (Topmost(form->hWnd()) ? above : below).push_back(window);
+        windows.push_back(window);
     }
-    below.insert(below.end(), above.begin(), above.end());
-    return below;
+    return windows;
 }
 
 QRect QtBackend::VirtualDesktop() {
@@ -253,13 +245,8 @@ QRect QtBackend::VirtualDesktop() {
 }
 
 void QtBackend::SetTopmost(std::int32_t hWnd, bool topmost) {
-    attributes_[hWnd].topmost = topmost;
+    MarkTopmost(hWnd, topmost);
     if (FormWindow* window = WindowOf(hWnd)) window->ApplyWindowFlags();
-}
-
-bool QtBackend::Topmost(std::int32_t hWnd) const {
-    auto it = attributes_.find(hWnd);
-    return it != attributes_.end() && it->second.topmost;
 }
 
 void QtBackend::SetOpacity(std::int32_t hWnd, double opacity) {

@@ -48,7 +48,6 @@ public:
 
     // Window attributes the window services set; they outlive a window that is re-created.
     void SetTopmost(std::int32_t hWnd, bool topmost);
-    bool Topmost(std::int32_t hWnd) const;
     void SetOpacity(std::int32_t hWnd, double opacity);
 
     // The user moved the focus: the model follows without the window being asked again.
@@ -56,7 +55,6 @@ public:
 
 private:
     struct Attributes {
-        bool topmost = false;
         double opacity = 1.0;
     };
     struct ModalLoop {
@@ -70,7 +68,6 @@ private:
     std::unordered_map<const Form*, FormWindow*> windows_;
     std::unordered_map<std::int32_t, Attributes> attributes_;
     std::vector<ModalLoop> modalLoops_;
-    std::vector<Form*> syncOrder_;  // kept between syncs: no allocation per event
     QObject context_;  // owns the connections to the event loop
     int appliedPointer_ = 0;
     bool syncing_ = false;
