@@ -1,8 +1,7 @@
-// Any bytes as a lock file: judging its date never fails and never lets an error out, and a
-// lock dated today always holds its name.
+// Any bytes as a lock file where the file system keeps no locks: judging its date never fails,
+// a lock dated today always holds its name and anything else is taken over in place.
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
 #include "FuzzCheck.h"
@@ -17,15 +16,17 @@ namespace {
 class LockPlatform : public RecordingPlatform {
 public:
     std::string content;
-    int deleted = 0;
-    std::optional<std::int64_t> ModificationTime(const std::string&) override { return 0; }
+    bool written = false;
     std::optional<std::string> ReadFile(const std::string&, std::size_t maxBytes) override {
         return content.substr(0, maxBytes);
     }
-    bool DeleteFile(const std::string&) override {
-        ++deleted;
+    LockResult TakeLock(const std::string&) override { return {LockState::Unprobed, false}; }
+    bool WriteLock(const std::string&, const std::string& text) override {
+        written = true;
+        content = text;
         return true;
     }
+    void ReleaseLock(const std::string&, bool) override {}
 };
 
 }  // namespace
@@ -37,18 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform.today = Date{1990 + data[0] % 80, 1 + data[1] % 12, 1 + (data[0] ^ data[1]) % 28};
     platform.content.assign(reinterpret_cast<const char*>(data + 2), size - 2);
 
-    try {
-        (void)IsLockStale(platform, "Tavrolin.tmp", 6);
-    } catch (const std::exception&) {
-        // An unreadable date is an error the caller turns into "absent".
-    }
-    const bool exists = FileExists(platform, "Tavrolin.tmp", true);
-    // Only a lock judged stale is deleted, and it then counts as absent.
-    FUZZ_CHECK(!(exists && platform.deleted > 0));
+    const bool stale = IsLockStale(platform, "Tavrolin.tmp", 6);
+    const InstanceFiles files = ClaimInstance(platform, "folder", "");
+    // A stale lock is taken over and written afresh; a live one keeps its name.
+    FUZZ_CHECK(stale == (files.configBaseName == "Tavrolin"));
+    FUZZ_CHECK(stale == platform.written);
 
-    platform.content = LockFileContent(platform.today, platform.content);
-    platform.deleted = 0;
-    FUZZ_CHECK(FileExists(platform, "Tavrolin.tmp", true));
+    platform.content = LockFileContent(platform.today, "x");
+    platform.written = false;
     FUZZ_CHECK(!IsLockStale(platform, "Tavrolin.tmp", 6));
     return 0;
 }

@@ -41,14 +41,21 @@ public:
         files[path] = content;
         return true;
     }
-    bool CreateExclusive(const std::string& path, const std::string& content) override {
-        return files.emplace(path, content).second;
+    FileFacts Inspect(const std::string& path) override {
+        FileFacts facts;
+        facts.exists = facts.regular = facts.readable = facts.writable = files.count(path) > 0;
+        return facts;
     }
-    bool WriteFile(const std::string& path, const std::string& content) override {
+    LockResult TakeLock(const std::string& path) override {
+        return {files.emplace(path, "").second ? LockState::Taken : LockState::Held, true};
+    }
+    bool WriteLock(const std::string& path, const std::string& content) override {
         files[path] = content;
         return true;
     }
-    bool DeleteFile(const std::string& path) override { return files.erase(path) > 0; }
+    void ReleaseLock(const std::string& path, bool remove) override {
+        if (remove) files.erase(path);
+    }
     bool FolderWritable(const std::string& folder) override { return folder == programFolder; }
     bool MakeFolders(const std::string&) override { return true; }
 };

@@ -3,6 +3,16 @@
 #include "ProgramFixture.h"
 #include "app/Instance.h"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
 namespace tavrolin::testing {
 namespace {
 
@@ -39,70 +49,184 @@ protected:
     void WriteLock(const std::string& name, Date d) {
         Spit(folder.File(name), LockFileContent(d, "x"));
     }
-    bool StaleAfterProbe(const std::string& name) {
-        return !FileExists(platform, folder.File(name), true);
+    std::string Claim() { return ClaimInstance(platform, folder.str(), "").configBaseName; }
+    std::string FreshLock(const std::string& base) {
+        return LockFileContent(platform.today, folder.File(base + ".cfg"));
     }
 };
 
-TEST_F(LockTest, StaleLocksAreRemovedAndFreshOnesHoldTheirName) {
-    platform.today = {2026, 12, 8};
-    WriteLock("a.tmp", {2026, 12, 2});   // 6 days
-    WriteLock("b.tmp", {2026, 12, 1});   // 7 days
-    WriteLock("c.tmp", {1989, 12, 8});
-    WriteLock("d.tmp", {2027, 1, 1});
-    WriteLock("e.tmp", {2026, 12, 8});
-    Spit(folder.File("f.tmp"), "");
-    EXPECT_FALSE(StaleAfterProbe("a.tmp"));
-    EXPECT_TRUE(StaleAfterProbe("b.tmp"));
-    EXPECT_TRUE(StaleAfterProbe("c.tmp"));
-    EXPECT_TRUE(StaleAfterProbe("d.tmp"));
-    EXPECT_FALSE(StaleAfterProbe("e.tmp"));
-    EXPECT_TRUE(StaleAfterProbe("f.tmp"));
-    EXPECT_TRUE(Exists(folder.File("a.tmp")));
-    EXPECT_FALSE(Exists(folder.File("b.tmp")));
-    EXPECT_FALSE(Exists(folder.File("c.tmp")));
-    EXPECT_FALSE(Exists(folder.File("f.tmp")));
-}
-
-TEST_F(LockTest, AgeCountsCalendarDaysAcrossMonthsAndYears) {
+TEST_F(LockTest, WhereLocksAreNotKeptTheDateTellsALiveLockFromAStaleOne) {
     platform.today = {2027, 1, 3};
-    WriteLock("a.tmp", {2026, 12, 28});  // 6 days across the new year
-    WriteLock("b.tmp", {2026, 12, 27});
-    EXPECT_FALSE(StaleAfterProbe("a.tmp"));
-    EXPECT_TRUE(StaleAfterProbe("b.tmp"));
+    const std::pair<const char*, Date> dated[] = {
+        {"a.tmp", {2026, 12, 28}},  // 6 days, across the new year
+        {"b.tmp", {2026, 12, 27}},  // 7 days
+        {"c.tmp", {1989, 12, 8}},
+        {"d.tmp", {2028, 1, 1}},
+        {"e.tmp", {2027, 1, 3}},
+    };
+    for (const auto& [name, date] : dated) WriteLock(name, date);
+    Spit(folder.File("f.tmp"), "");
+    Spit(folder.File("g.tmp"), "garbage here\r\n");
+    Spit(folder.File("h.tmp"), "2027 1\r\n");
+    EXPECT_FALSE(IsLockStale(platform, folder.File("a.tmp"), 6));
+    EXPECT_TRUE(IsLockStale(platform, folder.File("b.tmp"), 6));
+    EXPECT_TRUE(IsLockStale(platform, folder.File("c.tmp"), 6));
+    EXPECT_TRUE(IsLockStale(platform, folder.File("d.tmp"), 6));
+    EXPECT_FALSE(IsLockStale(platform, folder.File("e.tmp"), 6));
+    EXPECT_TRUE(IsLockStale(platform, folder.File("f.tmp"), 6));
+    EXPECT_TRUE(IsLockStale(platform, folder.File("g.tmp"), 6));
+    EXPECT_TRUE(IsLockStale(platform, folder.File("h.tmp"), 6));
+    EXPECT_TRUE(IsLockStale(platform, folder.File("missing.tmp"), 6));
+    EXPECT_FALSE(FileExists(platform, ""));
+    EXPECT_FALSE(FileExists(platform, folder.File("missing.tmp")));
+    EXPECT_TRUE(FileExists(platform, folder.File("g.tmp") + platform.PathSeparator()));
 }
 
-TEST_F(LockTest, AnUnreadableLockDateMakesTheNameFreeWithoutDeletingAnything) {
-    Spit(folder.File("g.tmp"), "garbage here\r\n");
-    EXPECT_FALSE(FileExists(platform, folder.File("g.tmp"), true));
-    EXPECT_TRUE(Exists(folder.File("g.tmp")));
-    EXPECT_FALSE(FileExists(platform, "", true));
-    EXPECT_FALSE(FileExists(platform, folder.File("missing.tmp"), false));
-    EXPECT_TRUE(FileExists(platform, folder.File("g.tmp") + "/", false));
+TEST_F(LockTest, ALockNoRunningInstanceHoldsIsTakenOverAtOnceWhateverItHolds) {
+    // Left by a crash today, eight days ago, half written, or empty on a full disk.
+    const std::string left[] = {LockFileContent(platform.today, "x"),
+                                LockFileContent({2026, 11, 30}, "x"), "garbage\r\n", "2026 12",
+                                ""};
+    for (const std::string& content : left) {
+        Spit(folder.File("Tavrolin.tmp"), content);
+        const InstanceFiles files = ClaimInstance(platform, folder.str(), "");
+        EXPECT_EQ(files.configBaseName, "Tavrolin") << content;
+        EXPECT_TRUE(files.lockHeld);
+        EXPECT_EQ(Slurp(folder.File("Tavrolin.tmp")), FreshLock("Tavrolin")) << content;
+        ReleaseInstance(platform, files);
+        EXPECT_FALSE(Exists(folder.File("Tavrolin.tmp")));
+    }
 }
 
 TEST_F(LockTest, InstancesTakeTheFirstFreeSuffixAndTheTenthIsShared) {
-    auto first = ClaimInstance(platform, folder.str(), "");
-    EXPECT_EQ(first.configBaseName, "Tavrolin");
-    auto second = ClaimInstance(platform, folder.str(), "");
-    EXPECT_EQ(second.configBaseName, "Tavrolin1");
-    EXPECT_EQ(second.configPath, folder.File("Tavrolin1.cfg"));
-    EXPECT_EQ(second.lockPath, folder.File("Tavrolin1.tmp"));
-    for (int n = 2; n <= 9; ++n) {
-        EXPECT_EQ(ClaimInstance(platform, folder.str(), "").configBaseName,
-                  "Tavrolin" + std::to_string(n));
+    std::vector<InstanceFiles> running;
+    for (int n = 0; n <= 9; ++n) {
+        running.push_back(ClaimInstance(platform, folder.str(), ""));
+        EXPECT_EQ(running.back().configBaseName, n == 0 ? "Tavrolin" : "Tavrolin" + std::to_string(n));
+        EXPECT_TRUE(running.back().lockHeld);
     }
-    // All ten names are taken: the tenth is shared.
-    EXPECT_EQ(ClaimInstance(platform, folder.str(), "").configBaseName, "Tavrolin9");
+    EXPECT_EQ(running[1].configPath, folder.File("Tavrolin1.cfg"));
+    EXPECT_EQ(running[1].lockPath, folder.File("Tavrolin1.tmp"));
+    // All ten names are held: the tenth is shared, and its sharer leaves the lock alone.
+    const InstanceFiles sharer = ClaimInstance(platform, folder.str(), "");
+    EXPECT_EQ(sharer.configBaseName, "Tavrolin9");
+    EXPECT_FALSE(sharer.lockHeld);
+    ReleaseInstance(platform, sharer);
+    EXPECT_EQ(Slurp(folder.File("Tavrolin9.tmp")), FreshLock("Tavrolin9"));
     EXPECT_EQ(ClaimInstance(platform, folder.str(), "AB").configBaseName, "TavrolinAB");
+    // A name given back is the first free one again.
+    ReleaseInstance(platform, running[3]);
+    EXPECT_EQ(Claim(), "Tavrolin3");
 }
 
-TEST_F(LockTest, AStaleLockGivesItsNameBack) {
-    WriteLock("Tavrolin.tmp", {2026, 11, 1});
-    EXPECT_EQ(ClaimInstance(platform, folder.str(), "").configBaseName, "Tavrolin");
-    EXPECT_EQ(Slurp(folder.File("Tavrolin.tmp")),
-              LockFileContent(platform.today, folder.File("Tavrolin.cfg")));
+#ifndef _WIN32
+TEST_F(LockTest, ALockHeldByARunningProcessKeepsItsNameWhateverItsDateUntilThatProcessDies) {
+    int ready[2], finish[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(finish), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(finish[1]);
+        RecordingPlatform own;
+        own.today = platform.today;
+        const bool held = ClaimInstance(own, folder.str(), "").lockHeld;
+        // A week-old date and a damaged one: neither frees a lock that is held.
+        Spit(folder.File("Tavrolin.tmp"), LockFileContent({2026, 11, 30}, "x"));
+        [[maybe_unused]] auto n = ::write(ready[1], held ? "h" : "-", 1);
+        char byte;
+        n = ::read(finish[0], &byte, 1);
+        ::_exit(0);  // as a crash: nothing is let go on purpose
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    EXPECT_EQ(byte, 'h');
+    EXPECT_EQ(Claim(), "Tavrolin1");
+    Spit(folder.File("Tavrolin.tmp"), "garbage");
+    EXPECT_EQ(Claim(), "Tavrolin2");
+    ::close(finish[1]);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(Claim(), "Tavrolin");
+    EXPECT_EQ(Slurp(folder.File("Tavrolin.tmp")), FreshLock("Tavrolin"));
+    for (int fd : {ready[0], ready[1], finish[0]}) ::close(fd);
 }
+
+TEST_F(LockTest, LinksFifosAndFoldersAreSkippedLikeHeldLocksAndNothingIsWrittenThroughThem) {
+    Spit(folder.File("target"), "someone else's file");
+    ASSERT_EQ(::symlink(folder.File("target").c_str(), folder.File("Tavrolin.tmp").c_str()), 0);
+    ASSERT_EQ(::symlink(folder.File("nothing").c_str(), folder.File("Tavrolin1.tmp").c_str()), 0);
+    ASSERT_EQ(::mkfifo(folder.File("Tavrolin2.tmp").c_str(), 0644), 0);
+    std::filesystem::create_directory(folder.File("Tavrolin3.tmp"));
+    // Were the FIFO opened for writing the claim would wait for ever.
+    const InstanceFiles files = ClaimInstance(platform, folder.str(), "");
+    EXPECT_EQ(files.configBaseName, "Tavrolin4");
+    EXPECT_EQ(Slurp(folder.File("target")), "someone else's file");
+    EXPECT_FALSE(Exists(folder.File("nothing")));
+    EXPECT_TRUE(std::filesystem::is_fifo(folder.File("Tavrolin2.tmp")));
+    // As the tenth name a link is shared, never written.
+    for (int n = 5; n <= 8; ++n) Claim();
+    ASSERT_EQ(::symlink(folder.File("target").c_str(), folder.File("Tavrolin9.tmp").c_str()), 0);
+    const InstanceFiles tenth = ClaimInstance(platform, folder.str(), "");
+    EXPECT_EQ(tenth.configBaseName, "Tavrolin9");
+    EXPECT_FALSE(tenth.lockHeld);
+    ReleaseInstance(platform, tenth);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("Tavrolin9.tmp")));
+    EXPECT_EQ(Slurp(folder.File("target")), "someone else's file");
+}
+
+TEST_F(LockTest, TwelveProcessesStartingAtOnceAmongStaleLocksNeverShareANameBelowTheTenth) {
+    for (int round = 0; round < 3; ++round) {
+        // Ten names left behind: old, damaged, empty and dated today.
+        for (int n = 0; n <= 9; ++n) {
+            const std::string name = folder.File("Tavrolin" + (n ? std::to_string(n) : "") + ".tmp");
+            Spit(name, n % 3 == 0 ? LockFileContent({2000, 1, 1}, "x")
+                       : n % 3 == 1 ? std::string("junk")
+                                    : LockFileContent(platform.today, "x"));
+        }
+        int names[2], finish[2];
+        ASSERT_EQ(::pipe(names), 0);
+        ASSERT_EQ(::pipe(finish), 0);
+        std::vector<pid_t> children;
+        for (int i = 0; i < 12; ++i) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                ::close(finish[1]);
+                RecordingPlatform own;
+                own.today = platform.today;
+                const InstanceFiles files = ClaimInstance(own, folder.str(), "");
+                const std::string line = files.configBaseName + "\n";
+                [[maybe_unused]] auto n = ::write(names[1], line.data(), line.size());
+                char byte;
+                n = ::read(finish[0], &byte, 1);
+                ReleaseInstance(own, files);
+                ::_exit(0);
+            }
+            children.push_back(child);
+        }
+        ::close(names[1]);
+        std::string all;
+        char buffer[256];
+        for (int got = 0; std::count(all.begin(), all.end(), '\n') < 12 &&
+                          (got = static_cast<int>(::read(names[0], buffer, sizeof buffer))) > 0;) {
+            all.append(buffer, static_cast<std::size_t>(got));
+        }
+        ::close(finish[1]);
+        for (pid_t child : children) ::waitpid(child, nullptr, 0);
+        ::close(names[0]);
+        ::close(finish[0]);
+        std::map<std::string, int> count;
+        std::istringstream lines(all);
+        for (std::string line; std::getline(lines, line);) ++count[line];
+        for (int n = 0; n <= 8; ++n) {
+            EXPECT_EQ(count["Tavrolin" + (n ? std::to_string(n) : "")], 1) << "round " << round;
+        }
+        EXPECT_EQ(count["Tavrolin9"], 3) << "round " << round;
+        // The sharers of the tenth left its holder's lock alone, and the holder removed it.
+        for (const auto& entry : std::filesystem::directory_iterator(folder.str())) {
+            EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+        }
+    }
+}
+#endif
 
 TEST_F(LockTest, SettingsGoToTheUserFolderWhenTheProgramFolderCannotBeWritten) {
     EXPECT_EQ(SettingsFolder(platform), folder.str());

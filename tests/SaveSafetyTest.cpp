@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -150,6 +151,66 @@ TEST_F(SaveSafety, AFolderThatCannotBeWrittenKeepsTheOldFileAndSaysSoOnOneLine) 
         // Another user may not write into this folder (root may write anywhere).
         if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
     });
+}
+
+TEST_F(SaveSafety, ASaveKeepsTheFilesModeAndALinkedFileStaysALinkToTheNewValues) {
+    // The settings kept in a folder of the user's own, linked beside the program.
+    const std::string kept = folder.File("dotfiles");
+    std::filesystem::create_directory(kept);
+    Settings s = Settings::Defaults(15, 15, 6210);
+    Spit(kept + "/Tavrolin.cfg", FormatConfig(s, {1500, 7500, 150, 750}));
+    ::chmod((kept + "/Tavrolin.cfg").c_str(), 0600);
+    ASSERT_EQ(::symlink("dotfiles/Tavrolin.cfg", folder.File("Tavrolin.cfg").c_str()), 0);
+    Start();
+    EXPECT_EQ(Main().SysFile.Caption(), "Using: Tavrolin.cfg");
+    G().TickSpacing = 300;
+    program->Exit();
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("Tavrolin.cfg")));
+    EXPECT_EQ(ConfigValue("dotfiles/Tavrolin.cfg", "TickSpacing"), "300");
+    struct stat st {};
+    ASSERT_EQ(::stat((kept + "/Tavrolin.cfg").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    for (const std::string& where : {folder.str(), kept}) {
+        for (const auto& entry : std::filesystem::directory_iterator(where)) {
+            EXPECT_EQ(entry.path().string().find(".new"), std::string::npos) << entry.path();
+        }
+    }
+}
+
+TEST_F(SaveSafety, AFileMadeReadOnlyOrThatCannotBeReadIsLeftByteForByteAndTheUserIsTold) {
+    // An ordinary user's files: root could read and write them all.
+    ::chmod(folder.str().c_str(), 0777);
+    for (const mode_t mode : {0444, 0200, 0000}) {
+        Settings s = Settings::Defaults(15, 15, 6210);
+        s.TickSpacing = 300;
+        const std::string cfg = folder.File("Tavrolin.cfg");
+        Spit(cfg, FormatConfig(s, {1500, 7500, 150, 750}));
+        const std::string before = Slurp(cfg);
+        ASSERT_EQ(::chown(cfg.c_str(), 65534, 65534), 0);
+        ::chmod(cfg.c_str(), mode);
+        std::string err;
+        const int status = InChild(
+            [&] {
+                if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+                Start();
+                if (Main().SysFile.Caption() != "Using: Tavrolin.cfg (not saved)") ::_exit(4);
+                if (mode == 0444 && G().TickSpacing != 300) ::_exit(5);
+                G().TickSpacing = 250;
+                program->Exit();
+            },
+            err);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 3) GTEST_SKIP() << "cannot change the user";
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "mode " << mode << ": " << status;
+        ::chmod(cfg.c_str(), 0600);
+        EXPECT_EQ(Slurp(cfg), before) << "mode " << mode;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_NE(err.find("will not be saved"), std::string::npos) << err;
+        struct stat st {};
+        ::chmod(cfg.c_str(), mode);
+        ASSERT_EQ(::stat(cfg.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+        std::filesystem::remove(cfg);
+    }
 }
 
 }  // namespace

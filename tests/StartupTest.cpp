@@ -214,12 +214,37 @@ TEST_F(StartupTest, UnloadingRunsInOrderAndTheLockGoesLast) {
     EXPECT_FALSE(Exists(folder.File("Tavrolin.tmp")));
 }
 
-TEST_F(StartupTest, AnInstalledProgramKeepsItsFilesInTheUserFolder) {
-    platform.programFolder = folder.File("read-only-install");
+TEST_F(StartupTest, AnInstalledProgramReadsTheFileBesideItUntilTheUserHasOneOfTheirOwn) {
+    // An administrator's defaults beside the installed program.
+    Settings s = Settings::Defaults(15, 15, 6210);
+    s.TickSpacing = 400;
+    Spit(folder.File("Tavrolin.cfg"), FormatConfig(s, {1500, 7500, 150, 750}));
+    const std::string besideProgram = Slurp(folder.File("Tavrolin.cfg"));
+    platform.programFolderReadOnly = true;
     Start();
     EXPECT_EQ(G().ConfigPath, platform.Join(platform.userConfigFolder, "Tavrolin.cfg"));
+    EXPECT_EQ(G().TickSpacing, 400);
+    G().TickSpacing = 300;
     program->Exit();
-    EXPECT_TRUE(Exists(G().ConfigPath));
+    EXPECT_EQ(ConfigValue("user-config/Tavrolin.cfg", "TickSpacing"), "300");
+    EXPECT_EQ(Slurp(folder.File("Tavrolin.cfg")), besideProgram);
+    // From now on the user's own file is the one read.
+    Start();
+    EXPECT_EQ(G().TickSpacing, 300);
+}
+
+TEST_F(StartupTest, LosingTheDisplaySavesAndLetsTheLockGoWithoutTouchingAWindow) {
+    Start();
+    TheRuler().Move(3000, 4500);
+    const int syncs = backend.SyncCount();
+    program->EndWithoutDisplay();
+    EXPECT_FALSE(program->Running());
+    EXPECT_EQ(backend.SyncCount(), syncs);
+    EXPECT_FALSE(backend.QuitRequested());
+    EXPECT_TRUE(TheRuler().Loaded());
+    EXPECT_FALSE(Exists(folder.File("Tavrolin.tmp")));
+    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "RulerStartLeft"), "3000");
+    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "RulerStartTop"), "4500");
 }
 
 TEST_F(StartupTest, TheVersionAndTheHelpTextsAreSetAtStart) {

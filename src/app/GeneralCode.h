@@ -19,6 +19,12 @@ struct GeneralCode : Settings {
     std::string ConfigBaseName;
     std::string ConfigPath;
     std::string LockPath;
+    bool LockHeld = false;  // this instance holds its lock, and removes it at the end
+    // Where the settings are read from: ConfigPath, or the file beside a read-only program.
+    std::string ConfigReadPath;
+    // Why this session's changes cannot be saved (the file is read-only, unreadable...), or
+    // empty when they are saved at the end.
+    std::string NotSavedReason;
     std::int32_t VirtualScreenWidth = 0;   // twips
     std::int32_t VirtualScreenHeight = 0;  // twips
     bool StartingUp = false;

@@ -1,7 +1,6 @@
 #include "app/Instance.h"
 
 #include <cctype>
-#include <stdexcept>
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -62,7 +61,8 @@ std::string CleanArgument(const std::string& commandLine) {
 
 bool IsLockStale(Platform& platform, const std::string& path, int maxAgeDays) {
     const auto content = platform.ReadFile(path, 4096);
-    if (!content) throw std::runtime_error("lock file unreadable");
+    // What cannot be read as a date was not written by a program that got as far as running.
+    if (!content) return true;
     long numbers[3] = {0, 0, 0};
     if (!content->empty()) {
         // The first three number items, separated by blanks, commas or line ends.
@@ -78,13 +78,12 @@ bool IsLockStale(Platform& platform, const std::string& path, int maxAgeDays) {
             }
         }
         if (!current.empty() && items.size() < 3) items.push_back(current);
-        if (items.size() < 3) throw std::runtime_error("lock file date incomplete");
+        if (items.size() < 3) return true;
         for (int i = 0; i < 3; ++i) {
-            if (!IsNumeric(items[static_cast<std::size_t>(i)])) {
-                throw std::runtime_error("lock file date unreadable");
-            }
-            const double v = Val(items[static_cast<std::size_t>(i)]);
-            if (v < -1e7 || v > 1e7) throw std::runtime_error("lock file date out of range");
+            const std::string& item = items[static_cast<std::size_t>(i)];
+            if (!IsNumeric(item)) return true;
+            const double v = Val(item);
+            if (v < -1e7 || v > 1e7) return true;
             numbers[i] = RoundHalfEven(v);
         }
     }
@@ -95,24 +94,14 @@ bool IsLockStale(Platform& platform, const std::string& path, int maxAgeDays) {
     return DaysBetween(written, today) > maxAgeDays;
 }
 
-bool FileExists(Platform& platform, const std::string& path, bool staleCheck) {
+bool FileExists(Platform& platform, const std::string& path) {
     if (path.empty()) return false;
-    try {
-        if (path.size() < 4 && path.size() >= 2 && path[1] == ':') {
-            if (!platform.IsDirectory(path)) return false;
-        } else {
-            std::string probe = path;
-            if (probe.size() > 1 && probe.back() == platform.PathSeparator()) probe.pop_back();
-            if (!platform.ModificationTime(probe)) return false;
-            if (staleCheck && IsLockStale(platform, probe, 6)) {
-                platform.DeleteFile(probe);
-                return false;
-            }
-        }
-        return true;
-    } catch (const std::exception&) {
-        return false;
+    if (path.size() < 4 && path.size() >= 2 && path[1] == ':') return platform.IsDirectory(path);
+    std::string probe = path;
+    if (probe.size() > 1 && (probe.back() == platform.PathSeparator() || probe.back() == '/')) {
+        probe.pop_back();
     }
+    return platform.ModificationTime(probe).has_value();
 }
 
 std::string LockFileContent(const Date& today, const std::string& configPath) {
@@ -131,24 +120,30 @@ InstanceFiles ClaimInstance(Platform& platform, const std::string& folder,
     for (int n = 0;; ++n) {
         const std::string suffix = n == 0 ? "" : std::to_string(n);
         const std::string lock = platform.Join(folder, base + suffix + ".tmp");
-        const bool taken = FileExists(platform, lock, true);
-        if (n < 9 && taken) continue;
+        const LockResult result = platform.TakeLock(lock);
+        bool taken = result.state == LockState::Taken;
+        if (result.state == LockState::Unprobed) {
+            // Without locks in the file system only the date can tell a running program's lock
+            // from one left behind.
+            taken = result.created || IsLockStale(platform, lock, 6);
+            if (!taken) platform.ReleaseLock(lock, false);
+        }
+        // The tenth name is shared when every name is taken; the folder refusing a new file
+        // would refuse the next name as well.
+        if (!taken && result.state != LockState::Refused && n < 9) continue;
         files.configBaseName = base + suffix;
         files.configPath = platform.Join(folder, files.configBaseName + ".cfg");
         files.lockPath = lock;
-        const std::string content = LockFileContent(platform.Today(), files.configPath);
-        if (n == 9) {
-            files.lockWritten = platform.WriteFile(lock, content);
-            return files;
-        }
-        if (platform.CreateExclusive(lock, content)) {
-            files.lockWritten = true;
-            return files;
-        }
-        // Another instance claimed this name between the probe and the claim; if the file
-        // is still missing the folder itself refused it, and the next name would fare no better.
-        if (!platform.ModificationTime(lock)) return files;
+        files.lockHeld = taken;
+        // A full disk may leave the file empty: the name is this instance's all the same, as
+        // the lock is held.
+        if (taken) platform.WriteLock(lock, LockFileContent(platform.Today(), files.configPath));
+        return files;
     }
+}
+
+void ReleaseInstance(Platform& platform, const InstanceFiles& files) {
+    if (files.lockHeld) platform.ReleaseLock(files.lockPath, true);
 }
 
 std::string SettingsFolder(Platform& platform) {
@@ -157,6 +152,25 @@ std::string SettingsFolder(Platform& platform) {
     const std::string user = platform.UserConfigFolder();
     platform.MakeFolders(user);
     return user;
+}
+
+std::string SettingsToRead(Platform& platform, const std::string& configPath) {
+    const std::string own = platform.ProgramFolder();
+    if (platform.Inspect(configPath).exists) return configPath;
+    const auto cut = configPath.find_last_of("/\\");
+    const std::string name = cut == std::string::npos ? configPath : configPath.substr(cut + 1);
+    const std::string beside = platform.Join(own, name);
+    if (beside != configPath && platform.Inspect(beside).regular) return beside;
+    return configPath;
+}
+
+std::string WhyNotSaved(const FileFacts& facts) {
+    if (!facts.exists) return {};
+    if (facts.foreignLink) return "it is a link made by another user";
+    if (!facts.regular) return "it is not a regular file";
+    if (!facts.readable) return "it cannot be read";
+    if (!facts.writable) return "it is read-only";
+    return {};
 }
 
 }  // namespace tavrolin

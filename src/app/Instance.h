@@ -12,12 +12,12 @@ namespace tavrolin {
 // characters a file name cannot take removed, upper case, at most 4 characters.
 std::string CleanArgument(const std::string& commandLine);
 
-// True when the file (or drive root) exists. With `staleCheck` a stale lock file is deleted and
-// reported as absent. Any error while probing gives false.
-bool FileExists(Platform& platform, const std::string& path, bool staleCheck);
+// True when the file (or drive root) exists; a trailing separator is ignored.
+bool FileExists(Platform& platform, const std::string& path);
 
 // True when the lock file's date (the first three numbers of its first line) is before 1990,
-// in a future year, or more than `maxAgeDays` before today.
+// in a future year, or more than `maxAgeDays` before today, or cannot be read as a date. Only
+// where the file system keeps no locks does the date decide.
 bool IsLockStale(Platform& platform, const std::string& path, int maxAgeDays);
 
 // The lock file: the date in print zones, the configuration path, CR LF line ends.
@@ -27,17 +27,28 @@ struct InstanceFiles {
     std::string configBaseName;  // "Tavrolin" + argument + suffix
     std::string configPath;
     std::string lockPath;
-    bool lockWritten = false;
+    bool lockHeld = false;  // this instance holds the lock, and removes it as it ends
 };
 
-// Takes the first free name of "Tavrolin" + argument with no suffix and with 1 to 9 (the tenth is
-// shared when all are taken) and writes its lock file. The lock is claimed exclusively, so two
-// instances starting at the same instant never share a name below the tenth.
+// Takes the first name of "Tavrolin" + argument with no suffix and with 1 to 9 whose lock no
+// running instance holds, holds that lock for the run and writes its four lines. A lock left by
+// a program that is no longer running is taken over at once. When all ten are held the tenth
+// is shared, without its lock.
 InstanceFiles ClaimInstance(Platform& platform, const std::string& folder,
                             const std::string& argument);
+// Removes the instance's lock file, if it holds it.
+void ReleaseInstance(Platform& platform, const InstanceFiles& files);
 
 // The folder for the configuration and lock files: the program's own when it can be written,
 // otherwise the per-user configuration folder.
 std::string SettingsFolder(Platform& platform);
+
+// The file to read the settings from: the configuration file itself, or, while the user's
+// folder has none yet, the one of that name beside the program (an administrator's defaults).
+std::string SettingsToRead(Platform& platform, const std::string& configPath);
+
+// Why a save must not replace the file found at the configuration path (unreadable,
+// read-only, not a file, a link of someone else's); empty when it may.
+std::string WhyNotSaved(const FileFacts& facts);
 
 }  // namespace tavrolin

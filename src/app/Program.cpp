@@ -59,7 +59,16 @@ void Program::Start() {
     backend_.Deliver([this] { mainWindow().Show(); });
 }
 
-bool Program::Running() const { return started_ && mainWindow_.form && mainWindow_.form->Loaded(); }
+bool Program::Running() const {
+    return started_ && !ended_ && mainWindow_.form && mainWindow_.form->Loaded();
+}
+
+void Program::EndWithoutDisplay() {
+    if (!Running()) return;
+    ended_ = true;
+    if (ruler_.form && ruler_.form->Loaded()) ruler_.form->ValuesToFile("To");
+    mainWindow_.form->ReleaseLock();
+}
 
 void Program::Exit(bool save) {
     if (!Running()) return;

@@ -45,6 +45,9 @@ public:
     // Ends the program as the Exit button does: every window unloads, the settings are saved,
     // the lock file goes. With `save` false the configuration file is left as it is.
     void Exit(bool save = true);
+    // Saves and lets the lock go as Exit does, without a window being touched: for when the
+    // display has gone. The program counts as ended afterwards.
+    void EndWithoutDisplay();
     // False while an exit without saving runs.
     bool SaveOnUnload() const { return saveOnUnload_; }
 
@@ -81,6 +84,7 @@ private:
     std::string commandLine_;
     GeneralCode g_;
     bool started_ = false;
+    bool ended_ = false;
     bool saveOnUnload_ = true;
     bool rebuildPosted_ = false;
 

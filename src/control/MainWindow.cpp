@@ -1,6 +1,7 @@
 #include "control/MainWindow.h"
 
 #include <cstdio>
+#include <iostream>
 
 #include "app/Instance.h"
 #include "app/Program.h"
@@ -313,6 +314,13 @@ void MainWindow::Form_Load() {
     g.ConfigBaseName = files.configBaseName;
     g.ConfigPath = files.configPath;
     g.LockPath = files.lockPath;
+    g.LockHeld = files.lockHeld;
+    g.ConfigReadPath = SettingsToRead(platform, g.ConfigPath);
+    g.NotSavedReason = WhyNotSaved(platform.Inspect(g.ConfigPath));
+    if (!g.NotSavedReason.empty()) {
+        std::cerr << "tavrolin: " << g.ConfigPath << " will not be saved, as "
+                  << g.NotSavedReason << ": this session's changes are kept only while it runs\n";
+    }
 
     g.HelpText = HelpTexts();
     AboutInfo.SetCaption(AboutText());
@@ -363,8 +371,13 @@ void MainWindow::Form_Unload() {
     for (Form* f : order) {
         if (f->Loaded()) p_.Unload(*f);
     }
-    const std::string& lock = p_.g().LockPath;
-    if (FileExists(p_.platform(), lock, false)) p_.platform().DeleteFile(lock);
+    ReleaseLock();
+}
+
+void MainWindow::ReleaseLock() {
+    auto& g = p_.g();
+    ReleaseInstance(p_.platform(), {g.ConfigBaseName, g.ConfigPath, g.LockPath, g.LockHeld});
+    g.LockHeld = false;
 }
 
 void MainWindow::Form_QueryClose() { ExitBtn_Click(); }

@@ -18,6 +18,8 @@ public:
     void Form_Load() override;
     void Form_Unload() override;
     void Form_QueryClose() override;
+    // Removes this instance's lock file, when it holds it.
+    void ReleaseLock();
     void Form_Deactivate() override;
     void Form_KeyDown(int& keyCode, int& shift) override;
     void Form_MouseMove(int button, int shift, double x, double y) override;

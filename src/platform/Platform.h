@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -20,9 +21,35 @@ struct Date {
 // a calendar adds overflowing days and months.
 long DaysBetween(const Date& from, const Date& to);
 
+// What is found at a path without opening it.
+struct FileFacts {
+    bool exists = false;    // anything at all, a dangling link included
+    bool regular = false;   // a regular file, through a link the user made
+    bool readable = false;
+    bool writable = false;  // may be replaced: writable, and not made read-only by its mode
+    bool link = false;      // the name itself is a symbolic link
+    bool foreignLink = false;  // a link another user made: never written through
+};
+
+enum class LockState {
+    Taken,     // this platform holds the lock now
+    Held,      // a running program holds it, or the name is not a lock file that may be used
+    Unprobed,  // opened, but the file system keeps no locks: the content must tell
+    Refused,   // the folder would not create the file
+};
+
+struct LockResult {
+    LockState state = LockState::Refused;
+    bool created = false;  // the file did not exist before
+};
+
 class Platform {
 public:
-    virtual ~Platform() = default;
+    Platform() = default;
+    // The held locks are this object's alone.
+    Platform(const Platform&) = delete;
+    Platform& operator=(const Platform&) = delete;
+    virtual ~Platform();
 
     // Window-system calls, with the parameters the window services pass.
     virtual std::int32_t SetWindowPos(std::int32_t hWnd, std::int32_t hWndInsertAfter,
@@ -50,23 +77,39 @@ public:
     // The per-user folder for settings when the program folder cannot be written.
     virtual std::string UserConfigFolder() = 0;
 
-    // Files. The default implementations use the real file system.
+    // Files. The default implementations use the real file system; paths are UTF-8. Nothing
+    // here follows a link it may not, or opens anything that could block (a FIFO, a device).
     virtual char PathSeparator() const;
     std::string Join(const std::string& folder, const std::string& name) const;
     // The file's modification time as seconds since the epoch; nothing when it cannot be read.
     virtual std::optional<std::int64_t> ModificationTime(const std::string& path);
     virtual bool IsDirectory(const std::string& path);
+    // The content of a regular file (through a link); nothing for anything else.
     virtual std::optional<std::string> ReadFile(const std::string& path,
                                                 std::size_t maxBytes = 1 << 20);
+    // What is at `path`, found without opening it.
+    virtual FileFacts Inspect(const std::string& path);
     // Replaces the file so that a crash leaves the old or the new content, never a torn file:
-    // write a temporary file in the same folder, flush it to disk, rename it over the old one.
+    // a new temporary file in the same folder, flushed to disk, renamed over the old one. The
+    // file keeps its permission bits; a link the user made stays a link, its target replaced.
     virtual bool WriteFileAtomic(const std::string& path, const std::string& content);
-    // Creates the file only when it does not exist yet (the exclusive claim of a lock name).
-    virtual bool CreateExclusive(const std::string& path, const std::string& content);
-    virtual bool WriteFile(const std::string& path, const std::string& content);
-    virtual bool DeleteFile(const std::string& path);
+    // True when files may be created in the folder; nothing is created to find out.
     virtual bool FolderWritable(const std::string& folder);
     virtual bool MakeFolders(const std::string& folder);
+
+    // Lock files. A lock is held by keeping its file open for the whole run; a file that no
+    // running program holds is free whatever it says. Only this platform's own locks are
+    // released; the rest are let go (not removed) when the platform goes, as when killed.
+    virtual LockResult TakeLock(const std::string& path);
+    // Writes the content of a lock this platform holds, from its start.
+    virtual bool WriteLock(const std::string& path, const std::string& content);
+    // Lets a held lock go; with `remove` its file goes first, while it is still held.
+    virtual void ReleaseLock(const std::string& path, bool remove);
+
+private:
+    void ReleaseAllLocks();
+    // Open lock files by path: descriptors on POSIX, handles on Windows.
+    std::map<std::string, std::intptr_t> locks_;
 };
 
 }  // namespace tavrolin

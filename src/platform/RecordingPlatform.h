@@ -31,6 +31,10 @@ public:
     Date Today() override { return today; }
     std::string ProgramFolder() override { return programFolder; }
     std::string UserConfigFolder() override { return userConfigFolder; }
+    bool FolderWritable(const std::string& folder) override {
+        return !(programFolderReadOnly && folder == programFolder) &&
+               Platform::FolderWritable(folder);
+    }
 
     static constexpr std::int32_t kDesktopWindow = 0x10;
 
@@ -40,6 +44,8 @@ public:
     Date today{2026, 12, 8};
     std::string programFolder;
     std::string userConfigFolder;
+    // An installed program's folder, which the user may not write (root may write any).
+    bool programFolderReadOnly = false;
 
     // What the program did.
     std::vector<std::string> calls;  // e.g. "SetWindowPos(65552, -1, 0, 0, 0, 0, 3)"

@@ -176,6 +176,25 @@ Work SessionBusWarmUp() {
     return nullptr;
 }
 
+// When the display goes away, Qt ends the process with exit(): the session's changes are saved
+// and the lock let go on the way out, as the Exit button would.
+tavrolin::Program* programOnDisplay = nullptr;
+
+void SaveWhenTheDisplayIsGone() {
+    if (programOnDisplay != nullptr) programOnDisplay->EndWithoutDisplay();
+}
+
+struct OnDisplay {
+    explicit OnDisplay(tavrolin::Program& program) {
+        programOnDisplay = &program;
+        static const bool registered = std::atexit(SaveWhenTheDisplayIsGone) == 0;
+        (void)registered;
+    }
+    OnDisplay(const OnDisplay&) = delete;
+    OnDisplay& operator=(const OnDisplay&) = delete;
+    ~OnDisplay() { programOnDisplay = nullptr; }
+};
+
 // Lets the windows map and paint before they are grabbed.
 void SettleWindows(tavrolin::qt::QtBackend& backend) {
     QElapsedTimer timer;
@@ -228,6 +247,7 @@ int main(int argc, char** argv) {
     tavrolin::qt::QtBackend backend;
     tavrolin::qt::QtPlatform platform(backend);
     tavrolin::Program program(backend, platform, commandLine);
+    const OnDisplay onDisplay(program);
 
     auto exitProgram = [&program] {
         if (program.Running()) program.Exit();

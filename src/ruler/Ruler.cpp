@@ -68,12 +68,13 @@ void Ruler::Form_Load() {
     auto& g = p_.g();
     MainWindow& mw = p_.mainWindow();
     SetVisible(false);
-    mw.SysFile.SetCaption("Using: " + g.ConfigBaseName + ".cfg");
+    mw.SysFile.SetCaption("Using: " + g.ConfigBaseName + ".cfg" +
+                          (g.NotSavedReason.empty() ? "" : " (not saved)"));
 
     if (g.RulerRebuilding && !g.RebuildConfig.empty()) {
         ApplyConfig(&g.RebuildConfig);
         g.RebuildConfig.clear();
-    } else if (FileExists(p_.platform(), g.ConfigPath, false)) {
+    } else if (FileExists(p_.platform(), SettingsSource())) {
         ValuesToFile("From");
     } else {
         ApplyConfig(nullptr);
@@ -341,13 +342,20 @@ void Ruler::ValuesToFile(const std::string& direction) {
     auto& g = p_.g();
     Platform& platform = p_.platform();
     if (direction == "From") {
-        const auto text = platform.ReadFile(g.ConfigPath, 64 * 1024);
+        const auto text = platform.ReadFile(SettingsSource(), 64 * 1024);
         ApplyConfig(text ? &*text : nullptr);
         return;
     }
+    // A file the user made read-only, or that could not be read, keeps what it holds.
+    if (!g.NotSavedReason.empty()) return;
     if (!platform.WriteFileAtomic(g.ConfigPath, ConfigText())) {
         std::cerr << "tavrolin: the settings could not be saved to " << g.ConfigPath << "\n";
     }
+}
+
+const std::string& Ruler::SettingsSource() const {
+    const auto& g = p_.g();
+    return g.ConfigReadPath.empty() ? g.ConfigPath : g.ConfigReadPath;
 }
 
 void Ruler::ApplyConfig(const std::string* text) {
