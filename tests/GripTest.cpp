@@ -71,6 +71,19 @@ TEST_F(Grip, InMeasurementModeTheFarEndGrowsAndADragAcrossMovesTheRuler) {
     EXPECT_EQ(TheRuler().Height(), 7800);
 }
 
+TEST_F(Grip, ShorteningAndLengtheningAgainKeepsTheTickSpacing) {
+    StartWith([](Settings& s) {
+        s.MeasureMode = 1;
+        s.TickSpacing = 3000;
+    }, RulerRect{1500, 7500, 150, 750});
+    WexoIcon& w = program->wexoIcon();
+    user::Drag(w, 100, 100, 100, 100 - 5000, 1);
+    ASSERT_LT(TheRuler().Height(), 6100);
+    user::Drag(w, 100, 100, 100, 100 + 5000, 1);
+    program->Exit();
+    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "TickSpacing"), "3000");
+}
+
 TEST_F(Grip, TheLengthNeverFallsTo2000TwipsOrLess) {
     StartSem(true);
     WexoIcon& w = program->wexoIcon();

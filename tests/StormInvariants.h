@@ -34,8 +34,6 @@ inline std::string CheckInvariants(Program& p) {
     if (g.LastTick > 2 * (400'000 / (2 * g.GrabUnit) + 5)) return fail("tick count", g.LastTick);
 
     if (g.TickSpacing < g.GrabUnit) return fail("spacing below three pixels", g.TickSpacing);
-    if (g.TickSpacing > std::max(length / 2 - 100, double(g.GrabUnit)) + 0.5)
-        return fail("spacing above half the ruler less 100 twips", g.TickSpacing);
 
     if (length < 2000) return fail("ruler length", length);
     if (thickness < std::min(5 * tpp, double(g.MeasLineLength)) - 0.5) return fail("ruler thickness", thickness);

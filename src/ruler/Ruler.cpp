@@ -224,10 +224,8 @@ void Ruler::Form_Resize() {
         if (thickness != Thickness()) setThickness(thickness);
     }
     if (Length() < 2000) horizontal ? SetWidth(2000) : SetHeight(2000);
-    // A shortened ruler takes the spacing down with it, to the widest a tick drag allows: past
-    // that only the center tick would stay on the ruler, with no other tick left to grab.
-    const double widest = Length() / 2 - 100;
-    if (g.TickSpacing > widest) g.TickSpacing = std::max(g.GrabUnit, RoundHalfEven(widest));
+    // The spacing stays the user's: ticks beyond a shortened ruler are clipped by the window and
+    // come back as it grows again.
 
     const double px = p_.TwipsPerPixelX();
     FitMarkerPair(g.MarkerPos, 0, Length(), px);
