@@ -160,7 +160,7 @@ TEST_F(ControlWindow, FieldsTakeOnlyWhatMakesSenseForThem) {
     user::Type(Field(4), ".5");
     EXPECT_EQ(Field(4).Text(), "10.5");
     user::Edit(Field(5), "1.2.3");
-    EXPECT_EQ(Field(5).Text(), "5.01");
+    EXPECT_EQ(Field(5).Text(), "5");
     user::Click(Main().Settings);
     EXPECT_EQ(G().PrimaryIndex, 8);
     EXPECT_EQ(G().TickWidth[1], 3);
@@ -170,6 +170,24 @@ TEST_F(ControlWindow, FieldsTakeOnlyWhatMakesSenseForThem) {
     EXPECT_EQ(Field(7).Text(), "3");
 }
 
+TEST_F(ControlWindow, ATypedLengthComesBackAsTypedInEitherUnit) {
+    StartOnPage(1, 0);
+    EXPECT_EQ(Field(6).Text(), "2");  // the default other tick, 113 twips
+    for (const char* typed : {"5", "99", "12.3", "0.1"}) {
+        user::Edit(Field(4), typed);
+        user::Click(Main().Settings);
+        EXPECT_EQ(Field(4).Text(), typed);
+    }
+    EXPECT_EQ(G().PrimaryLength, 6);  // still whole twips
+    user::Click(*Main().Label1[9]);
+    for (const char* typed : {"0.5", "0.123", "1.001", "0.001"}) {
+        user::Edit(Field(4), typed);
+        user::Click(Main().Settings);
+        EXPECT_EQ(Field(4).Text(), typed);
+    }
+    EXPECT_EQ(G().PrimaryLength, 1);
+}
+
 TEST_F(ControlWindow, TheLengthHeaderSwitchesUnitsWithoutShiftingTheLengths) {
     StartOnPage(1, 0);
     Label& header = *Main().Label1[9];
@@ -177,7 +195,7 @@ TEST_F(ControlWindow, TheLengthHeaderSwitchesUnitsWithoutShiftingTheLengths) {
     user::Click(header);
     EXPECT_EQ(header.Caption(), "Length\nInches");
     EXPECT_EQ(G().ConvertLengthToDisplay, 1440);
-    EXPECT_EQ(Field(3).Text(), "0.79");
+    EXPECT_EQ(Field(3).Text(), "0.788");
     EXPECT_EQ(Main().Settings.Caption(), "Settings");
     user::Click(header);
     EXPECT_EQ(header.Caption(), "Length\nMM");

@@ -148,7 +148,10 @@ std::optional<int> FieldValue(FieldKind kind, std::string_view text, double unit
 }
 
 std::string LengthText(int twips, double unit) {
-    return ShortestDecimal(std::round(twips / unit * 100) / 100);
+    // As many decimals as one twip can tell apart in the unit (one for millimetres, three for
+    // inches): any finer and a typed length would come back changed by its rounding to twips.
+    const double scale = std::pow(10.0, std::max(0.0, std::floor(std::log10(unit))));
+    return ShortestDecimal(std::round(twips / unit * scale) / scale);
 }
 
 std::string FindManual(Platform& platform) {

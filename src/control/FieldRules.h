@@ -51,7 +51,8 @@ bool FieldTextPossible(FieldKind kind, std::string_view text, double unit);
 // The value Apply takes from the field, in the unit the setting keeps (whole counts, twips,
 // pixels); nothing for a text that is no acceptable value yet.
 std::optional<int> FieldValue(FieldKind kind, std::string_view text, double unit);
-// A tick length in twips as the field shows it in the display unit.
+// A tick length in twips as the field shows it in the display unit, rounded to what a twip can
+// hold, so that a typed length shows again as typed.
 std::string LengthText(int twips, double unit);
 
 // The file:// address of an absolute path (UTF-8, either separator, with or without a drive).
