@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ProgramFixture.h"
+#include "app/CommandLine.h"
 #include "app/Instance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/DistanceWindow.h"
@@ -256,6 +257,24 @@ TEST_F(StartupTest, TheVersionAndTheHelpTextsAreSetAtStart) {
     EXPECT_NE(G().HelpText[1].find("Use Shift && Arrow Keys"), std::string::npos);
     EXPECT_EQ(G().VirtualScreenWidth, 1920 * 15);
     EXPECT_EQ(G().VirtualScreenHeight, 1080 * 15);
+}
+
+TEST(CommandLine, AnUnknownDoubleDashOptionIsRefusedNotTakenForAnInstance) {
+    using Action = CommandLineRequest::Action;
+    const CommandLineRequest bogus = ParseCommandLine({"--bogus"});
+    EXPECT_EQ(bogus.action, Action::Refuse);
+    EXPECT_EQ(bogus.problem, "unknown option --bogus");
+    EXPECT_EQ(ParseCommandLine({"ab", "--x"}).action, Action::Refuse);
+    EXPECT_EQ(ParseCommandLine({"--snapshot"}).action, Action::Refuse);
+    // Instance words stay what they were, single dashes included; "--" ends the options.
+    EXPECT_EQ(ParseCommandLine({"-style", "x"}).instance, "-style x");
+    EXPECT_EQ(ParseCommandLine({"--", "--bo"}).instance, "--bo");
+    const CommandLineRequest snap = ParseCommandLine({"--snapshot", "a.png", "abcd"});
+    EXPECT_EQ(snap.action, Action::Run);
+    EXPECT_EQ(snap.snapshotPath, "a.png");
+    EXPECT_EQ(snap.instance, "abcd");
+    EXPECT_EQ(ParseCommandLine({"ab", "--help"}).action, Action::Help);
+    EXPECT_EQ(ParseCommandLine({"-h"}).action, Action::Help);
 }
 
 }  // namespace

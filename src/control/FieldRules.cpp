@@ -155,8 +155,15 @@ std::string LengthText(int twips, double unit) {
 }
 
 std::string FindManual(Platform& platform) {
+    return FindManual(platform.ProgramFolder(), [&platform](const std::string& path) {
+        return platform.ModificationTime(path).has_value();
+    });
+}
+
+std::string FindManual(const std::string& programFolder,
+                       const std::function<bool(const std::string&)>& exists) {
     namespace fs = std::filesystem;
-    const fs::path exeFolder = PathOfUtf8(platform.ProgramFolder());
+    const fs::path exeFolder = PathOfUtf8(programFolder);
     std::vector<fs::path> candidates = {
         exeFolder / "docs" / "manual" / "index.html",
         exeFolder / ".." / "share" / "doc" / "tavrolin" / "manual" / "index.html",
@@ -169,7 +176,7 @@ std::string FindManual(Platform& platform) {
         fs::path full = fs::absolute(candidate, ec).lexically_normal();
         if (ec) continue;
         const std::string utf8 = Utf8Of(full.u8string());
-        if (!platform.ModificationTime(utf8)) continue;
+        if (!exists(utf8)) continue;
         return FileUrl(utf8);
     }
     return {};

@@ -2,6 +2,7 @@
 // settings fields, and where the installed manual is found.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,5 +61,8 @@ std::string FileUrl(const std::string& absolutePath);
 // The manual beside the executable, then where an installation puts it, then in the source
 // tree: its file:// address, or empty when none of them exists.
 std::string FindManual(Platform& platform);
+// The same search from a folder, before there is a platform (the help text).
+std::string FindManual(const std::string& programFolder,
+                       const std::function<bool(const std::string&)>& exists);
 
 }  // namespace tavrolin

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -18,7 +19,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "app/CommandLine.h"
 #include "app/Program.h"
+#include "control/FieldRules.h"
 #include "qt/QtBackend.h"
 #include "qt/QtPlatform.h"
 #include "qt/Snapshot.h"
@@ -41,24 +44,68 @@ namespace {
 constexpr const char* kVersion = TAVROLIN_STR(TAVROLIN_VERSION_MAJOR) "." TAVROLIN_STR(
     TAVROLIN_VERSION_MINOR) "." TAVROLIN_STR(TAVROLIN_VERSION_PATCH);
 
-void PrintUsage() {
-    std::printf(
-        "usage: tavrolin [INSTANCE] | --snapshot FILE.png [INSTANCE] | --version | --help\n"
-        "\n"
-        "  INSTANCE             up to 4 characters choosing the settings file TavrolinXXXX.cfg\n"
-        "  --snapshot FILE.png  start, write a picture of the windows on the desktop, exit\n"
-        "  --trace-startup      print the time from start to the first paint of the ruler\n"
-        "  --version            print the version\n"
-        "  --help               print this help\n");
+// Where --help says the manual is: the search the About page makes, from the executable's folder.
+std::string ManualForHelp() {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    return tavrolin::FindManual(exe.parent_path().string(), [](const std::string& path) {
+        std::error_code missing;
+        return std::filesystem::is_regular_file(path, missing);
+    });
 }
 
-std::string Join(const std::vector<std::string>& words, std::size_t from) {
-    std::string out;
-    for (std::size_t i = from; i < words.size(); ++i) {
-        if (!out.empty()) out += ' ';
-        out += words[i];
+// Qt cannot start without a display and would abort with a hint meant for a broken
+// installation. While the application is made, its messages are held back: a fatal one ends
+// the program with one line of its own (no lock has been claimed yet), the others are passed on
+// once Qt has started.
+struct HeldMessage {
+    QtMsgType type;
+    QString text;
+};
+QtMessageHandler qtHandler = nullptr;
+std::vector<HeldMessage> heldMessages;
+
+void HoldWhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtFatalMsg) {
+        heldMessages.push_back({type, text});
+        return;
     }
-    return out;
+    const QByteArray display = qgetenv("DISPLAY");
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (display.isEmpty() && !wayland) {
+        std::fprintf(stderr,
+                     "tavrolin: no display found (DISPLAY is not set); on a virtual one (Xvfb), "
+                     "`tavrolin --snapshot FILE.png` takes a picture of Tavrolin, as "
+                     "scripts/run does\n");
+    } else if (!display.isEmpty()) {
+        std::fprintf(stderr,
+                     "tavrolin: cannot open the display %s; on a virtual one (Xvfb), "
+                     "`tavrolin --snapshot FILE.png` takes a picture of Tavrolin, as "
+                     "scripts/run does\n",
+                     display.constData());
+    } else {
+        std::fprintf(stderr, "tavrolin: cannot start on this desktop: %s\n",
+                     text.toLocal8Bit().constData());
+    }
+    (void)context;
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+void StartHoldingMessages() { qtHandler = qInstallMessageHandler(HoldWhileStarting); }
+
+void PassHeldMessages() {
+    qInstallMessageHandler(qtHandler);
+    const QMessageLogContext context;
+    for (const HeldMessage& m : heldMessages) {
+        if (qtHandler != nullptr) {
+            qtHandler(m.type, context, m.text);
+        } else {
+            std::fprintf(stderr, "%s\n", m.text.toLocal8Bit().constData());
+        }
+    }
+    heldMessages.clear();
 }
 
 // Signals end the program as its Exit button does; the handler only wakes the event loop.
@@ -210,35 +257,31 @@ void SettleWindows(tavrolin::qt::QtBackend& backend) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool traceStartup = tavrolin::qt::TakeStartupTraceFlag(args);
-    std::string snapshotPath;
-    std::size_t instanceFrom = 0;
-    if (!args.empty()) {
-        if (args[0] == "--version") {
+    const tavrolin::CommandLineRequest request = tavrolin::ParseCommandLine(args);
+    switch (request.action) {
+        case tavrolin::CommandLineRequest::Action::Version:
             std::printf("tavrolin %s\n", kVersion);
             return 0;
-        }
-        if (args[0] == "--help" || args[0] == "-h") {
-            PrintUsage();
+        case tavrolin::CommandLineRequest::Action::Help:
+            std::fputs(tavrolin::HelpText(ManualForHelp()).c_str(), stdout);
             return 0;
-        }
-        if (args[0] == "--snapshot") {
-            if (args.size() < 2 || args[1].empty()) {
-                std::fprintf(stderr, "tavrolin: --snapshot needs a file name\n");
-                PrintUsage();
-                return 2;
-            }
-            snapshotPath = args[1];
-            instanceFrom = 2;
-        }
+        case tavrolin::CommandLineRequest::Action::Refuse:
+            std::fprintf(stderr, "tavrolin: %s\n%s", request.problem.c_str(),
+                         tavrolin::UsageText().c_str());
+            return 2;
+        case tavrolin::CommandLineRequest::Action::Run: break;
     }
-    const std::string commandLine = Join(args, instanceFrom);
+    const std::string& snapshotPath = request.snapshotPath;
+    const std::string& commandLine = request.instance;
     const WarmUp fonts(FontsWarmUp());
 
     PrepareEnvironment();
     // Qt sees no arguments: an instance argument such as "-style" is the program's own.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
+    StartHoldingMessages();
     QApplication app(qtArgc, qtArgv);
+    PassHeldMessages();
     const WarmUp sessionBus(SessionBusWarmUp());  // joined before the application goes
     QApplication::setApplicationName(QStringLiteral("tavrolin"));
     QApplication::setApplicationVersion(QString::fromLatin1(kVersion));

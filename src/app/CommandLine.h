@@ -1,0 +1,33 @@
+// The program's arguments: the options a user may give at a terminal, the instance argument
+// that is left, and the help and usage texts every entry point prints.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tavrolin {
+
+struct CommandLineRequest {
+    enum class Action {
+        Run,      // start, on the instance argument `instance`
+        Help,     // print HelpText and end
+        Version,  // print the version and end
+        Refuse,   // print `problem` and the usage on standard error, end with status 2
+    };
+    Action action = Action::Run;
+    std::string instance;      // the words left for the instance argument, joined by blanks
+    std::string snapshotPath;  // --snapshot FILE.png: set when the program is to take a picture
+    std::string problem;       // for Refuse: one line saying what was wrong
+};
+
+// An argument that starts with "--" and is no known option is refused rather than taken for an
+// instance name; after "--" every word is an instance word, so that an instance may still be
+// named "--x". Words that start with a single "-" (other than -h) are instance words.
+CommandLineRequest ParseCommandLine(const std::vector<std::string>& args);
+
+// The usage lines, ending in a line feed.
+std::string UsageText();
+// What a user needs at a terminal. `manual` is where the manual was found (empty: not found).
+std::string HelpText(const std::string& manual);
+
+}  // namespace tavrolin
