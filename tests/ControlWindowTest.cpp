@@ -361,6 +361,37 @@ TEST_F(ControlWindow, TheSavedPositionIsNotOverwrittenWhileMinimised) {
     EXPECT_EQ(G().ControlTop, 900);
 }
 
+TEST_F(ControlWindow, WindowsSavedBeyondEveryMonitorComeOntoTheNearestAtStart) {
+    // Two monitors side by side, the right one lower; a third once right of them is gone.
+    backend.screen().Monitors = {{0, 0, 28800, 16200}, {28800, 3000, 19200, 14400}};
+    StartWith([](Settings& s) {
+        s.MeasureMode = 1;
+        s.ControlLeft = 60000;
+        s.ControlTop = 1500;
+    }, RulerRect{-20000, 7500, 150, 750});  // wholly above the desktop
+    EXPECT_EQ(Main().Left() + Main().Width(), 28800 + 19200);
+    EXPECT_EQ(Main().Top(), 3000);
+    EXPECT_EQ(TheRuler().Left(), 150);
+    EXPECT_EQ(TheRuler().Top(), 0);
+    // The docked crosshairs, the grip and the read-out came with the ruler.
+    EXPECT_EQ(program->wexoIcon().Top(), 7500 + 15);
+    EXPECT_GE(program->cross0().Top(), 0);
+    program->Exit();
+    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "ControlLeft"), std::to_string(48000 - static_cast<int>(Main().Width())));
+    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "RulerStartTop"), "0");
+
+    // Partly on a monitor (from the gap above the right one, off the left one's foot): each
+    // stays where it was.
+    StartWith([](Settings& s) {
+        s.MeasureMode = 1;
+        s.ControlLeft = 40000;
+        s.ControlTop = 1500;
+    }, RulerRect{14000, 7500, 150, 750});
+    EXPECT_EQ(Main().Left(), 40000);
+    EXPECT_EQ(Main().Top(), 1500);
+    EXPECT_EQ(TheRuler().Top(), 14000);
+}
+
 TEST_F(ControlWindow, MovingThePointerOverTheWindowEndsADragPointer) {
     StartOnPage(1, 0);
     backend.SetMousePointer(kPointerSizeAll);

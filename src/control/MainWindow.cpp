@@ -339,6 +339,7 @@ void MainWindow::Form_Load() {
         f->Hide();
     }
 
+    BringOntoMonitors();
     p_.ruler().Show();
     p_.wexoIcon().Show();
     p_.distanceWindow().Show();
@@ -362,6 +363,31 @@ void MainWindow::Form_Load() {
     }
     RestorePage();
     g.StartingUp = false;
+}
+
+void MainWindow::BringOntoMonitors() {
+    auto& g = p_.g();
+    std::vector<ScreenRect> monitors = p_.backend().screen().Monitors;
+    if (monitors.empty()) {
+        monitors.push_back({0, 0, static_cast<double>(g.VirtualScreenWidth),
+                            static_cast<double>(g.VirtualScreenHeight)});
+    }
+    Ruler& ruler = p_.ruler();
+    const auto [rulerLeft, rulerTop] = OntoNearestMonitor(
+        {ruler.Left(), ruler.Top(), ruler.Width(), ruler.Height()}, monitors);
+    if (rulerLeft != ruler.Left() || rulerTop != ruler.Top()) {
+        ruler.MoveWithDocked(RoundHalfEven(rulerLeft - ruler.Left()),
+                             RoundHalfEven(rulerTop - ruler.Top()));
+        p_.wexoIcon().Shift();
+        p_.distanceWindow().Shift();
+    }
+    // The saved place, which a window minimised at start comes back to.
+    const double savedLeft = g.ControlLeft, savedTop = g.ControlTop;
+    const auto [left, top] = OntoNearestMonitor({savedLeft, savedTop, Width(), Height()}, monitors);
+    if (left == savedLeft && top == savedTop) return;
+    g.ControlLeft = RoundHalfEven(left);
+    g.ControlTop = RoundHalfEven(top);
+    if (GetWindowState() != WindowState::Minimized) Move(g.ControlLeft, g.ControlTop);
 }
 
 void MainWindow::Form_Unload() {

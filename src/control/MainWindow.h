@@ -111,6 +111,9 @@ public:
 
 private:
     void LayOut();
+    // At start-up: the ruler and this window, if saved wholly beyond every monitor of today's
+    // desktop (a monitor since unplugged, a file from another machine), come onto the nearest.
+    void BringOntoMonitors();
     void ApplyLayout();
     // Shows the page that ActiveFrame names, as the buttons would.
     void RestorePage();

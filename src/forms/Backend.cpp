@@ -8,6 +8,32 @@ namespace tavrolin {
 
 void Backend::SetMousePointer(int shape) { screen_.MousePointer = shape; }
 
+std::pair<double, double> OntoNearestMonitor(const ScreenRect& window,
+                                             const std::vector<ScreenRect>& monitors) {
+    const double right = window.Left + window.Width, bottom = window.Top + window.Height;
+    const ScreenRect* nearest = nullptr;
+    double nearestGap = 0;
+    for (const ScreenRect& m : monitors) {
+        if (m.Width <= 0 || m.Height <= 0) continue;
+        // How far apart along each axis; zero along both means they overlap.
+        const double gapX = std::max({0.0, m.Left - right, window.Left - (m.Left + m.Width)});
+        const double gapY = std::max({0.0, m.Top - bottom, window.Top - (m.Top + m.Height)});
+        const bool overlapX = window.Left < m.Left + m.Width && m.Left < right;
+        const bool overlapY = window.Top < m.Top + m.Height && m.Top < bottom;
+        if (overlapX && overlapY) return {window.Left, window.Top};
+        const double gap = gapX * gapX + gapY * gapY;
+        if (nearest == nullptr || gap < nearestGap) {
+            nearest = &m;
+            nearestGap = gap;
+        }
+    }
+    if (nearest == nullptr) return {window.Left, window.Top};
+    const ScreenRect& m = *nearest;
+    const double left = std::max(m.Left, std::min(window.Left, m.Left + m.Width - window.Width));
+    const double top = std::max(m.Top, std::min(window.Top, m.Top + m.Height - window.Height));
+    return {left, top};
+}
+
 void Backend::Deliver(const std::function<void()>& handler) {
     ++depth_;
     try {

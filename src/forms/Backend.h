@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "forms/Types.h"
@@ -16,12 +17,28 @@ namespace tavrolin {
 class Control;
 class Form;
 
-// The toolkit's screen object: the pointer shape shown over every window and the pixel size.
+// A rectangle on the desktop, twips.
+struct ScreenRect {
+    double Left = 0;
+    double Top = 0;
+    double Width = 0;
+    double Height = 0;
+};
+
+// The toolkit's screen object: the pointer shape shown over every window, the pixel size and
+// the monitors of the desktop as the window system reports them (none: not known).
 struct Screen {
     int MousePointer = kPointerDefault;
     double TwipsPerPixelX = 15;
     double TwipsPerPixelY = 15;
+    std::vector<ScreenRect> Monitors;
 };
+
+// Where a window at `window` goes so that a user can see it: where it is when any part of it is
+// on a monitor, else the nearest place wholly on the nearest monitor (its top-left corner when
+// the window is larger). Returns the new Left and Top.
+std::pair<double, double> OntoNearestMonitor(const ScreenRect& window,
+                                             const std::vector<ScreenRect>& monitors);
 
 class Backend {
 public:

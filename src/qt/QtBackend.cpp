@@ -53,6 +53,12 @@ QtBackend::QtBackend() {
         if (dpiX > 0) this->screen().TwipsPerPixelX = 1440.0 / dpiX;
         if (dpiY > 0) this->screen().TwipsPerPixelY = 1440.0 / dpiY;
     }
+    const PixelScale s = Scale();
+    for (QScreen* monitor : QGuiApplication::screens()) {
+        const QRect r = monitor->geometry();
+        screen().Monitors.push_back({s.ToTwipsX(r.x()), s.ToTwipsY(r.y()), s.ToTwipsX(r.width()),
+                                     s.ToTwipsY(r.height())});
+    }
     // Whatever the model changed outside an input event (start-up, a timer-less wait) is shown
     // before the event loop goes to sleep.
     if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
