@@ -362,32 +362,37 @@ TEST_F(ControlWindow, TheSavedPositionIsNotOverwrittenWhileMinimised) {
 }
 
 TEST_F(ControlWindow, WindowsSavedBeyondEveryMonitorComeOntoTheNearestAtStart) {
-    // Two monitors side by side, the right one lower; a third once right of them is gone.
-    backend.screen().Monitors = {{0, 0, 28800, 16200}, {28800, 3000, 19200, 14400}};
+    // Two monitors side by side, the right one shorter; a third once right of them is gone.
+    platform.virtualScreenWidthPx = 3200;
+    backend.screen().Monitors = {{0, 0, 28800, 16200}, {28800, 0, 19200, 10800}};
     StartWith([](Settings& s) {
         s.MeasureMode = 1;
         s.ControlLeft = 60000;
         s.ControlTop = 1500;
-    }, RulerRect{-20000, 7500, 150, 750});  // wholly above the desktop
+    }, RulerRect{12000, 7500, 35000, 750});  // under the right monitor, beside the left one
     EXPECT_EQ(Main().Left() + Main().Width(), 28800 + 19200);
-    EXPECT_EQ(Main().Top(), 3000);
-    EXPECT_EQ(TheRuler().Left(), 150);
-    EXPECT_EQ(TheRuler().Top(), 0);
-    // The docked crosshairs, the grip and the read-out came with the ruler.
-    EXPECT_EQ(program->wexoIcon().Top(), 7500 + 15);
-    EXPECT_GE(program->cross0().Top(), 0);
+    EXPECT_EQ(Main().Top(), 1500);
+    // With the read-out above it and the grip below it, all on the monitor, and the docked
+    // crosshairs along.
+    WexoIcon& grip = program->wexoIcon();
+    EXPECT_EQ(TheRuler().Left(), 35000);
+    EXPECT_EQ(grip.Top() + grip.Height(), 10800);
+    EXPECT_GE(program->distanceWindow().Top(), 0);
+    const double top = TheRuler().Top();
+    EXPECT_GE(program->cross0().Top(), top);
+    EXPECT_LE(program->cross1().Top(), top + 7500);
     program->Exit();
     EXPECT_EQ(ConfigValue("Tavrolin.cfg", "ControlLeft"), std::to_string(48000 - static_cast<int>(Main().Width())));
-    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "RulerStartTop"), "0");
+    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "RulerStartTop"), std::to_string(static_cast<int>(top)));
 
-    // Partly on a monitor (from the gap above the right one, off the left one's foot): each
-    // stays where it was.
+    // Partly on a monitor (past the desktop's right edge, past the left one's foot): each stays
+    // where it was.
     StartWith([](Settings& s) {
         s.MeasureMode = 1;
-        s.ControlLeft = 40000;
+        s.ControlLeft = 45000;
         s.ControlTop = 1500;
     }, RulerRect{14000, 7500, 150, 750});
-    EXPECT_EQ(Main().Left(), 40000);
+    EXPECT_EQ(Main().Left(), 45000);
     EXPECT_EQ(Main().Top(), 1500);
     EXPECT_EQ(TheRuler().Top(), 14000);
 }

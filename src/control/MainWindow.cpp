@@ -1,5 +1,6 @@
 #include "control/MainWindow.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 
@@ -372,21 +373,31 @@ void MainWindow::BringOntoMonitors() {
         monitors.push_back({0, 0, static_cast<double>(g.VirtualScreenWidth),
                             static_cast<double>(g.VirtualScreenHeight)});
     }
+    // The ruler with the grip and the read-out beside it: none of them is left off the edge.
     Ruler& ruler = p_.ruler();
-    const auto [rulerLeft, rulerTop] = OntoNearestMonitor(
-        {ruler.Left(), ruler.Top(), ruler.Width(), ruler.Height()}, monitors);
-    if (rulerLeft != ruler.Left() || rulerTop != ruler.Top()) {
-        ruler.MoveWithDocked(RoundHalfEven(rulerLeft - ruler.Left()),
-                             RoundHalfEven(rulerTop - ruler.Top()));
+    double left = ruler.Left(), top = ruler.Top();
+    double right = left + ruler.Width(), bottom = top + ruler.Height();
+    for (const Form* f : {static_cast<const Form*>(&p_.wexoIcon()),
+                          static_cast<const Form*>(&p_.distanceWindow())}) {
+        left = std::min(left, f->Left());
+        top = std::min(top, f->Top());
+        right = std::max(right, f->Left() + f->Width());
+        bottom = std::max(bottom, f->Top() + f->Height());
+    }
+    const auto [groupLeft, groupTop] =
+        OntoNearestMonitor({left, top, right - left, bottom - top}, monitors);
+    if (groupLeft != left || groupTop != top) {
+        ruler.MoveWithDocked(RoundHalfEven(groupLeft - left), RoundHalfEven(groupTop - top));
         p_.wexoIcon().Shift();
         p_.distanceWindow().Shift();
     }
     // The saved place, which a window minimised at start comes back to.
     const double savedLeft = g.ControlLeft, savedTop = g.ControlTop;
-    const auto [left, top] = OntoNearestMonitor({savedLeft, savedTop, Width(), Height()}, monitors);
-    if (left == savedLeft && top == savedTop) return;
-    g.ControlLeft = RoundHalfEven(left);
-    g.ControlTop = RoundHalfEven(top);
+    const auto [controlLeft, controlTop] =
+        OntoNearestMonitor({savedLeft, savedTop, Width(), Height()}, monitors);
+    if (controlLeft == savedLeft && controlTop == savedTop) return;
+    g.ControlLeft = RoundHalfEven(controlLeft);
+    g.ControlTop = RoundHalfEven(controlTop);
     if (GetWindowState() != WindowState::Minimized) Move(g.ControlLeft, g.ControlTop);
 }
 
