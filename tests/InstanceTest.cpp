@@ -4,6 +4,8 @@
 #include "app/Instance.h"
 
 #ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -171,6 +173,30 @@ TEST_F(LockTest, LinksFifosAndFoldersAreSkippedLikeHeldLocksAndNothingIsWrittenT
     ReleaseInstance(platform, tenth);
     EXPECT_TRUE(std::filesystem::is_symlink(folder.File("Tavrolin9.tmp")));
     EXPECT_EQ(Slurp(folder.File("target")), "someone else's file");
+}
+
+TEST_F(LockTest, OnAFullDiskTheFirstNameIsTakenWithAnEmptyLockAndNoTrailIsLeft) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Every write fails as on a full disk; creating a file still works.
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{0, 0};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        RecordingPlatform own;
+        const InstanceFiles files = ClaimInstance(own, folder.str(), "");
+        ::_exit(files.configBaseName == "Tavrolin" && files.lockHeld ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.str())) {
+        left.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"Tavrolin.tmp"});
+    // Once there is room again, the empty lock nobody holds is the first name again.
+    EXPECT_EQ(Claim(), "Tavrolin");
+    EXPECT_EQ(Slurp(folder.File("Tavrolin.tmp")), FreshLock("Tavrolin"));
 }
 
 TEST_F(LockTest, TwelveProcessesStartingAtOnceAmongStaleLocksNeverShareANameBelowTheTenth) {
