@@ -175,6 +175,15 @@ TEST_F(SaveSafety, ASaveKeepsTheFilesModeAndALinkedFileStaysALinkToTheNewValues)
             EXPECT_EQ(entry.path().string().find(".new"), std::string::npos) << entry.path();
         }
     }
+
+    // A link another user planted is neither read nor written through.
+    ASSERT_EQ(::lchown(folder.File("Tavrolin.cfg").c_str(), 65534, 65534), 0);
+    const std::string target = Slurp(kept + "/Tavrolin.cfg");
+    Start();
+    EXPECT_EQ(Main().SysFile.Caption(), "Using: Tavrolin.cfg (not saved)");
+    EXPECT_EQ(G().TickSpacing, 238);
+    program->Exit();
+    EXPECT_EQ(Slurp(kept + "/Tavrolin.cfg"), target);
 }
 
 TEST_F(SaveSafety, AFileMadeReadOnlyOrThatCannotBeReadIsLeftByteForByteAndTheUserIsTold) {

@@ -156,7 +156,10 @@ std::string SettingsFolder(Platform& platform) {
 
 std::string SettingsToRead(Platform& platform, const std::string& configPath) {
     const std::string own = platform.ProgramFolder();
-    if (platform.Inspect(configPath).exists) return configPath;
+    const FileFacts facts = platform.Inspect(configPath);
+    // Another user's link is not followed, for reading either.
+    if (facts.foreignLink) return {};
+    if (facts.exists) return configPath;
     const auto cut = configPath.find_last_of("/\\");
     const std::string name = cut == std::string::npos ? configPath : configPath.substr(cut + 1);
     const std::string beside = platform.Join(own, name);

@@ -45,6 +45,7 @@ std::string SettingsFolder(Platform& platform);
 
 // The file to read the settings from: the configuration file itself, or, while the user's
 // folder has none yet, the one of that name beside the program (an administrator's defaults).
+// Empty when nothing may be read.
 std::string SettingsToRead(Platform& platform, const std::string& configPath);
 
 // Why a save must not replace the file found at the configuration path (unreadable,

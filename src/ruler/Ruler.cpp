@@ -74,7 +74,7 @@ void Ruler::Form_Load() {
     if (g.RulerRebuilding && !g.RebuildConfig.empty()) {
         ApplyConfig(&g.RebuildConfig);
         g.RebuildConfig.clear();
-    } else if (FileExists(p_.platform(), SettingsSource())) {
+    } else if (FileExists(p_.platform(), g.ConfigReadPath)) {
         ValuesToFile("From");
     } else {
         ApplyConfig(nullptr);
@@ -340,7 +340,7 @@ void Ruler::ValuesToFile(const std::string& direction) {
     auto& g = p_.g();
     Platform& platform = p_.platform();
     if (direction == "From") {
-        const auto text = platform.ReadFile(SettingsSource(), 64 * 1024);
+        const auto text = platform.ReadFile(g.ConfigReadPath, 64 * 1024);
         ApplyConfig(text ? &*text : nullptr);
         return;
     }
@@ -349,11 +349,6 @@ void Ruler::ValuesToFile(const std::string& direction) {
     if (!platform.WriteFileAtomic(g.ConfigPath, ConfigText())) {
         std::cerr << "tavrolin: the settings could not be saved to " << g.ConfigPath << "\n";
     }
-}
-
-const std::string& Ruler::SettingsSource() const {
-    const auto& g = p_.g();
-    return g.ConfigReadPath.empty() ? g.ConfigPath : g.ConfigReadPath;
 }
 
 void Ruler::ApplyConfig(const std::string* text) {

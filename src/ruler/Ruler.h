@@ -91,8 +91,6 @@ private:
     void CreateTicks();
     // Takes settings text (a file's, or the ruler's own while it rebuilds) over the values in use.
     void ApplyConfig(const std::string* text);
-    // The file the settings are read from.
-    const std::string& SettingsSource() const;
     // The configuration file's text for the present state.
     std::string ConfigText();
     void PlaceMarkerLines(int markId, double pos);
