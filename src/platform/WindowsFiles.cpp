@@ -190,7 +190,7 @@ LockResult Platform::TakeLock(const std::string& path) {
     if (existed && !IsFile(a)) return {LockState::Held, false};
     // Shared for reading only: while this handle is open nobody else may write, rename or
     // delete the file, and the next program to try is told the name is taken.
-    const HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+    const HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                    FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
@@ -223,15 +223,11 @@ bool Platform::WriteLock(const std::string& path, const std::string& content) {
 void Platform::ReleaseLock(const std::string& path, bool remove) {
     const auto it = locks_.find(path);
     if (it == locks_.end()) return;
-    const HANDLE h = AsHandle(it->second);
-    if (remove) {
-        // Marked for deletion through the handle that holds it: the file goes as it is let go.
-        FILE_DISPOSITION_INFO dispose{};
-        dispose.DeleteFile = TRUE;
-        ::SetFileInformationByHandle(h, FileDispositionInfo, &dispose, sizeof dispose);
-    }
-    ::CloseHandle(h);
+    ::CloseHandle(AsHandle(it->second));
     locks_.erase(it);
+    // Should another program take the file between the two calls, its handle refuses the
+    // deletion and the lock stays with it.
+    if (remove) ::DeleteFileW(Wide(path).c_str());
 }
 
 void Platform::ReleaseAllLocks() {
