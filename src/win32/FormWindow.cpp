@@ -1,0 +1,1035 @@
+#include "win32/FormWindow.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace tavrolin::win32 {
+
+namespace {
+
+// Work posted to the window itself, run from the message loop.
+constexpr UINT kMsgDestroy = WM_APP + 1;
+constexpr UINT kMsgActivate = WM_APP + 2;
+constexpr UINT_PTR kSubclassId = 1;
+
+struct Styles {
+    DWORD style;
+    DWORD exStyle;
+};
+
+Styles StylesFor(BorderStyle border) {
+    switch (border) {
+        case BorderStyle::None:
+            // A tool window has no task-bar button.
+            return {WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW};
+        case BorderStyle::ToolWindow:
+            return {WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW};
+        case BorderStyle::Fixed:
+            break;
+    }
+    return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0};
+}
+
+// The style bits a border decides; the others (visible, minimised, layered, topmost) belong
+// to the window's state and the window services.
+constexpr DWORD kBorderStyleBits =
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME;
+constexpr DWORD kBorderExStyleBits = WS_EX_TOOLWINDOW;
+
+int ShiftMask() {
+    int mask = 0;
+    if (GetKeyState(VK_SHIFT) < 0) mask |= kShiftMask;
+    if (GetKeyState(VK_CONTROL) < 0) mask |= kCtrlMask;
+    if (GetKeyState(VK_MENU) < 0) mask |= kAltMask;
+    return mask;
+}
+
+int ButtonsOf(WPARAM wParam) {
+    int mask = 0;
+    if (wParam & MK_LBUTTON) mask |= kLeftButton;
+    if (wParam & MK_RBUTTON) mask |= kRightButton;
+    if (wParam & MK_MBUTTON) mask |= kMiddleButton;
+    return mask;
+}
+
+int ButtonOf(UINT msg) {
+    switch (msg) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_LBUTTONDBLCLK: return kLeftButton;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_RBUTTONDBLCLK: return kRightButton;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MBUTTONDBLCLK: return kMiddleButton;
+        default: return 0;
+    }
+}
+
+bool IsDown(UINT msg) {
+    return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
+}
+bool IsUp(UINT msg) { return msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP; }
+bool IsDoubleClick(UINT msg) {
+    return msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
+}
+
+std::wstring WindowText(HWND h) {
+    const int n = GetWindowTextLengthW(h);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    const int got = GetWindowTextW(h, text.data(), n + 1);
+    text.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return text;
+}
+
+// The model counts selections in bytes of its UTF-8 text, an edit control in UTF-16 units.
+int ToModelOffset(const std::wstring& shown, int index) {
+    index = std::clamp(index, 0, static_cast<int>(shown.size()));
+    return static_cast<int>(Utf8(shown.data(), index).size());
+}
+
+int ToDisplayIndex(const std::string& model, int offset) {
+    offset = std::clamp(offset, 0, static_cast<int>(model.size()));
+    return static_cast<int>(Wide(model.substr(0, static_cast<std::size_t>(offset))).size());
+}
+
+bool Intersects(const RECT& a, const RECT& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(Win32Backend& backend, Form& form) : backend_(backend), form_(&form) {
+    const Styles s = StylesFor(form.Border());
+    hwnd_ = CreateWindowExW(s.exStyle, backend_.ClassName().c_str(), Wide(form.Caption()).c_str(),
+                            s.style, 0, 0, 1, 1, nullptr, nullptr, backend_.Instance(), this);
+    if (hwnd_ != nullptr) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.Font()), 0);
+}
+
+FormWindow::~FormWindow() {
+    if (memDc_ != nullptr) {
+        SelectObject(memDc_, memOld_);
+        DeleteDC(memDc_);
+    }
+    if (memBitmap_ != nullptr) DeleteObject(memBitmap_);
+    if (backBrush_ != nullptr) DeleteObject(backBrush_);
+}
+
+void FormWindow::Detach() {
+    form_ = nullptr;
+    focusRequest_ = nullptr;
+    focusPending_ = false;
+    views_.clear();
+    byChild_.clear();
+    if (hwnd_ == nullptr) {
+        delete this;
+        return;
+    }
+    // The window may be inside its own handler (Esc on the ruler, a close request): it goes
+    // once that handler has returned. Nor is it hidden first: a program that ends takes its
+    // windows along at once, where Wine without a window manager waits two seconds for each
+    // activated window it hides.
+    detached_ = true;
+    PostMessageW(hwnd_, kMsgDestroy, 0, 0);
+}
+
+HWND FormWindow::ChildOf(const Control* control) const {
+    auto it = views_.find(control);
+    return it == views_.end() ? nullptr : it->second.child;
+}
+
+Control* FormWindow::ControlOf(HWND child) const {
+    auto it = byChild_.find(child);
+    return it == byChild_.end() ? nullptr : it->second;
+}
+
+// ---------------------------------------------------------------- showing the model
+
+void FormWindow::ShowModel() {
+    if (form_ == nullptr || hwnd_ == nullptr) return;
+    const std::uint32_t dirty = form_->DirtyFlags();
+    if (dirty & kDirtyAppearance) ApplyStyle();
+    if (dirty & (kDirtyGeometry | kDirtyAppearance)) ApplyGeometry();
+    if (dirty & kDirtyControls) ApplyControls();
+    // Shown last, so that the window appears in its place with its contents.
+    if (dirty & kDirtyVisibility) ApplyVisibility();
+    if (focusPending_) ApplyFocus();
+    form_->ClearDirty();
+}
+
+void FormWindow::ApplyStyle() {
+    const Styles want = StylesFor(form_->Border());
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    const DWORD newStyle = (style & ~kBorderStyleBits) | want.style;
+    const DWORD newEx = (exStyle & ~kBorderExStyleBits) | want.exStyle;
+    if (newStyle != style || newEx != exStyle) {
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(newStyle));
+        SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, static_cast<LONG_PTR>(newEx));
+        applying_ = true;
+        SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        applying_ = false;
+    }
+    const std::wstring title = Wide(form_->Caption());
+    if (WindowText(hwnd_) != title) SetWindowTextW(hwnd_, title.c_str());
+    InvalidateRect(hwnd_, nullptr, FALSE);  // the back colour
+}
+
+void FormWindow::ApplyGeometry() {
+    const PixelScale s = backend_.Scale();
+    const int x = s.ToPixelsX(form_->Left());
+    const int y = s.ToPixelsY(form_->Top());
+    // The form's size is its client area, its place the window's outer corner, as on Linux.
+    RECT r{0, 0, std::max(1, s.ToPixelsX(form_->Width())), std::max(1, s.ToPixelsY(form_->Height()))};
+    if (form_->Border() != BorderStyle::None) {
+        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+    }
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    applying_ = true;
+    if (IsIconic(hwnd_)) {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        GetWindowPlacement(hwnd_, &wp);
+        wp.rcNormalPosition = RECT{x, y, x + w, y + h};
+        SetWindowPlacement(hwnd_, &wp);
+    } else {
+        RECT now{};
+        GetWindowRect(hwnd_, &now);
+        if (now.left != x || now.top != y || now.right - now.left != w || now.bottom - now.top != h) {
+            SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    applying_ = false;
+}
+
+void FormWindow::ApplyVisibility() {
+    applying_ = true;
+    const bool shown = IsWindowVisible(hwnd_) != FALSE;
+    if (!form_->Visible()) {
+        if (shown) ShowWindow(hwnd_, SW_HIDE);
+    } else if (form_->GetWindowState() == WindowState::Minimized) {
+        if (!IsIconic(hwnd_) || !shown) ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+    } else if (IsIconic(hwnd_)) {
+        ShowWindow(hwnd_, SW_RESTORE);
+    } else if (!shown) {
+        // The borderless windows come up without taking the focus from the control window.
+        ShowWindow(hwnd_, form_->Border() == BorderStyle::None ? SW_SHOWNA : SW_SHOW);
+    }
+    applying_ = false;
+}
+
+void FormWindow::RequestFocus(Control* control) {
+    focusRequest_ = control;
+    focusPending_ = true;
+}
+
+void FormWindow::ApplyFocus() {
+    if (!IsWindowVisible(hwnd_)) return;  // stays pending until the window is shown
+    focusPending_ = false;
+    HWND target = focusRequest_ != nullptr ? ChildOf(focusRequest_) : hwnd_;
+    if (target == nullptr) target = hwnd_;
+    if (GetForegroundWindow() != hwnd_) SetForegroundWindow(hwnd_);
+    if (GetFocus() != target) ::SetFocus(target);
+}
+
+POINT FormWindow::ControlOrigin(const Control* c) const {
+    // Every control is a child of the form's window, placed in its containers' frame.
+    const PixelScale s = backend_.Scale();
+    POINT at{0, 0};
+    for (const Control* k = c->Container(); k != nullptr; k = k->Container()) {
+        at.x += s.ToPixelsX(k->Left());
+        at.y += s.ToPixelsY(k->Top());
+    }
+    return at;
+}
+
+FormWindow::View& FormWindow::EnsureView(Control* c) {
+    View& view = views_[c];
+    if (c->Kind() != ControlKind::Line && view.child == nullptr) {
+        CreateChild(c, view);
+        ApplyControl(c, view);
+    }
+    return view;
+}
+
+void FormWindow::CreateChild(Control* c, View& view) {
+    if (c->Container() != nullptr) EnsureView(c->Container());
+    const wchar_t* cls = L"STATIC";
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    switch (c->Kind()) {
+        case ControlKind::Line:
+            return;
+        case ControlKind::Label:
+            // Notify: the label takes the mouse, as the model's labels do.
+            style |= SS_NOTIFY | SS_LEFT;
+            break;
+        case ControlKind::TextBox:
+            cls = L"EDIT";
+            view.multiLine = static_cast<TextBox*>(c)->MultiLine();
+            style |= WS_TABSTOP | ES_AUTOHSCROLL;
+            if (view.multiLine) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::Frame:
+            cls = L"BUTTON";
+            style = WS_CHILD | BS_GROUPBOX;
+            break;
+        case ControlKind::CheckBox:
+            // Not the automatic kind: the model decides the value.
+            cls = L"BUTTON";
+            style |= WS_TABSTOP | BS_CHECKBOX;
+            break;
+        case ControlKind::OptionButton:
+            cls = L"BUTTON";
+            style |= WS_TABSTOP | BS_RADIOBUTTON;
+            break;
+        case ControlKind::CommandButton:
+            cls = L"BUTTON";
+            style |= WS_TABSTOP | BS_PUSHBUTTON;
+            break;
+        case ControlKind::ScrollBar:
+            cls = L"SCROLLBAR";
+            style |= WS_TABSTOP |
+                     (static_cast<ScrollBar*>(c)->Horizontal() ? SBS_HORZ : SBS_VERT);
+            break;
+    }
+    HWND child = CreateWindowExW(exStyle, cls, L"", style, 0, 0, 0, 0, hwnd_, nullptr,
+                                 backend_.Instance(), nullptr);
+    if (child == nullptr) return;
+    if (c->Kind() == ControlKind::Frame) framesChanged_ = true;
+    SetWindowSubclass(child, ChildProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    byChild_[child] = c;
+    view.child = child;
+}
+
+void FormWindow::ApplyControls() {
+    RECT invalid{};
+    bool anyInvalid = false;
+    int invalidRects = 0;
+    bool invalidAll = false;
+    auto add = [&](const RECT& r) {
+        if (r.right <= r.left || r.bottom <= r.top) return;
+        if (!anyInvalid) {
+            invalid = r;
+            anyInvalid = true;
+        } else {
+            UnionRect(&invalid, &invalid, &r);
+        }
+    };
+    for (const auto& owned : form_->Controls()) {
+        Control* c = owned.get();
+        if (c->Kind() == ControlKind::Line) {
+            auto [it, fresh] = views_.try_emplace(c);
+            View& view = it->second;
+            if (fresh || c->Dirty()) {
+                const auto& line = static_cast<const Line&>(*c);
+                const RECT now = line.ShownInForm() ? LineBounds(line) : RECT{};
+                if (!invalidAll) {
+                    // A ruler rebuild touches thousands of lines: one repaint then.
+                    if (++invalidRects > 64) {
+                        invalidAll = true;
+                    } else {
+                        add(view.lineRect);
+                        add(now);
+                    }
+                }
+                view.lineRect = now;
+            }
+            c->ClearDirty();
+            continue;
+        }
+        auto it = views_.find(c);
+        if (it == views_.end() || it->second.child == nullptr) {
+            EnsureView(c);
+        } else {
+            View& view = it->second;
+            const bool multi = c->Kind() == ControlKind::TextBox &&
+                               static_cast<TextBox*>(c)->MultiLine();
+            if (c->Kind() == ControlKind::TextBox && multi != view.multiLine) {
+                // Single and multi-line editing are different styles fixed at creation.
+                byChild_.erase(view.child);
+                DestroyWindow(view.child);
+                view = View{};
+                CreateChild(c, view);
+                ApplyControl(c, view);
+            } else if (c->Dirty() || view.force) {
+                ApplyControl(c, view);
+            } else if (view.child != nullptr &&
+                       (IsWindowVisible(view.child) != FALSE) != c->ShownInForm()) {
+                // A frame that was hidden or shown takes what it holds along.
+                ShowWindow(view.child, c->ShownInForm() ? SW_SHOWNA : SW_HIDE);
+            }
+            view.force = false;
+        }
+        c->ClearDirty();
+    }
+    if (framesChanged_) {
+        // Frames below the controls they hold, an outer frame below the frames inside it.
+        framesChanged_ = false;
+        const auto& all = form_->Controls();
+        for (auto it = all.rbegin(); it != all.rend(); ++it) {
+            if ((*it)->Kind() != ControlKind::Frame) continue;
+            if (HWND frame = ChildOf(it->get())) {
+                SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
+        }
+    }
+    if (invalidAll) {
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    } else if (anyInvalid) {
+        InvalidateRect(hwnd_, &invalid, FALSE);
+    }
+}
+
+void FormWindow::ApplyControl(Control* c, View& view) {
+    HWND w = view.child;
+    if (w == nullptr) return;
+    const PixelScale s = backend_.Scale();
+    const POINT origin = ControlOrigin(c);
+    const int x = origin.x + s.ToPixelsX(c->Left());
+    const int y = origin.y + s.ToPixelsY(c->Top());
+    const int cx = s.ToPixelsX(c->Width());
+    const int cy = s.ToPixelsY(c->Height());
+    RECT now{};
+    GetWindowRect(w, &now);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&now), 2);
+    if (now.left != x || now.top != y || now.right - now.left != cx || now.bottom - now.top != cy) {
+        SetWindowPos(w, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if ((IsWindowEnabled(w) != FALSE) != c->Enabled()) EnableWindow(w, c->Enabled());
+
+    const bool underline = c->Kind() == ControlKind::Label && static_cast<Label*>(c)->Underline();
+    HFONT font = backend_.Font(c->FontSize(), c->FontBold(), underline);
+    if (reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)) != font) {
+        SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+
+    const std::wstring caption = Wide(c->Caption());
+    switch (c->Kind()) {
+        case ControlKind::Line:
+            break;
+        case ControlKind::Label: {
+            const auto* model = static_cast<Label*>(c);
+            DWORD align = SS_LEFT;
+            if (model->Alignment() == Label::Align::Center) align = SS_CENTER;
+            if (model->Alignment() == Label::Align::Right) align = SS_RIGHT;
+            if (align == SS_LEFT && !model->WordWrap()) align = SS_LEFTNOWORDWRAP;
+            const auto style = static_cast<DWORD>(GetWindowLongPtrW(w, GWL_STYLE));
+            const DWORD want = (style & ~SS_TYPEMASK) | align;
+            if (want != style) SetWindowLongPtrW(w, GWL_STYLE, static_cast<LONG_PTR>(want));
+            if (WindowText(w) != caption) SetWindowTextW(w, caption.c_str());
+            break;
+        }
+        case ControlKind::TextBox:
+            ApplyText(*static_cast<TextBox*>(c), view);
+            break;
+        case ControlKind::Frame:
+        case ControlKind::CommandButton:
+            if (WindowText(w) != caption) SetWindowTextW(w, caption.c_str());
+            break;
+        case ControlKind::CheckBox:
+        case ControlKind::OptionButton: {
+            if (WindowText(w) != caption) SetWindowTextW(w, caption.c_str());
+            const bool on = c->Kind() == ControlKind::CheckBox
+                                ? static_cast<CheckBox*>(c)->Value() != 0
+                                : static_cast<OptionButton*>(c)->Value();
+            SendMessageW(w, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+            break;
+        }
+        case ControlKind::ScrollBar: {
+            const auto* model = static_cast<ScrollBar*>(c);
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_RANGE | SIF_POS;
+            info.nMin = model->Min();
+            info.nMax = model->Max();
+            info.nPos = model->Value();
+            SetScrollInfo(w, SB_CTL, &info, TRUE);
+            break;
+        }
+    }
+    InvalidateRect(w, nullptr, TRUE);  // colours come with WM_CTLCOLOR*
+    // Visibility last: a control shown before its geometry is set flashes at the old place.
+    if ((IsWindowVisible(w) != FALSE) != c->ShownInForm()) {
+        ShowWindow(w, c->ShownInForm() ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void FormWindow::ApplyText(TextBox& box, View& view) {
+    HWND w = view.child;
+    const bool readOnly = (GetWindowLongPtrW(w, GWL_STYLE) & ES_READONLY) != 0;
+    if (readOnly != box.Locked()) SendMessageW(w, EM_SETREADONLY, box.Locked(), 0);
+    const std::wstring want = Wide(box.Text());
+    if (WindowText(w) != want) {
+        // The model changed or refused the text: keep the cursor where it was, within bounds.
+        DWORD start = 0;
+        SendMessageW(w, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+        SetWindowTextW(w, want.c_str());
+        const auto cursor = static_cast<WPARAM>(std::min<std::size_t>(start, want.size()));
+        SendMessageW(w, EM_SETSEL, cursor, static_cast<LPARAM>(cursor));
+    }
+    if (box.SelStart() != view.selStart || box.SelLength() != view.selLength) {
+        const int from = ToDisplayIndex(box.Text(), box.SelStart());
+        const int to = ToDisplayIndex(box.Text(), box.SelStart() + box.SelLength());
+        SendMessageW(w, EM_SETSEL, static_cast<WPARAM>(from), static_cast<LPARAM>(to));
+        view.selStart = box.SelStart();
+        view.selLength = box.SelLength();
+    }
+}
+
+// ---------------------------------------------------------------- painting
+
+RECT FormWindow::LineBounds(const Line& line) const {
+    const PixelScale s = backend_.Scale();
+    const int ax = s.ToPixelsX(line.X1()), ay = s.ToPixelsY(line.Y1());
+    const int bx = s.ToPixelsX(line.X2()), by = s.ToPixelsY(line.Y2());
+    // Square caps reach half the pen beyond each end.
+    const int pad = line.BorderWidth() / 2 + 1;
+    return RECT{std::min(ax, bx) - pad, std::min(ay, by) - pad, std::max(ax, bx) + pad + 1,
+                std::max(ay, by) + pad + 1};
+}
+
+void FormWindow::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const SIZE need{std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)};
+    if (memDc_ == nullptr) {
+        memDc_ = CreateCompatibleDC(dc);
+        memOld_ = nullptr;
+    }
+    if (memBitmap_ == nullptr || memSize_.cx < need.cx || memSize_.cy < need.cy) {
+        // One bitmap the size of the window, kept: a drag repaints without allocating.
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, need.cx, need.cy);
+        HGDIOBJ old = SelectObject(memDc_, bitmap);
+        if (memOld_ == nullptr) memOld_ = old;
+        if (memBitmap_ != nullptr) DeleteObject(memBitmap_);
+        memBitmap_ = bitmap;
+        memSize_ = need;
+    }
+    const RECT exposed = ps.rcPaint;
+    HGDIOBJ dcBrush = GetStockObject(DC_BRUSH);
+    if (form_ != nullptr) {
+        SetDCBrushColor(memDc_, static_cast<COLORREF>(form_->BackColor()));
+        FillRect(memDc_, &exposed, static_cast<HBRUSH>(dcBrush));
+        const PixelScale s = backend_.Scale();
+        Color brushColor = form_->BackColor();
+        for (const Line* line : form_->Lines()) {
+            if (line->Container() != nullptr || !line->ShownInForm()) continue;
+            const int ax = s.ToPixelsX(line->X1()), ay = s.ToPixelsY(line->Y1());
+            const int bx = s.ToPixelsX(line->X2()), by = s.ToPixelsY(line->Y2());
+            const int w = line->BorderWidth();
+            if (line->BorderColor() != brushColor) {
+                brushColor = line->BorderColor();
+                SetDCBrushColor(memDc_, static_cast<COLORREF>(brushColor));
+            }
+            if (ax == bx || ay == by) {
+                // Every line of the ruler and the crosshairs is level or plumb: w pixels centred
+                // on the end points, the extra pixel of an even width before them, and square
+                // caps as far past the ends. A filled rectangle, far cheaper than a pen.
+                const RECT r{std::min(ax, bx) - w / 2, std::min(ay, by) - w / 2,
+                             std::max(ax, bx) + (w - 1) / 2 + 1, std::max(ay, by) + (w - 1) / 2 + 1};
+                if (Intersects(r, exposed)) FillRect(memDc_, &r, static_cast<HBRUSH>(dcBrush));
+                continue;
+            }
+            const RECT bounds = LineBounds(*line);
+            if (!Intersects(bounds, exposed)) continue;
+            LOGBRUSH lb{BS_SOLID, static_cast<COLORREF>(brushColor), 0};
+            HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_MITER,
+                                    static_cast<DWORD>(std::max(1, w)), &lb, 0, nullptr);
+            HGDIOBJ oldPen = SelectObject(memDc_, pen);
+            MoveToEx(memDc_, ax, ay, nullptr);
+            LineTo(memDc_, bx, by);
+            SelectObject(memDc_, oldPen);
+            DeleteObject(pen);
+        }
+    }
+    BitBlt(dc, exposed.left, exposed.top, exposed.right - exposed.left,
+           exposed.bottom - exposed.top, memDc_, exposed.left, exposed.top, SRCCOPY);
+    EndPaint(hwnd_, &ps);
+}
+
+// ---------------------------------------------------------------- what the user does
+
+void FormWindow::DeliverMouse(UINT msg, WPARAM wParam) {
+    if (form_ == nullptr) return;
+    // Where the pointer was when the event happened, in the window's place now: the window
+    // may have moved under the pointer since (a drag moves it with each step).
+    const DWORD at = GetMessagePos();
+    POINT p{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    ScreenToClient(hwnd_, &p);
+    const PixelScale s = backend_.Scale();
+    const double x = s.ToTwipsX(p.x);
+    const double y = s.ToTwipsY(p.y);
+    const int shift = ShiftMask();
+    Form* form = form_;
+    if (IsDoubleClick(msg)) {
+        // The second press of a double click is no MouseDown of its own, but it holds the
+        // button until its release comes.
+        buttons_ |= ButtonOf(msg);
+        SetCapture(hwnd_);
+        backend_.Deliver([form] {
+            if (form->Loaded()) form->Form_DblClick();
+        });
+        return;
+    }
+    const int button = msg == WM_MOUSEMOVE ? ButtonsOf(wParam) : ButtonOf(msg);
+    if (IsDown(msg)) {
+        buttons_ |= button;
+        SetCapture(hwnd_);
+    }
+    backend_.Deliver([&] {
+        if (!form->Loaded()) return;
+        if (IsDown(msg)) {
+            form->Form_MouseDown(button, shift, x, y);
+        } else if (IsUp(msg)) {
+            form->Form_MouseUp(button, shift, x, y);
+        } else {
+            form->Form_MouseMove(button, shift, x, y);
+        }
+    });
+    if (IsUp(msg) && !detached_) {
+        buttons_ &= ~button;
+        if (buttons_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
+    }
+}
+
+void FormWindow::DeliverKeyDown(Control* target, int keyCode) {
+    // As the model routes keys: a control that listens to keys, or any text box, gets them;
+    // otherwise the form does.
+    Form* form = form_;
+    bool cancelled = false;
+    const int shift = ShiftMask();
+    backend_.Deliver([&] {
+        int code = keyCode;
+        int mask = shift;
+        if (target == nullptr || form->KeyPreview()) form->Form_KeyDown(code, mask);
+        if (code != 0 && form->Loaded() && target != nullptr && target->onKeyDown) {
+            target->onKeyDown(code, mask);
+        }
+        cancelled = code == 0 || !form->Loaded();
+    });
+    swallowChar_ = cancelled;
+}
+
+bool FormWindow::DeliverChar(Control* target, int& ascii) {
+    if (swallowChar_) {
+        swallowChar_ = false;
+        return false;
+    }
+    Form* form = form_;
+    bool keep = true;
+    backend_.Deliver([&] {
+        if (target == nullptr || form->KeyPreview()) form->Form_KeyPress(ascii);
+        if (ascii != 0 && form->Loaded() && target != nullptr && target->onKeyPress) {
+            target->onKeyPress(ascii);
+        }
+        keep = ascii != 0 && form->Loaded();
+    });
+    return keep && form_ != nullptr;
+}
+
+void FormWindow::Reconcile(Control* c) {
+    // After a click the control shows its own idea of the value; the next Sync shows the
+    // model's, also when the model refused the change and so marked nothing.
+    auto it = views_.find(c);
+    if (it == views_.end()) return;
+    it->second.force = true;
+    form_->MarkDirty(kDirtyControls);
+}
+
+void FormWindow::Command(HWND child, int code) {
+    Control* c = ControlOf(child);
+    if (c == nullptr || form_ == nullptr || backend_.Syncing()) return;
+    switch (c->Kind()) {
+        case ControlKind::TextBox:
+            if (code == EN_CHANGE) PushText(static_cast<TextBox&>(*c));
+            break;
+        case ControlKind::CheckBox:
+            if (code == BN_CLICKED) {
+                auto* box = static_cast<CheckBox*>(c);
+                Reconcile(c);
+                backend_.Deliver([box] { box->SetValue(box->Value() ? 0 : 1); });
+            }
+            break;
+        case ControlKind::OptionButton:
+            if (code == BN_CLICKED) {
+                Reconcile(c);
+                backend_.Deliver([c] { static_cast<OptionButton*>(c)->SetValue(true); });
+            }
+            break;
+        case ControlKind::CommandButton:
+            if (code == BN_CLICKED && c->onClick) backend_.Deliver([c] { c->onClick(); });
+            break;
+        default:
+            break;
+    }
+}
+
+void FormWindow::Scroll(HWND child, int request) {
+    Control* c = ControlOf(child);
+    if (c == nullptr || c->Kind() != ControlKind::ScrollBar || backend_.Syncing()) return;
+    auto* bar = static_cast<ScrollBar*>(c);
+    const int page = std::max(1, (bar->Max() - bar->Min()) / 10);
+    int value = bar->Value();
+    switch (request) {
+        case SB_LINELEFT: value -= 1; break;
+        case SB_LINERIGHT: value += 1; break;
+        case SB_PAGELEFT: value -= page; break;
+        case SB_PAGERIGHT: value += page; break;
+        case SB_LEFT: value = bar->Min(); break;
+        case SB_RIGHT: value = bar->Max(); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_TRACKPOS;
+            GetScrollInfo(child, SB_CTL, &info);
+            value = info.nTrackPos;
+            break;
+        }
+        default: return;
+    }
+    value = std::clamp(value, std::min(bar->Min(), bar->Max()), std::max(bar->Min(), bar->Max()));
+    Reconcile(c);
+    backend_.Deliver([bar, value] { bar->SetValue(value); });
+}
+
+void FormWindow::PushText(TextBox& box) {
+    if (form_ == nullptr || backend_.Syncing()) return;
+    HWND w = ChildOf(&box);
+    if (w == nullptr) return;
+    const std::string text = Utf8(WindowText(w).c_str());
+    backend_.Deliver([this, &box, text] {
+        box.SetText(text);
+        // SetText puts the model's cursor at the end; the editor's is where the user typed.
+        if (form_ != nullptr && box.Text() == text) PushSelection(box);
+    });
+}
+
+void FormWindow::PushSelection(TextBox& box) {
+    if (form_ == nullptr || backend_.Syncing()) return;
+    auto it = views_.find(&box);
+    if (it == views_.end() || it->second.child == nullptr) return;
+    View& view = it->second;
+    DWORD start = 0, end = 0;
+    SendMessageW(view.child, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    const std::wstring shown = WindowText(view.child);
+    const int from = ToModelOffset(shown, static_cast<int>(start));
+    const int to = ToModelOffset(shown, static_cast<int>(end));
+    box.SetSelection(from, to - from);
+    view.selStart = box.SelStart();
+    view.selLength = box.SelLength();
+}
+
+LRESULT CALLBACK FormWindow::ChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR /*id*/, DWORD_PTR self) {
+    auto* window = reinterpret_cast<FormWindow*>(self);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(child, ChildProc, kSubclassId);
+        return DefSubclassProc(child, msg, wParam, lParam);
+    }
+    Control* c = window->ControlOf(child);
+    if (c == nullptr || window->form_ == nullptr) return DefSubclassProc(child, msg, wParam, lParam);
+    return window->HandleChild(c, child, msg, wParam, lParam);
+}
+
+LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_NCHITTEST:
+            // A frame takes the mouse over its whole face, as the model's frames do.
+            if (c->Kind() == ControlKind::Frame) return HTCLIENT;
+            break;
+        case WM_ERASEBKGND:
+            if (c->Kind() == ControlKind::Frame) {
+                // A group box draws only its edge and caption: its face is the form's colour.
+                RECT r{};
+                GetClientRect(child, &r);
+                HDC dc = reinterpret_cast<HDC>(wParam);
+                SetDCBrushColor(dc, static_cast<COLORREF>(c->HasBackColor() ? c->BackColor()
+                                                                             : form_->BackColor()));
+                FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+                return 1;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDBLCLK: {
+            const PixelScale s = backend_.Scale();
+            const double x = s.ToTwipsX(GET_X_LPARAM(lParam));
+            const double y = s.ToTwipsY(GET_Y_LPARAM(lParam));
+            const int shift = ShiftMask();
+            const int button = msg == WM_MOUSEMOVE ? ButtonsOf(wParam) : ButtonOf(msg);
+            if (msg == WM_LBUTTONDBLCLK) {
+                if (c->onDblClick) {
+                    backend_.Deliver([c] { c->onDblClick(); });
+                    if (form_ == nullptr) return 0;
+                }
+            } else if (IsDown(msg)) {
+                if (c->onMouseDown) backend_.Deliver([&] { c->onMouseDown(button, shift, x, y); });
+            } else if (IsUp(msg)) {
+                if (c->onMouseUp) backend_.Deliver([&] { c->onMouseUp(button, shift, x, y); });
+                // A label is clicked where the button goes up over it.
+                RECT r{};
+                GetClientRect(child, &r);
+                const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+                if (form_ != nullptr && c->Kind() == ControlKind::Label && msg == WM_LBUTTONUP &&
+                    PtInRect(&r, p) && c->onClick) {
+                    backend_.Deliver([c] { c->onClick(); });
+                }
+            } else if (c->onMouseMove) {
+                backend_.Deliver([&] { c->onMouseMove(button, shift, x, y); });
+            }
+            // A handler that unloaded the form leaves nothing for the control to do.
+            if (form_ == nullptr) return 0;
+            const LRESULT r = DefSubclassProc(child, msg, wParam, lParam);
+            if (form_ != nullptr && c->Kind() == ControlKind::TextBox &&
+                (msg == WM_LBUTTONUP || (msg == WM_MOUSEMOVE && (wParam & MK_LBUTTON)))) {
+                PushSelection(static_cast<TextBox&>(*c));
+            }
+            return r;
+        }
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: {
+            Control* target = (c->onKeyDown || c->onKeyPress || c->Kind() == ControlKind::TextBox)
+                                  ? c
+                                  : nullptr;
+            DeliverKeyDown(target, static_cast<int>(wParam));
+            if (form_ == nullptr) return 0;
+            if (swallowChar_) return 0;
+            if (wParam == VK_TAB && c->Kind() != ControlKind::TextBox) {
+                // The next control in the window's order takes the focus.
+                HWND next = GetNextDlgTabItem(hwnd_, child, GetKeyState(VK_SHIFT) < 0);
+                if (next != nullptr) ::SetFocus(next);
+                return 0;
+            }
+            const LRESULT r = DefSubclassProc(child, msg, wParam, lParam);
+            if (form_ != nullptr && c->Kind() == ControlKind::TextBox) {
+                PushSelection(static_cast<TextBox&>(*c));
+            }
+            return r;
+        }
+        case WM_CHAR: {
+            Control* target = (c->onKeyDown || c->onKeyPress || c->Kind() == ControlKind::TextBox)
+                                  ? c
+                                  : nullptr;
+            if (wParam == VK_TAB && c->Kind() == ControlKind::TextBox &&
+                !static_cast<TextBox*>(c)->MultiLine()) {
+                HWND next = GetNextDlgTabItem(hwnd_, child, GetKeyState(VK_SHIFT) < 0);
+                if (next != nullptr) ::SetFocus(next);
+                return 0;
+            }
+            int ascii = wParam < 256 ? static_cast<int>(wParam) : 0;
+            const int typed = ascii;
+            if (ascii != 0 && !DeliverChar(target, ascii)) return 0;
+            if (form_ == nullptr) return 0;
+            if (typed != 0 && ascii != typed) wParam = static_cast<WPARAM>(ascii);
+            const LRESULT r = DefSubclassProc(child, msg, wParam, lParam);
+            if (form_ != nullptr && c->Kind() == ControlKind::TextBox) {
+                PushSelection(static_cast<TextBox&>(*c));
+            }
+            return r;
+        }
+        case WM_SETFOCUS:
+            if (!backend_.Syncing() && !backend_.ReportingFocus()) {
+                Form* form = form_;
+                backend_.Deliver([this, form, c] {
+                    backend_.ReportFocus(*form, c);
+                    if (c->onGotFocus) c->onGotFocus();
+                });
+            }
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(child, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<FormWindow*>(create->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        delete self;
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    if (msg == kMsgDestroy) {
+        DestroyWindow(hwnd);  // deletes the object
+        return 0;
+    }
+    return self->OnMessage(msg, wParam, lParam);
+}
+
+LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (form_ == nullptr) {
+        // Unloaded, waiting to go: nothing reaches the model any more.
+        if (msg == WM_CLOSE) return 0;
+        return DefWindowProcW(hwnd_, msg, wParam, lParam);
+    }
+    switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;  // the paint fills the background in the same pass
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_PRINTCLIENT: {
+            // Themed check boxes draw their parent's background behind them.
+            RECT r{};
+            GetClientRect(hwnd_, &r);
+            SetDCBrushColor(reinterpret_cast<HDC>(wParam), static_cast<COLORREF>(form_->BackColor()));
+            FillRect(reinterpret_cast<HDC>(wParam), &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSCROLLBAR: {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            Control* c = ControlOf(reinterpret_cast<HWND>(lParam));
+            if (c == nullptr) break;
+            SetTextColor(dc, static_cast<COLORREF>(c->ForeColor()));
+            Color back = form_->BackColor();
+            if (c->HasBackColor()) {
+                back = c->BackColor();
+            } else if (c->Kind() == ControlKind::TextBox) {
+                back = static_cast<Color>(GetSysColor(COLOR_WINDOW));
+            }
+            SetBkColor(dc, static_cast<COLORREF>(back));
+            if (backBrush_ == nullptr || backBrushColor_ != back) {
+                if (backBrush_ != nullptr) DeleteObject(backBrush_);
+                backBrush_ = CreateSolidBrush(static_cast<COLORREF>(back));
+                backBrushColor_ = back;
+            }
+            return reinterpret_cast<LRESULT>(backBrush_);
+        }
+        case WM_SETCURSOR:
+            // The program's pointer shape holds over every window, as a screen-wide pointer.
+            if (backend_.screen().MousePointer != kPointerDefault) {
+                SetCursor(backend_.Cursor());
+                return TRUE;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+            DeliverMouse(msg, wParam);
+            return 0;
+        case WM_CAPTURECHANGED:
+            buttons_ = 0;
+            return 0;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            DeliverKeyDown(nullptr, static_cast<int>(wParam));
+            if (form_ == nullptr || swallowChar_) return 0;
+            break;  // Alt+F4 and the system keys go on to Windows
+        case WM_CHAR: {
+            int ascii = wParam < 256 ? static_cast<int>(wParam) : 0;
+            if (ascii != 0) DeliverChar(nullptr, ascii);
+            return 0;
+        }
+        case WM_COMMAND:
+            if (lParam != 0) Command(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+            return 0;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            if (lParam != 0) Scroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+            return 0;
+        case WM_ACTIVATE:
+            // Handled after the activation has finished: it may come inside a Sync.
+            PostMessageW(hwnd_, kMsgActivate, LOWORD(wParam) != WA_INACTIVE, 0);
+            break;
+        case kMsgActivate: {
+            Form* form = form_;
+            const bool active = wParam != 0;
+            backend_.Deliver([form, active] {
+                if (!form->Loaded()) return;
+                if (active) {
+                    form->Form_Activate();
+                } else {
+                    form->Form_Deactivate();
+                }
+            });
+            return 0;
+        }
+        case WM_GETMINMAXINFO: {
+            // A ruler may be far longer than the screen is wide.
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            info->ptMaxTrackSize = POINT{32767, 32767};
+            if (form_->Border() == BorderStyle::None) info->ptMinTrackSize = POINT{1, 1};
+            return 0;
+        }
+        case WM_WINDOWPOSCHANGED: {
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+            if (!applying_ && !backend_.Syncing() && !(pos->flags & SWP_NOMOVE) &&
+                !IsIconic(hwnd_) && !(form_->DirtyFlags() & kDirtyGeometry)) {
+                // The user moved a captioned window by its title bar.
+                const PixelScale s = backend_.Scale();
+                if (pos->x != s.ToPixelsX(form_->Left()) || pos->y != s.ToPixelsY(form_->Top())) {
+                    form_->WindowSystemMoved(s.ToTwipsX(pos->x), s.ToTwipsY(pos->y));
+                }
+            }
+            break;  // on to WM_SIZE and WM_MOVE
+        }
+        case WM_SIZE:
+            if (!applying_ && !backend_.Syncing() && !(form_->DirtyFlags() & kDirtyVisibility)) {
+                const WindowState now =
+                    wParam == SIZE_MINIMIZED ? WindowState::Minimized : WindowState::Normal;
+                if (form_->GetWindowState() != now && wParam != SIZE_MAXIMIZED) {
+                    form_->WindowSystemState(now);
+                }
+            }
+            return 0;
+        case WM_CLOSE:
+            if (form_->Border() == BorderStyle::None) {
+                // No close box: the request came from outside (taskkill, Alt+F4), and is the
+                // program's to answer as a whole.
+                backend_.EndProgram();
+            } else {
+                Form* form = form_;
+                backend_.Deliver([form] {
+                    if (form->Loaded()) form->Form_QueryClose();
+                });
+            }
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // After this returns Windows may end the process at once: save now.
+            if (wParam) backend_.EndProgram();
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+}  // namespace tavrolin::win32

@@ -1,0 +1,93 @@
+// The real top-level window of one form: shows the form's state and its controls as standard
+// Windows controls, paints its line shapes with GDI through an off-screen bitmap, and hands
+// what the user does back to the model through the backend.
+#pragma once
+
+#include "win32/Win32Backend.h"
+
+#include <unordered_map>
+
+#include "forms/Control.h"
+#include "forms/Form.h"
+
+namespace tavrolin::win32 {
+
+class FormWindow {
+public:
+    FormWindow(Win32Backend& backend, Form& form);
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    Form* form() const { return form_; }
+    // The form has unloaded: the window goes at once unless it is inside its own handler.
+    void Detach();
+
+    // Applies what the form and its controls marked dirty, then clears the marks.
+    void ShowModel();
+    bool HasPendingFocus() const { return focusPending_; }
+    void RequestFocus(Control* control);
+    HWND ChildOf(const Control* control) const;
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    struct View {
+        HWND child = nullptr;  // null for a line shape
+        bool multiLine = false;
+        RECT lineRect{};  // where a line shape was last painted, client pixels
+        bool force = false;  // show the model's value even when it did not change
+        int selStart = -1, selLength = -1;
+    };
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
+
+    void ApplyStyle();
+    void ApplyGeometry();
+    void ApplyControls();
+    void ApplyVisibility();
+    void ApplyFocus();
+    View& EnsureView(Control* c);
+    void CreateChild(Control* c, View& view);
+    void ApplyControl(Control* c, View& view);
+    void ApplyText(TextBox& box, View& view);
+    RECT LineBounds(const Line& line) const;
+    POINT ControlOrigin(const Control* c) const;
+
+    void Paint();
+    void DeliverMouse(UINT msg, WPARAM wParam);
+    void DeliverKeyDown(Control* target, int keyCode);
+    bool DeliverChar(Control* target, int& ascii);
+    void Command(HWND child, int code);
+    void Scroll(HWND child, int request);
+    void PushText(TextBox& box);
+    void PushSelection(TextBox& box);
+    void Reconcile(Control* c);
+    Control* ControlOf(HWND child) const;
+
+    Win32Backend& backend_;
+    Form* form_;
+    HWND hwnd_ = nullptr;
+    std::unordered_map<const Control*, View> views_;
+    std::unordered_map<HWND, Control*> byChild_;
+    Control* focusRequest_ = nullptr;
+    bool focusPending_ = false;
+    bool applying_ = false;  // our own SetWindowPos and ShowWindow are no moves by the user
+    bool swallowChar_ = false;  // the KeyDown of this key was cancelled by a handler
+    int buttons_ = 0;  // mouse buttons held, for the capture
+    bool detached_ = false;
+    bool framesChanged_ = false;  // a frame was created: the order of the children is due
+    HBRUSH backBrush_ = nullptr;
+    Color backBrushColor_ = -1;
+    // The off-screen bitmap the lines are drawn into, kept between paints.
+    HDC memDc_ = nullptr;
+    HBITMAP memBitmap_ = nullptr;
+    HGDIOBJ memOld_ = nullptr;
+    SIZE memSize_{};
+};
+
+}  // namespace tavrolin::win32

@@ -1,0 +1,304 @@
+#include "win32/Win32Backend.h"
+
+#include <algorithm>
+
+#include "forms/Form.h"
+#include "win32/FormWindow.h"
+
+namespace tavrolin::win32 {
+
+std::wstring Wide(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                      nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(std::max(n, 0)), L'\0');
+    if (n > 0) {
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    }
+    return out;
+}
+
+std::string Utf8(const wchar_t* text, int length) {
+    if (text == nullptr || length == 0) return {};
+    if (length < 0) length = static_cast<int>(wcslen(text));
+    if (length == 0) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(std::max(n, 0)), '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+namespace {
+
+LPCWSTR CursorFor(int pointer) {
+    switch (pointer) {
+        case 2: return IDC_CROSS;
+        case 3: return IDC_IBEAM;
+        case kPointerSizeAll:
+        case kPointerSizePointer: return IDC_SIZEALL;
+        case 6: return IDC_SIZENESW;
+        case kPointerSizeNS: return IDC_SIZENS;
+        case 8: return IDC_SIZENWSE;
+        case kPointerSizeWE: return IDC_SIZEWE;
+        case 10: return IDC_UPARROW;
+        case 11: return IDC_WAIT;
+        case 12: return IDC_NO;
+        case 13: return IDC_APPSTARTING;
+        case 14: return IDC_HELP;
+        case 99: return IDC_HAND;
+        default: return IDC_ARROW;
+    }
+}
+
+// Lines of a text as the model keeps them (CR LF or LF between lines).
+std::vector<std::wstring> LinesOf(const std::string& text) {
+    std::vector<std::wstring> lines;
+    std::string line;
+    for (char c : text) {
+        if (c == '\r') continue;
+        if (c == '\n') {
+            lines.push_back(Wide(line));
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    lines.push_back(Wide(line));
+    return lines;
+}
+
+}  // namespace
+
+Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
+    HDC screenDc = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screenDc, LOGPIXELSX);
+    const int dpiY = GetDeviceCaps(screenDc, LOGPIXELSY);
+    ReleaseDC(nullptr, screenDc);
+    if (dpi_ <= 0) dpi_ = 96;
+    screen().TwipsPerPixelX = 1440.0 / dpi_;
+    screen().TwipsPerPixelY = 1440.0 / (dpiY > 0 ? dpiY : dpi_);
+
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        messageFont_ = metrics.lfMessageFont;
+    } else {
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof messageFont_, &messageFont_);
+    }
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    // Double clicks arrive as such: the second press of one is no MouseDown of its own.
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = FormWindow::WindowProc;
+    wc.hInstance = instance_;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
+    wc.lpszClassName = className_.c_str();
+    RegisterClassExW(&wc);
+}
+
+Win32Backend::~Win32Backend() {
+    for (auto& [form, window] : windows_) window->Detach();
+    windows_.clear();
+    for (auto& [key, font] : fonts_) DeleteObject(font);
+}
+
+HFONT Win32Backend::Font(double points, bool bold, bool underline) const {
+    LOGFONTW lf = messageFont_;
+    if (points > 0) lf.lfHeight = -MulDiv(static_cast<int>(points * 100 + 0.5), dpi_, 7200);
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = underline ? TRUE : FALSE;
+    const FontKey key{lf.lfHeight, bold, underline};
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    HFONT font = CreateFontIndirectW(&lf);
+    fonts_.emplace(key, font);
+    return font;
+}
+
+HCURSOR Win32Backend::Cursor() const { return LoadCursorW(nullptr, CursorFor(screen().MousePointer)); }
+
+FormWindow* Win32Backend::WindowOf(const Form& form) const {
+    auto it = windows_.find(&form);
+    return it == windows_.end() ? nullptr : it->second;
+}
+
+HWND Win32Backend::HandleOf(std::int32_t hWnd) const {
+    Form* form = FindForm(hWnd);
+    FormWindow* window = form != nullptr ? WindowOf(*form) : nullptr;
+    return window != nullptr ? window->Handle() : nullptr;
+}
+
+void Win32Backend::WindowCreated(Form& form) {
+    if (WindowOf(form) != nullptr) return;
+    windows_[&form] = new FormWindow(*this, form);
+}
+
+void Win32Backend::WindowDestroyed(Form& form) {
+    auto it = windows_.find(&form);
+    if (it == windows_.end()) return;
+    FormWindow* window = it->second;
+    windows_.erase(it);
+    window->Detach();
+}
+
+void Win32Backend::Sync() {
+    if (syncing_) return;
+    syncing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{syncing_};
+    for (Form* form : FormsInShownOrder()) {
+        FormWindow* window = WindowOf(*form);
+        if (window == nullptr) continue;
+        if (form->DirtyFlags() != 0 || window->HasPendingFocus()) window->ShowModel();
+    }
+    ApplyPointer();
+}
+
+void Win32Backend::ApplyPointer() {
+    const int want = screen().MousePointer;
+    if (want == appliedPointer_) return;
+    appliedPointer_ = want;
+    // During a drag the window under the pointer is not asked for its cursor: set it now.
+    SetCursor(Cursor());
+}
+
+void Win32Backend::Flush() {
+    Sync();
+    for (auto& [form, window] : windows_) UpdateWindow(window->Handle());
+    GdiFlush();
+}
+
+bool Win32Backend::PumpOne(bool wait) {
+    MSG msg;
+    if (wait) {
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+            quitRequested_ = true;
+            return false;
+        }
+    } else if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        return false;
+    } else if (msg.message == WM_QUIT) {
+        quitRequested_ = true;
+        return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+void Win32Backend::DoEvents() {
+    Sync();
+    while (!quitRequested_ && PumpOne(false)) {
+    }
+    Flush();
+}
+
+void Win32Backend::Run(const std::function<bool()>& running) {
+    while (!quitRequested_ && running()) {
+        // Whatever changed outside an input event is shown before the loop goes to sleep.
+        Sync();
+        if (!PumpOne(true)) break;
+    }
+}
+
+void Win32Backend::PlaceDialog(Form& form) {
+    // A model that gave the dialog no place gets it centred over the captioned window that is
+    // active, or else on the primary screen's work area.
+    if (form.Left() != 0 || form.Top() != 0) return;
+    const PixelScale s = Scale();
+    const int w = s.ToPixelsX(form.Width());
+    const int h = s.ToPixelsY(form.Height());
+    RECT desk{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &desk, 0);
+    RECT over = desk;
+    HWND active = GetActiveWindow();
+    if (active != nullptr && (GetWindowLongPtrW(active, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
+        GetWindowRect(active, &over);
+    }
+    int x = (over.left + over.right) / 2 - w / 2;
+    int y = (over.top + over.bottom) / 2 - h / 2;
+    x = std::clamp(x, static_cast<int>(desk.left),
+                   std::max(static_cast<int>(desk.left), static_cast<int>(desk.right) - w));
+    y = std::clamp(y, static_cast<int>(desk.top),
+                   std::max(static_cast<int>(desk.top), static_cast<int>(desk.bottom) - h));
+    form.WindowSystemMoved(s.ToTwipsX(x), s.ToTwipsY(y));
+    form.MarkDirty(kDirtyGeometry);
+}
+
+void Win32Backend::RunModal(Form& form) {
+    FormWindow* window = WindowOf(form);
+    if (window == nullptr || !form.Loaded() || !form.Visible()) return;
+    PlaceDialog(form);
+    // The other windows take no input while the dialog is up, as with any modal dialog.
+    std::vector<HWND> disabled;
+    for (auto& [other, w] : windows_) {
+        if (w == window || !IsWindowEnabled(w->Handle())) continue;
+        EnableWindow(w->Handle(), FALSE);
+        disabled.push_back(w->Handle());
+    }
+    modal_.push_back(&form);
+    Sync();
+    while (form.Loaded() && form.Visible() && !quitRequested_) {
+        if (!PumpOne(true)) break;
+        Sync();
+    }
+    modal_.pop_back();
+    for (HWND h : disabled) {
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    }
+    if (quitRequested_) PostQuitMessage(0);  // the outer loop ends too
+}
+
+void Win32Backend::SetFocus(Form& form, Control* control) {
+    if (reportingFocus_) return;
+    if (FormWindow* window = WindowOf(form)) window->RequestFocus(control);
+}
+
+void Win32Backend::ReportFocus(Form& form, Control* control) {
+    reportingFocus_ = true;
+    form.SetFocus(control);
+    reportingFocus_ = false;
+}
+
+double Win32Backend::TextWidth(const Form& /*form*/, const std::string& text) const {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font());
+    LONG widest = 0;
+    for (const std::wstring& line : LinesOf(text)) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        widest = std::max(widest, size.cx);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return Scale().ToTwipsX(widest);
+}
+
+double Win32Backend::TextHeight(const Form& /*form*/, const std::string& text) const {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return Scale().ToTwipsY(static_cast<double>(tm.tmHeight) *
+                            static_cast<double>(LinesOf(text).size()));
+}
+
+void Win32Backend::Quit() {
+    quitRequested_ = true;
+    PostQuitMessage(0);
+}
+
+void Win32Backend::EndProgram() {
+    if (ending_) return;
+    ending_ = true;
+    if (onEndProgram) onEndProgram();
+    ending_ = false;
+}
+
+}  // namespace tavrolin::win32

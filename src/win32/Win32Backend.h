@@ -1,0 +1,99 @@
+// The forms model shown with the Windows API alone: one real top-level window per loaded form,
+// input delivered into the model, the model's changes applied to the windows after each event.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "forms/Backend.h"
+#include "forms/PixelScale.h"
+
+namespace tavrolin::win32 {
+
+class FormWindow;
+
+// The program's text is UTF-8; Windows' wide-character calls take UTF-16.
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const wchar_t* text, int length = -1);
+
+class Win32Backend : public Backend {
+public:
+    // Takes the twips per pixel from the screen's density; the process should be DPI aware.
+    explicit Win32Backend(HINSTANCE instance);
+    ~Win32Backend() override;
+
+    void DoEvents() override;
+    void Sync() override;
+    void RunModal(Form& form) override;
+    void SetFocus(Form& form, Control* control) override;
+    double TextWidth(const Form& form, const std::string& text) const override;
+    double TextHeight(const Form& form, const std::string& text) const override;
+    void Quit() override;
+    void WindowCreated(Form& form) override;
+    void WindowDestroyed(Form& form) override;
+
+    PixelScale Scale() const { return {screen().TwipsPerPixelX, screen().TwipsPerPixelY}; }
+    HINSTANCE Instance() const { return instance_; }
+    bool Syncing() const { return syncing_; }
+    bool QuitRequested() const { return quitRequested_; }
+    // Sync and paint what changed now, without handling input (before a sleep).
+    void Flush();
+    // Runs the message loop until Quit or until `running` says the program has ended.
+    void Run(const std::function<bool()>& running);
+
+    FormWindow* WindowOf(const Form& form) const;
+    // The real window of a model window handle; null when the form has no window.
+    HWND HandleOf(std::int32_t hWnd) const;
+    // The system's message font at the screen's density, and its variants for the controls.
+    HFONT Font(double points = 0, bool bold = false, bool underline = false) const;
+    HCURSOR Cursor() const;
+    const std::wstring& ClassName() const { return className_; }
+
+    // The user moved the focus: the model follows without the window being asked again.
+    void ReportFocus(Form& form, Control* control);
+    bool ReportingFocus() const { return reportingFocus_; }
+
+    // The program's way out when the session ends or a close request reaches a window that
+    // has no close box (taskkill sends one to every window); set by the entry point.
+    std::function<void()> onEndProgram;
+    void EndProgram();
+
+private:
+    struct FontKey {
+        int height;
+        bool bold;
+        bool underline;
+        bool operator==(const FontKey&) const = default;
+    };
+    struct FontKeyHash {
+        std::size_t operator()(const FontKey& k) const {
+            return static_cast<std::size_t>(k.height) * 4 + (k.bold ? 2 : 0) + (k.underline ? 1 : 0);
+        }
+    };
+    void ApplyPointer();
+    bool PumpOne(bool wait);
+    void PlaceDialog(Form& form);
+
+    HINSTANCE instance_;
+    std::wstring className_ = L"TavrolinForm";
+    int dpi_ = 96;
+    LOGFONTW messageFont_{};
+    mutable std::unordered_map<FontKey, HFONT, FontKeyHash> fonts_;
+    std::unordered_map<const Form*, FormWindow*> windows_;
+    std::vector<Form*> modal_;
+    int appliedPointer_ = 0;
+    bool syncing_ = false;
+    bool quitRequested_ = false;
+    bool reportingFocus_ = false;
+    bool ending_ = false;
+};
+
+}  // namespace tavrolin::win32

@@ -1,0 +1,107 @@
+#include "win32/Win32Platform.h"
+
+#include "win32/Win32Backend.h"
+
+#include <shellapi.h>
+
+#include <cstdint>
+
+namespace tavrolin::win32 {
+
+namespace {
+
+// The program names windows by the 32-bit handles of its forms; any other value is a real
+// window handle (the desktop's), which Windows keeps within 32 bits.
+HWND Real(const Win32Backend& backend, std::int32_t hWnd) {
+    if (HWND h = backend.HandleOf(hWnd)) return h;
+    return reinterpret_cast<HWND>(static_cast<std::intptr_t>(hWnd));
+}
+
+}  // namespace
+
+std::int32_t Win32Platform::SetWindowPos(std::int32_t hWnd, std::int32_t hWndInsertAfter,
+                                         std::int32_t x, std::int32_t y, std::int32_t cx,
+                                         std::int32_t cy, std::int32_t wFlags) {
+    // HWND_TOPMOST (-1) and HWND_NOTOPMOST (-2) are handle values of their own.
+    HWND after = reinterpret_cast<HWND>(static_cast<std::intptr_t>(hWndInsertAfter));
+    if (hWndInsertAfter > 0) after = Real(backend_, hWndInsertAfter);
+    const BOOL done = ::SetWindowPos(Real(backend_, hWnd), after, x, y, cx, cy,
+                                     static_cast<UINT>(wFlags));
+    if (done && hWndInsertAfter == -1) backend_.MarkTopmost(hWnd, true);
+    if (done && hWndInsertAfter == -2) backend_.MarkTopmost(hWnd, false);
+    return done ? 1 : 0;
+}
+
+std::int32_t Win32Platform::GetSystemMetrics(std::int32_t nIndex) {
+    return ::GetSystemMetrics(nIndex);
+}
+
+std::int32_t Win32Platform::GetDesktopWindow() {
+    return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(::GetDesktopWindow()));
+}
+
+std::int32_t Win32Platform::GetWindowLongA(std::int32_t hWnd, std::int32_t nIndex) {
+    return ::GetWindowLongA(Real(backend_, hWnd), nIndex);
+}
+
+std::int32_t Win32Platform::SetWindowLongA(std::int32_t hWnd, std::int32_t nIndex,
+                                           std::int32_t dwNewLong) {
+    return ::SetWindowLongA(Real(backend_, hWnd), nIndex, dwNewLong);
+}
+
+std::int32_t Win32Platform::SetLayeredWindowAttributes(std::int32_t hWnd, std::int32_t crKey,
+                                                       std::uint8_t bAlpha, std::int32_t dwFlags) {
+    return ::SetLayeredWindowAttributes(Real(backend_, hWnd), static_cast<COLORREF>(crKey), bAlpha,
+                                        static_cast<DWORD>(dwFlags));
+}
+
+std::int32_t Win32Platform::ShellExecuteA(std::int32_t hWnd, const std::string& lpOperation,
+                                          const std::string& lpFile,
+                                          const std::string& lpParameters,
+                                          const std::string& lpDirectory, std::int32_t nShowCmd) {
+    HINSTANCE result = ::ShellExecuteA(Real(backend_, hWnd), lpOperation.c_str(), lpFile.c_str(),
+                                       lpParameters.c_str(), lpDirectory.c_str(), nShowCmd);
+    return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(result));
+}
+
+void Win32Platform::Sleep(std::int32_t milliseconds) {
+    // What the handler changed is on screen during the wait.
+    backend_.Flush();
+    if (milliseconds > 0) ::Sleep(static_cast<DWORD>(milliseconds));
+}
+
+Date Win32Platform::Today() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return Date{t.wYear, t.wMonth, t.wDay};
+}
+
+std::string Win32Platform::ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);  // a long path: ask again with room for it
+    }
+    const std::size_t cut = path.find_last_of(L"\\/");
+    if (cut == std::wstring::npos) return {};
+    path.resize(cut);
+    // A program at a drive's root keeps no trailing separator either: "C:".
+    return Utf8(path.c_str());
+}
+
+std::string Win32Platform::UserConfigFolder() {
+    const DWORD n = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+    if (n == 0) return Join(ProgramFolder(), "Tavrolin");
+    std::wstring appData(n, L'\0');
+    const DWORD got = GetEnvironmentVariableW(L"APPDATA", appData.data(), n);
+    appData.resize(got);
+    while (!appData.empty() && (appData.back() == L'\\' || appData.back() == L'/')) appData.pop_back();
+    return Utf8(appData.c_str()) + "\\Tavrolin";
+}
+
+}  // namespace tavrolin::win32
