@@ -153,8 +153,15 @@ TEST_F(ControlWindow, FieldsTakeOnlyWhatMakesSenseForThem) {
     user::Type(count, "a.-");
     EXPECT_EQ(count.Text(), "20");
     EXPECT_EQ(Main().Settings.Caption(), "Settings");
-    user::Edit(count, "99999");  // a paste beyond any sane count
+    user::Edit(count, "99999");  // an edit beyond any sane count
     EXPECT_EQ(count.Text(), "20");
+    count.SetSelection(0, 2);
+    user::Paste(count, "3 x\n0");  // pasted text is filtered as typed text
+    EXPECT_EQ(count.Text(), "30");
+    EXPECT_EQ(Main().Settings.Caption(), "Apply");
+    user::Paste(count, "9999");
+    EXPECT_EQ(count.Text(), "309") << "each pasted digit met the change rule as a typed one";
+    user::Edit(count, "20");
     user::Edit(Field(1), "0");  // an index of 0 would divide by zero: kept out at Apply
     user::Edit(Field(7), "");
     user::Type(Field(4), ".5");

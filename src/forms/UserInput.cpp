@@ -78,6 +78,25 @@ void Type(TextBox& box, const std::string& keys) {
     }
 }
 
+void Paste(TextBox& box, const std::string& text) {
+    if (!Reachable(box) || box.Locked()) return;
+    box.Owner().backend().Deliver([&box, &text] {
+        for (const char ch : text) {
+            if (!box.Owner().Loaded()) return;
+            int key = static_cast<unsigned char>(ch);
+            if (key < 32) continue;
+            if (box.onKeyPress) box.onKeyPress(key);
+            if (key < 32 || key >= 256) continue;  // refused, or made into an editing key
+            std::string now = box.Text();
+            const auto start = static_cast<std::size_t>(box.SelStart());
+            now.replace(start, static_cast<std::size_t>(box.SelLength()), 1, static_cast<char>(key));
+            box.SetText(now);
+            // The next character goes after this one, not where SetText leaves the cursor.
+            if (box.Text() == now) box.SetSelection(static_cast<int>(start) + 1, 0);
+        }
+    });
+}
+
 void Edit(TextBox& box, const std::string& text) {
     if (!Reachable(box)) return;
     box.Owner().backend().Deliver([&box, &text] { box.SetText(text); });

@@ -20,8 +20,12 @@ void DblClick(Control& control);
 // Keys typed into a text box at its end: each character passes the KeyPress filter, then the
 // text changes and Change runs. "\b" is Backspace.
 void Type(TextBox& box, const std::string& keys);
-// The user replaced the whole text (a paste over a selection, the Qt editor's own editing).
+// The user replaced the whole text (the editor's own editing: a cut, an undo).
 void Edit(TextBox& box, const std::string& text);
+// Text pasted (or dropped) over the box's selection goes in as if typed there: each character
+// passes the KeyPress filter, then the text changes and Change runs. A single-line box takes no
+// control characters (line breaks, tabs).
+void Paste(TextBox& box, const std::string& text);
 void Scroll(ScrollBar& bar, int value);
 
 void MouseDown(Form& form, int button, int shift, double x, double y);

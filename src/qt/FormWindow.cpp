@@ -18,6 +18,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "forms/UserInput.h"
 #include "qt/ControlWidgets.h"
 #include "qt/KeyMapping.h"
 #include "qt/QtBackend.h"
@@ -104,6 +105,15 @@ Qt::WindowFlags FlagsFor(BorderStyle border, bool topmost) {
     }
     if (topmost) f |= Qt::WindowStaysOnTopHint;
     return f;
+}
+
+bool IsEditingShortcut(const QKeyEvent& e) {
+    for (const QKeySequence::StandardKey key :
+         {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+          QKeySequence::Undo, QKeySequence::Redo, QKeySequence::Deselect}) {
+        if (e.matches(key)) return true;
+    }
+    return false;
 }
 
 bool IsMouseEvent(QEvent::Type t) {
@@ -618,12 +628,39 @@ void FormWindow::PushText(TextBox& box) {
     if (form_ == nullptr || backend_.Syncing()) return;
     QWidget* w = WidgetOf(&box);
     if (w == nullptr) return;
-    const std::string text = FromDisplay(DisplayedText(w), views_[&box].multiLine);
+    View& view = views_[&box];
+    const QString shown = DisplayedText(w);
+    if (!typing_ && !box.Locked() && PushInserted(box, view, shown)) return;
+    const std::string text = FromDisplay(shown, view.multiLine);
     backend_.Deliver([this, &box, text] {
         box.SetText(text);
         // SetText puts the model's cursor at the end; the editor's is where the user typed.
         if (form_ != nullptr && box.Text() == text) PushSelection(box);
     });
+}
+
+bool FormWindow::PushInserted(TextBox& box, View& view, const QString& shown) {
+    // What the editor inserted by itself (a paste, a drop, an undo), found as the part between
+    // what the model's text and the editor's have in common at either end.
+    const QString before = ToDisplay(box.Text(), view.multiLine);
+    qsizetype head = 0;
+    while (head < before.size() && head < shown.size() && before[head] == shown[head]) ++head;
+    qsizetype tail = 0;
+    while (tail < before.size() - head && tail < shown.size() - head &&
+           before[before.size() - 1 - tail] == shown[shown.size() - 1 - tail]) {
+        ++tail;
+    }
+    const QString inserted = shown.mid(head, shown.size() - head - tail);
+    if (inserted.isEmpty()) return false;
+    const int start = ToModelOffset(before, static_cast<int>(head), view.multiLine);
+    const int end = ToModelOffset(before, static_cast<int>(before.size() - tail), view.multiLine);
+    const std::string text = FromDisplay(inserted, view.multiLine);
+    // The editor shows what the model makes of it, also when the model takes none of it.
+    Reconcile(&box);
+    view.selStart = view.selLength = -1;
+    backend_.Deliver([&box, start, end] { box.SetSelection(start, end - start); });
+    user::Paste(box, text);
+    return true;
 }
 
 void FormWindow::PushSelection(TextBox& box) {
@@ -681,11 +718,25 @@ FormWindow::KeyVerdict FormWindow::DeliverKey(const QKeyEvent& e, Control* focus
 }
 
 bool FormWindow::FilterKey(QObject* watched, Control* control, QKeyEvent* e) {
+    if (control->Kind() == ControlKind::TextBox && IsEditingShortcut(*e)) {
+        // The desktop's editing keys belong to the editor, not to the key filters: what they
+        // change reaches the model as an edit, and what they insert as a paste.
+        static_cast<QObject*>(watched)->event(e);
+        e->accept();
+        return true;
+    }
     int ascii = 0;
     const KeyVerdict verdict = DeliverKey(*e, control, ascii);
     e->accept();
     if (form_ == nullptr || verdict == KeyVerdict::Swallow) return true;
     QWidget* w = WidgetOf(control);
+    const bool wasTyping = typing_;
+    typing_ = true;
+    struct Restore {
+        bool& flag;
+        bool value;
+        ~Restore() { flag = value; }
+    } restore{typing_, wasTyping};
     if (verdict == KeyVerdict::Replace && control->Kind() == ControlKind::TextBox && w != nullptr) {
         // The filter typed another character than the key's own.
         if (auto* line = qobject_cast<QLineEdit*>(w)) {

@@ -77,6 +77,9 @@ private:
     void PaintLines(QPainter& painter, const QRect& exposed, const Control* container);
 
     void PushText(TextBox& box);
+    // Hands what the editor inserted by itself to the model as a paste; false when it inserted
+    // nothing (a cut, a deletion).
+    bool PushInserted(TextBox& box, View& view, const QString& shown);
     void PushSelection(TextBox& box);
     void Reconcile(Control* control);
     KeyVerdict DeliverKey(const QKeyEvent& e, Control* focus, int& ascii);
@@ -95,6 +98,7 @@ private:
     Control* focusRequest_ = nullptr;
     bool focusPending_ = false;
     QRegion pendingPaint_;
+    bool typing_ = false;  // the editor is applying a key the model has filtered
     // Positions asked of the window system and not yet reported back: an X server answers each
     // move in turn, so a late answer is not a move by the user.
     std::deque<QPoint> ownMoves_;

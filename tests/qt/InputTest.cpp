@@ -1,5 +1,6 @@
 // What the user does to real windows arrives in the model: mouse in twips with its buttons and
 // modifiers, keys as key codes in the model's order, edits, clicks and scrolls on controls.
+#include <QClipboard>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -236,6 +237,50 @@ TEST_F(TextBoxes, AFilterThatReplacesACharacterTypesItsOwn) {
     QTest::keyClicks(edit, "1,5");
     EXPECT_EQ(edit->text(), "1.5");
     EXPECT_EQ(box.Text(), "1.5");
+}
+
+TEST_F(TextBoxes, TheDesktopsEditingKeysWorkAndPastedTextPassesTheFilterAsTypedText) {
+    TestForm& form = MakeForm();
+    auto& box = form.Add<TextBox>("ScaleDist");
+    box.Move(0, 0, 1500, 300);
+    box.SetText("100");
+    std::vector<int> seen;
+    box.onKeyPress = [&](int& ascii) {
+        seen.push_back(ascii);
+        if (ascii < '0' || ascii > '9') ascii = 0;
+    };
+    int changes = 0;
+    box.onChange = [&] { ++changes; };
+    backend.Sync();
+    auto* edit = WidgetOf<QLineEdit>(form, box);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, "50");
+    EXPECT_EQ(box.Text(), "50");
+    EXPECT_EQ(seen, (std::vector<int>{'5', '0'})) << "Ctrl+A is no character";
+
+    QTest::keyClick(edit, Qt::Key_Home);
+    QTest::keyClick(edit, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(box.SelLength(), 1);
+    QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "5");
+
+    QApplication::clipboard()->setText("7x8");
+    QTest::keyClick(edit, Qt::Key_End);
+    changes = 0;
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box.Text(), "5078");
+    EXPECT_EQ(edit->text(), "5078");
+    EXPECT_EQ(changes, 2) << "each character that passed changed the text as typing does";
+    QApplication::clipboard()->setText("xyz");
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), "5078") << "a paste the filter takes nothing of leaves the box as it was";
+
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(box.Text(), "");
+    QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box.Text(), "5078");
 }
 
 TEST_F(TextBoxes, BackspaceEditsAndTheModelFollows) {
