@@ -1,11 +1,32 @@
 # Installs what building and testing Tavrolin needs, from Debian's packages, when it is missing.
 # Sourced by scripts/run and scripts/test.
 tavrolin_packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config file
   qt6-base-dev qt6-qpa-plugins libqt6widgets6 libxkbcommon-dev libfontconfig-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xdotool x11-utils x11-xserver-utils imagemagick fonts-dejavu-core
+  xvfb xdotool x11-utils x11-xserver-utils imagemagick fonts-dejavu-core locales
 )
+
+# How to run a command as root: nothing as root, sudo where there is one; empty with status 1
+# when neither.
+tavrolin_as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo "$@"
+  else
+    return 127
+  fi
+}
+
+tavrolin_need_root() {
+  [ "$(id -u)" -eq 0 ] && return 0
+  command -v sudo >/dev/null 2>&1 && return 0
+  echo "$1 needs root, and there is no sudo here. As root, run:" >&2
+  echo "  $2" >&2
+  echo "then run this script again." >&2
+  exit 1
+}
 
 tavrolin_install_deps() {
   local missing=()
@@ -15,9 +36,24 @@ tavrolin_install_deps() {
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"
-  local sudo=()
-  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  tavrolin_need_root "Installing these packages" \
+    "apt-get update && apt-get install --no-install-recommends ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get update -qq
-  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  tavrolin_as_root apt-get update
+  tavrolin_as_root apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# A locale whose decimal point is a comma, so that the tests can show that numbers in the
+# settings file never take the user's locale.
+tavrolin_decimal_comma_locale() {
+  locale -a 2>/dev/null | grep -qix 'de_DE.utf-\?8' && return 0
+  tavrolin_need_root "Generating the de_DE.UTF-8 locale for the tests" \
+    "echo 'de_DE.UTF-8 UTF-8' >> /etc/locale.gen && locale-gen"
+  echo "Generating the de_DE.UTF-8 locale (its decimal comma is used by a test)"
+  if grep -q '^# *de_DE.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    tavrolin_as_root sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  elif ! grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    echo 'de_DE.UTF-8 UTF-8' | tavrolin_as_root tee -a /etc/locale.gen >/dev/null
+  fi
+  tavrolin_as_root locale-gen
 }
