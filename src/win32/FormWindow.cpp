@@ -410,6 +410,11 @@ void FormWindow::ApplyControl(Control* c, View& view) {
     HFONT font = backend_.Font(c->FontSize(), c->FontBold(), underline);
     if (reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)) != font) {
         SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (c->Kind() == ControlKind::TextBox) {
+            // The read-outs are sized to their text: a pixel of margin, as a line editor has
+            // elsewhere, rather than the font's own (set anew with each font).
+            SendMessageW(w, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+        }
     }
 
     const std::wstring caption = Wide(c->Caption());
