@@ -1,0 +1,454 @@
+// The Win32 backend under Wine: real windows of the right kind and place, the window services
+// as real styles, input from the system's own queue arriving in the model in twips, standard
+// controls that feed the model, painted lines, and the whole program started and closed.
+#include <gtest/gtest.h>
+
+#include "app/Program.h"
+#include "forms/Form.h"
+#include "platform/WindowServices.h"
+#include "ruler/Ruler.h"
+#include "win32/FormWindow.h"
+#include "win32/Win32Backend.h"
+#include "win32/Win32Platform.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace tavrolin::win32::test {
+namespace {
+
+struct MouseCall {
+    std::string kind;
+    int button;
+    double x, y;  // twips
+};
+
+class TestForm : public Form {
+public:
+    explicit TestForm(Backend& backend) : Form(backend, "TestForm") {}
+    void Form_MouseDown(int b, int, double x, double y) override {
+        mouse.push_back({"down", b, x, y});
+        if (onMouseDown) onMouseDown(x, y);
+    }
+    void Form_MouseMove(int b, int, double x, double y) override {
+        mouse.push_back({"move", b, x, y});
+        if (onMouseMove) onMouseMove(b, x, y);
+    }
+    void Form_MouseUp(int b, int, double x, double y) override { mouse.push_back({"up", b, x, y}); }
+    void Form_DblClick() override { ++dblClicks; }
+    void Form_KeyDown(int& keyCode, int& shift) override {
+        keys.push_back(keyCode);
+        shifts.push_back(shift);
+        if (keyCode == 'Q') keyCode = 0;  // a handler that takes the key for itself
+    }
+    void Form_KeyPress(int& keyAscii) override { presses.push_back(keyAscii); }
+    void Form_QueryClose() override {
+        ++closeRequests;
+        if (onQueryClose) onQueryClose();
+    }
+
+    std::function<void()> onQueryClose;
+    std::function<void(double, double)> onMouseDown;
+    std::function<void(int, double, double)> onMouseMove;
+    std::vector<MouseCall> mouse;
+    std::vector<int> keys, shifts, presses;
+    int dblClicks = 0;
+    int closeRequests = 0;
+};
+
+class Win32Test : public ::testing::Test {
+protected:
+    Win32Backend backend{GetModuleHandleW(nullptr)};
+    Win32Platform platform{backend};
+
+    void SetUp() override {
+        // Fixed pixels for the expectations: 15 twips to the pixel whatever the display says.
+        backend.screen().TwipsPerPixelX = 15;
+        backend.screen().TwipsPerPixelY = 15;
+    }
+    void TearDown() override {
+        forms_.clear();
+        Pump();
+    }
+
+    TestForm& MakeForm(BorderStyle border = BorderStyle::None, double left = 1500,
+                       double top = 1500, double width = 4500, double height = 1500) {
+        forms_.push_back(std::make_unique<TestForm>(backend));
+        TestForm& form = *forms_.back();
+        form.SetBorder(border);
+        form.Move(left, top, width, height);
+        form.Show();
+        backend.Sync();
+        Pump();
+        return form;
+    }
+
+    HWND Handle(const Form& form) { return backend.HandleOf(form.hWnd()); }
+
+    // Lets the system deliver what is queued and paint.
+    void Pump(int ms = 60) {
+        const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(ms);
+        do {
+            backend.DoEvents();
+            Sleep(5);
+        } while (GetTickCount64() < until);
+    }
+
+    // Input through the system's own queue, as a user's mouse gives it.
+    void MouseAt(int x, int y) {
+        SetCursorPos(x, y);
+        Pump(30);
+    }
+    void Button(DWORD flag) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = flag;
+        SendInput(1, &in, sizeof in);
+        Pump(30);
+    }
+    void Key(WORD vk, bool up = false) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        SendInput(1, &in, sizeof in);
+    }
+    void Tap(WORD vk) {
+        Key(vk);
+        Key(vk, true);
+        Pump(30);
+    }
+    void Focus(const Form& form) {
+        SetForegroundWindow(Handle(form));
+        ::SetFocus(Handle(form));
+        Pump(30);
+    }
+
+private:
+    std::vector<std::unique_ptr<TestForm>> forms_;
+};
+
+RECT WindowRect(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+}
+
+RECT ClientOnScreen(HWND h) {
+    RECT r{};
+    GetClientRect(h, &r);
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+using Windows = Win32Test;
+
+TEST_F(Windows, EachBorderStyleMakesItsKindOfWindowWithTheModelsClientAreaToThePixel) {
+    TestForm& ruler = MakeForm(BorderStyle::None, 150, 1500, 750, 7500);
+    TestForm& control = MakeForm(BorderStyle::Fixed, 3000, 3000, 4500, 3000);
+    const auto style = GetWindowLongW(Handle(ruler), GWL_STYLE);
+    const auto ex = GetWindowLongW(Handle(ruler), GWL_EXSTYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & WS_CAPTION);
+    EXPECT_TRUE(ex & WS_EX_TOOLWINDOW) << "no task-bar button";
+    const RECT r = WindowRect(Handle(ruler));
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 100);
+    EXPECT_EQ(r.right - r.left, 50);
+    EXPECT_EQ(r.bottom - r.top, 500);
+
+    EXPECT_EQ(GetWindowLongW(Handle(control), GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+    EXPECT_FALSE(GetWindowLongW(Handle(control), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    const RECT client = ClientOnScreen(Handle(control));
+    EXPECT_EQ(client.right - client.left, 300);
+    EXPECT_EQ(client.bottom - client.top, 200);
+    EXPECT_EQ(WindowRect(Handle(control)).left, 200) << "the place is the window's outer corner";
+}
+
+TEST_F(Windows, ModelChangesOfPlaceVisibilityAndStateReachTheWindowAtTheNextSync) {
+    TestForm& form = MakeForm();
+    form.Move(-1500, 300);  // a monitor left of the primary one has negative coordinates
+    backend.Sync();
+    EXPECT_EQ(WindowRect(Handle(form)).left, -100);
+    EXPECT_EQ(WindowRect(Handle(form)).top, 20);
+    form.Hide();
+    backend.Sync();
+    EXPECT_FALSE(IsWindowVisible(Handle(form)));
+    form.Show();
+    form.SetWindowState(WindowState::Minimized);
+    backend.Sync();
+    EXPECT_TRUE(IsIconic(Handle(form)));
+    form.SetWindowState(WindowState::Normal);
+    backend.Sync();
+    EXPECT_FALSE(IsIconic(Handle(form)));
+    EXPECT_EQ(WindowRect(Handle(form)).left, -100);
+}
+
+TEST_F(Windows, TheWindowServicesAreTheRealStylesAndLeaveTheWindowWhereItWas) {
+    TestForm& form = MakeForm();
+    const RECT before = WindowRect(Handle(form));
+    const auto exBefore = GetWindowLongW(Handle(form), GWL_EXSTYLE);
+    MakeTopmost(platform, form);
+    EXPECT_TRUE(GetWindowLongW(Handle(form), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    const RECT after = WindowRect(Handle(form));
+    EXPECT_TRUE(EqualRect(&before, &after));
+    std::int16_t alpha = 150;
+    std::int32_t hWnd = form.hWnd();
+    SetTransparency(platform, alpha, hWnd);
+    SetTransparency(platform, alpha, hWnd);
+    const auto ex = GetWindowLongW(Handle(form), GWL_EXSTYLE);
+    EXPECT_TRUE(ex & WS_EX_LAYERED);
+    EXPECT_EQ(ex & ~(WS_EX_LAYERED | WS_EX_TOPMOST), exBefore & ~WS_EX_TOPMOST)
+        << "the other style bits stay";
+    BYTE got = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(Handle(form), nullptr, &got, &flags));
+    EXPECT_EQ(got, 150);
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+    EXPECT_EQ(platform.GetSystemMetrics(78), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+}
+
+TEST_F(Windows, ACloseRequestAsksACaptionedFormAndEndsTheProgramFromABorderlessOne) {
+    TestForm& control = MakeForm(BorderStyle::Fixed);
+    TestForm& ruler = MakeForm(BorderStyle::None);
+    int ends = 0;
+    backend.onEndProgram = [&] { ++ends; };
+    SendMessageW(Handle(control), WM_CLOSE, 0, 0);
+    EXPECT_EQ(control.closeRequests, 1);
+    EXPECT_TRUE(IsWindow(Handle(control))) << "the model decides whether the window goes";
+    SendMessageW(Handle(ruler), WM_CLOSE, 0, 0);  // taskkill sends one to every window
+    EXPECT_EQ(ruler.closeRequests, 0);
+    EXPECT_EQ(ends, 1);
+    SendMessageW(Handle(ruler), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(ends, 2);
+}
+
+using Input = Win32Test;
+
+TEST_F(Input, PressMoveAndReleaseArriveInFormTwipsAndADragFollowsThePointersPath) {
+    TestForm& form = MakeForm(BorderStyle::None, 1500, 1500, 4500, 1500);
+    // As the ruler does: the window moves by the pointer's offset from the press.
+    double grabX = 0, grabY = 0;
+    form.onMouseDown = [&](double x, double y) { grabX = x, grabY = y; };
+    form.onMouseMove = [&](int b, double x, double y) {
+        if (b == kLeftButton) form.Move(form.Left() + x - grabX, form.Top() + y - grabY);
+    };
+    MouseAt(110, 102);
+    Button(MOUSEEVENTF_LEFTDOWN);
+    MouseAt(130, 112);
+    MouseAt(160, 122);
+    Button(MOUSEEVENTF_LEFTUP);
+    auto down = std::find_if(form.mouse.begin(), form.mouse.end(),
+                             [](const MouseCall& m) { return m.kind == "down"; });
+    ASSERT_NE(down, form.mouse.end());
+    EXPECT_EQ(down->button, kLeftButton);
+    EXPECT_DOUBLE_EQ(down->x, 150);
+    EXPECT_DOUBLE_EQ(down->y, 30);
+    EXPECT_EQ(form.mouse.back().kind, "up");
+    EXPECT_EQ(WindowRect(Handle(form)).left, 150);
+    EXPECT_EQ(WindowRect(Handle(form)).top, 120);
+    EXPECT_DOUBLE_EQ(form.Left(), 2250);
+}
+
+TEST_F(Input, ADoubleClickIsOneDblClickAndNoSecondPress) {
+    TestForm& form = MakeForm();
+    MouseAt(120, 110);
+    for (int i = 0; i < 2; ++i) {
+        Button(MOUSEEVENTF_LEFTDOWN);
+        Button(MOUSEEVENTF_LEFTUP);
+    }
+    int downs = 0;
+    for (const auto& m : form.mouse) downs += m.kind == "down";
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(form.dblClicks, 1);
+}
+
+TEST_F(Input, KeysArriveAsVirtualKeyCodesAndACancelledKeyTypesNothing) {
+    TestForm& form = MakeForm();
+    Focus(form);
+    Tap(VK_ESCAPE);
+    Tap(VK_LEFT);
+    Tap('A');
+    Tap('Q');
+    Key(VK_SHIFT);
+    Pump(30);
+    Tap(VK_DOWN);
+    Key(VK_SHIFT, true);
+    Pump(30);
+    EXPECT_EQ(form.keys, (std::vector<int>{27, 37, 'A', 'Q', 16, 40}));
+    EXPECT_EQ(form.shifts.back(), kShiftMask);
+    EXPECT_EQ(form.presses, (std::vector<int>{27, 'a'})) << "Q's KeyDown took the key";
+}
+
+using Controls = Win32Test;
+
+TEST_F(Controls, StandardControlsFeedTheModelAndShowItsValues) {
+    TestForm& form = MakeForm(BorderStyle::Fixed, 1500, 1500, 6000, 4500);
+    auto& box = form.Add<TextBox>("Text1");
+    box.Move(150, 150, 1500, 300);
+    int changes = 0;
+    box.onChange = [&] { ++changes; };
+    box.onKeyPress = [](int& c) {
+        if (c >= 'a' && c <= 'z') c = 0;  // digits only
+    };
+    auto& check = form.Add<CheckBox>("Check1");
+    check.Move(150, 600, 1500, 300);
+    auto& option0 = form.Add<OptionButton>("Option1", 0);
+    option0.Move(150, 1050, 1500, 300);
+    auto& option1 = form.Add<OptionButton>("Option1", 1);
+    option1.Move(150, 1500, 1500, 300);
+    option0.SetValue(true);
+    auto& button = form.Add<CommandButton>("Command1");
+    button.Move(150, 1950, 1500, 450);
+    int clicks = 0;
+    button.onClick = [&] { ++clicks; };
+    auto& bar = form.Add<ScrollBar>("Scroll1");
+    bar.Move(150, 2550, 3000, 255);
+    bar.SetRange(0, 255);
+    form.MarkDirty(kDirtyControls);
+    backend.Sync();
+    Pump();
+
+    HWND edit = backend.WindowOf(form)->ChildOf(&box);
+    ASSERT_NE(edit, nullptr);
+    ::SetFocus(edit);
+    for (WPARAM c : {L'1', L'x', L'2'}) SendMessageW(edit, WM_CHAR, c, 0);
+    Pump();
+    EXPECT_EQ(box.Text(), "12");
+    EXPECT_GE(changes, 2);
+    box.SetText("345");
+    backend.Sync();
+    wchar_t shown[16]{};
+    GetWindowTextW(edit, shown, 16);
+    EXPECT_STREQ(shown, L"345");
+
+    SendMessageW(backend.WindowOf(form)->ChildOf(&check), BM_CLICK, 0, 0);
+    SendMessageW(backend.WindowOf(form)->ChildOf(&option1), BM_CLICK, 0, 0);
+    SendMessageW(backend.WindowOf(form)->ChildOf(&button), BM_CLICK, 0, 0);
+    SendMessageW(Handle(form), WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0),
+                 reinterpret_cast<LPARAM>(backend.WindowOf(form)->ChildOf(&bar)));
+    Pump();
+    EXPECT_EQ(check.Value(), 1);
+    EXPECT_EQ(SendMessageW(backend.WindowOf(form)->ChildOf(&check), BM_GETCHECK, 0, 0),
+              BST_CHECKED);
+    EXPECT_TRUE(option1.Value());
+    EXPECT_FALSE(option0.Value());
+    EXPECT_EQ(SendMessageW(backend.WindowOf(form)->ChildOf(&option0), BM_GETCHECK, 0, 0),
+              BST_UNCHECKED);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(bar.Value(), 25);
+}
+
+TEST_F(Controls, LinesArePaintedInTheirColourAndWidthOverTheBackColour) {
+    TestForm& form = MakeForm(BorderStyle::None, 1500, 1500, 1500, 1500);  // 100 x 100 px
+    form.SetBackColor(0xC0C0C0);
+    form.AddLine("Tick").SetLine(150, 300, 1350, 300, 0x0000FF, 3);  // red, 3 px
+    form.AddLine("Mark").SetLine(750, 0, 750, 1500, 0x00FF00, 1);    // green, 1 px
+    backend.Sync();
+    Pump(150);
+    HDC dc = GetDC(Handle(form));
+    EXPECT_EQ(GetPixel(dc, 30, 20), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 30, 19), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 30, 21), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 30, 22), RGB(192, 192, 192));
+    EXPECT_EQ(GetPixel(dc, 50, 80), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(dc, 51, 80), RGB(192, 192, 192));
+    ReleaseDC(Handle(form), dc);
+}
+
+TEST_F(Controls, AModalDialogRunsItsOwnLoopUntilTheModelHidesItAndTextIsMeasured) {
+    TestForm& owner = MakeForm(BorderStyle::Fixed);
+    TestForm dialog(backend);
+    dialog.SetBorder(BorderStyle::Fixed);
+    dialog.Move(0, 0, 3000, 2000);
+    dialog.onQueryClose = [&] { dialog.Hide(); };
+    dialog.Load();
+    bool ownerEnabled = true;
+    // A close request comes in while the dialog's own loop runs.
+    SetTimer(Handle(dialog), 1, 100, [](HWND h, UINT, UINT_PTR, DWORD) {
+        KillTimer(h, 1);
+        PostMessageW(h, WM_CLOSE, 0, 0);
+    });
+    SetTimer(Handle(owner), 2, 50, [](HWND h, UINT, UINT_PTR, DWORD) {
+        KillTimer(h, 2);
+        SetPropW(h, L"enabled", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(IsWindowEnabled(h) + 1)));
+    });
+    dialog.ShowModal();
+    ownerEnabled = reinterpret_cast<INT_PTR>(GetPropW(Handle(owner), L"enabled")) == 2;
+    RemovePropW(Handle(owner), L"enabled");
+    EXPECT_FALSE(ownerEnabled) << "the other windows take no input while the dialog is up";
+    EXPECT_TRUE(IsWindowEnabled(Handle(owner)));
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_NE(dialog.Left(), 0) << "an unplaced dialog is centred";
+
+    const double one = backend.TextWidth(owner, "W");
+    EXPECT_GT(one, 0);
+    EXPECT_NEAR(backend.TextWidth(owner, "WW\r\nW"), 2 * one, 15);
+    EXPECT_DOUBLE_EQ(backend.TextHeight(owner, "a\r\nb"), 2 * backend.TextHeight(owner, "a"));
+}
+
+// The program in a folder of its own, on the real backend.
+class FolderPlatform : public Win32Platform {
+public:
+    FolderPlatform(Win32Backend& backend, std::string folder)
+        : Win32Platform(backend), folder_(std::move(folder)) {}
+    std::string ProgramFolder() override { return folder_; }
+    std::string UserConfigFolder() override { return folder_ + "\\user"; }
+
+private:
+    std::string folder_;
+};
+
+TEST(Program, StartsWithTheDefaultRulerAndSavesItsFileWhenAskedToCloseFromOutside) {
+    std::random_device rd;
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("tavrolin-win32-" + std::to_string(rd()) + std::to_string(rd()));
+    std::filesystem::create_directories(folder);
+    {
+        Win32Backend backend(GetModuleHandleW(nullptr));
+        backend.screen().TwipsPerPixelX = 15;
+        backend.screen().TwipsPerPixelY = 15;
+        FolderPlatform platform(backend, folder.string());
+        tavrolin::Program program(backend, platform, "");
+        backend.onEndProgram = [&] {
+            if (program.Running()) program.Exit();
+        };
+        program.Start();
+        backend.Sync();
+        HWND ruler = backend.HandleOf(program.ruler().hWnd());
+        ASSERT_NE(ruler, nullptr);
+        EXPECT_TRUE(IsWindowVisible(ruler));
+        const RECT r = WindowRect(ruler);
+        EXPECT_EQ(r.left, 10);
+        EXPECT_EQ(r.top, 100);
+        EXPECT_EQ(r.right - r.left, 50);
+        EXPECT_EQ(r.bottom - r.top, 500);
+        const auto ex = GetWindowLongW(ruler, GWL_EXSTYLE);
+        EXPECT_TRUE(ex & WS_EX_TOPMOST);
+        EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+        BYTE alpha = 0;
+        GetLayeredWindowAttributes(ruler, nullptr, &alpha, nullptr);
+        EXPECT_EQ(alpha, 150);
+        EXPECT_TRUE(std::filesystem::exists(folder / "Tavrolin.tmp"));
+
+        SendMessageW(ruler, WM_CLOSE, 0, 0);  // what taskkill sends
+        EXPECT_FALSE(program.Running());
+    }
+    std::ifstream in(folder / "Tavrolin.cfg", std::ios::binary);
+    std::stringstream saved;
+    saved << in.rdbuf();
+    EXPECT_NE(saved.str().find("TickSpacing\r\n"), std::string::npos) << "CR LF line ends";
+    EXPECT_FALSE(std::filesystem::exists(folder / "Tavrolin.tmp"));
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+}
+
+}  // namespace
+}  // namespace tavrolin::win32::test
