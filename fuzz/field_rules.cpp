@@ -48,12 +48,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(*value >= 1);
             FUZZ_CHECK(*value <= (kind == FieldKind::Length ? 32767 : 2000));
             if (kind == FieldKind::Length) {
-                // What the field shows for the value, Apply takes again within a display step.
+                // What the field shows for the value, Apply takes again within half a display
+                // step (a tenth of a millimetre, a thousandth of an inch) and the twip rounding.
+                const double step = unit == kInchTwips ? unit / 1000 : unit / 10;
                 const std::string shown = LengthText(*value, unit);
                 const auto back = FieldValue(kind, shown, unit);
-                if (*value * 2 >= unit / 100) {
+                if (*value * 2 >= step) {
                     FUZZ_CHECK(back.has_value());
-                    FUZZ_CHECK(std::abs(*back - *value) <= unit / 100);
+                    FUZZ_CHECK(std::abs(*back - *value) <= step / 2 + 1);
                 }
             }
         }
