@@ -275,7 +275,9 @@ void FormWindow::CreateChild(Control* c, View& view) {
             view.multiLine = static_cast<TextBox*>(c)->MultiLine();
             style |= WS_TABSTOP | ES_AUTOHSCROLL;
             if (view.multiLine) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-            exStyle = WS_EX_CLIENTEDGE;
+            // A read-out's borderless window is its frame; the room of a sunken edge would
+            // crop the text it is sized to.
+            if (form_->Border() != BorderStyle::None) exStyle = WS_EX_CLIENTEDGE;
             break;
         case ControlKind::Frame:
             cls = L"BUTTON";
@@ -410,11 +412,6 @@ void FormWindow::ApplyControl(Control* c, View& view) {
     HFONT font = backend_.Font(c->FontSize(), c->FontBold(), underline);
     if (reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)) != font) {
         SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (c->Kind() == ControlKind::TextBox) {
-            // The read-outs are sized to their text: a pixel of margin, as a line editor has
-            // elsewhere, rather than the font's own (set anew with each font).
-            SendMessageW(w, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
-        }
     }
 
     const std::wstring caption = Wide(c->Caption());
