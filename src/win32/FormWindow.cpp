@@ -562,13 +562,12 @@ void FormWindow::Paint() {
 
 // ---------------------------------------------------------------- what the user does
 
-void FormWindow::DeliverMouse(UINT msg, WPARAM wParam) {
+void FormWindow::DeliverMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (form_ == nullptr) return;
-    // Where the pointer was when the event happened, in the window's place now: the window
-    // may have moved under the pointer since (a drag moves it with each step).
-    const DWORD at = GetMessagePos();
-    POINT p{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
-    ScreenToClient(hwnd_, &p);
+    // Windows turns the pointer's screen place into the window's coordinates as the message
+    // is taken from the queue, so a window that a drag moves under the pointer is in its new
+    // place here.
+    const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     const PixelScale s = backend_.Scale();
     const double x = s.ToTwipsX(p.x);
     const double y = s.ToTwipsY(p.y);
@@ -943,7 +942,7 @@ LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDBLCLK:
-            DeliverMouse(msg, wParam);
+            DeliverMouse(msg, wParam, lParam);
             return 0;
         case WM_CAPTURECHANGED:
             buttons_ = 0;

@@ -59,7 +59,7 @@ private:
     POINT ControlOrigin(const Control* c) const;
 
     void Paint();
-    void DeliverMouse(UINT msg, WPARAM wParam);
+    void DeliverMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     void DeliverKeyDown(Control* target, int keyCode);
     bool DeliverChar(Control* target, int& ascii);
     void Command(HWND child, int code);

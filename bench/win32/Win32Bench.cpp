@@ -1,0 +1,117 @@
+// The same gestures through the Win32 backend under Wine: the mouse message enters the ruler's
+// window, the model changes, the backend shows the change and GDI repaints the ruler before the
+// next message is taken.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "BenchProgram.h"
+#include "app/Program.h"
+#include "control/MainWindow.h"
+#include "ruler/Ruler.h"
+#include "win32/FormWindow.h"
+#include "win32/Win32Backend.h"
+#include "win32/Win32Platform.h"
+
+namespace tavrolin::bench {
+namespace {
+
+// The machine's platform, with the settings in a folder of the benchmark's own.
+class BenchPlatform : public win32::Win32Platform {
+public:
+    BenchPlatform(win32::Win32Backend& backend, std::string folder)
+        : Win32Platform(backend), folder_(std::move(folder)) {}
+    std::string ProgramFolder() override { return folder_; }
+    std::string UserConfigFolder() override { return folder_ + "\\user-config"; }
+
+private:
+    std::string folder_;
+};
+
+class Win32Run {
+public:
+    Win32Run(int lengthPx, bool measurement) {
+        // The settings are written for 15 twips to the pixel.
+        backend.screen().TwipsPerPixelX = kTwipsPerPixel;
+        backend.screen().TwipsPerPixelY = kTwipsPerPixel;
+        WriteSettings(folder, lengthPx, measurement);
+        program = std::make_unique<Program>(backend, platform, "");
+        program->Start();
+        for (int i = 0; i < 3; ++i) backend.DoEvents();
+    }
+    ~Win32Run() {
+        program->Exit(false);
+        backend.DoEvents();
+    }
+
+    Ruler& ruler() { return program->ruler(); }
+    GeneralCode& g() { return program->g(); }
+
+    // A mouse message at a point of `form` in twips, as the system delivers it; then the
+    // changes are shown and painted, as before the program waits for the next message.
+    void Mouse(Form& form, UINT msg, double x, double y) {
+        const PixelScale s = backend.Scale();
+        const WPARAM held = msg == WM_LBUTTONUP ? 0 : MK_LBUTTON;
+        SendMessageW(backend.HandleOf(form.hWnd()), msg, held,
+                     MAKELPARAM(s.ToPixelsX(x), s.ToPixelsY(y)));
+        backend.Flush();
+    }
+
+    BenchFolder folder;
+    win32::Win32Backend backend{GetModuleHandleW(nullptr)};
+    BenchPlatform platform{backend, folder.str()};
+    std::unique_ptr<Program> program;
+};
+
+void BM_Win32ScaleDragMove(benchmark::State& state) {
+    const int lengthPx = static_cast<int>(state.range(0));
+    Win32Run run(lengthPx, false);
+    Ruler& ruler = run.ruler();
+    GeneralCode& g = run.g();
+    RulerDrag drag(ruler, g, lengthPx);
+    ScaleDragPath& path = drag.path;
+    auto at = [&](UINT msg, double along) {
+        double x, y;
+        drag.Point(along, x, y);
+        run.Mouse(ruler, msg, x, y);
+    };
+    at(WM_LBUTTONDOWN, path.press);
+    if (ruler.GrabTick <= g.CenterIndex) {
+        state.SkipWithError("the press missed the ticks right of the centre");
+        return;
+    }
+    path.Grabbed(ruler.GrabTick - g.CenterIndex);
+    int flip = 0;
+    for (auto _ : state) at(WM_MOUSEMOVE, path.to[flip ^= 1]);
+    at(WM_LBUTTONUP, path.to[flip]);
+    state.counters["ticks"] = static_cast<double>(ruler.Tick.size());
+    state.counters["spacing"] = g.TickSpacing;
+}
+BENCHMARK(BM_Win32ScaleDragMove)
+    ->ArgName("px")
+    ->Arg(kDefaultRuler)
+    ->Arg(kDesktopRuler)
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_Win32MarkerDragMove(benchmark::State& state) {
+    Win32Run run(kDefaultRuler, true);
+    Ruler& ruler = run.ruler();
+    double across, along;
+    MarkerPress(ruler, across, along);
+    run.Mouse(ruler, WM_LBUTTONDOWN, across, along);
+    if (ruler.GrabMarker != 0) {
+        state.SkipWithError("the press missed the marker");
+        return;
+    }
+    int flip = 0;
+    for (auto _ : state) run.Mouse(ruler, WM_MOUSEMOVE, across, along + ((flip ^= 1) ? 300 : 600));
+    run.Mouse(ruler, WM_LBUTTONUP, across, along);
+    state.SetLabel(run.program->mainWindow().MeasureDist.Text());
+}
+BENCHMARK(BM_Win32MarkerDragMove)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tavrolin::bench
+
+BENCHMARK_MAIN();
