@@ -177,6 +177,13 @@ void FormWindow::ApplyStyle() {
     const std::wstring title = Wide(form_->Caption());
     if (WindowText(hwnd_) != title) SetWindowTextW(hwnd_, title.c_str());
     InvalidateRect(hwnd_, nullptr, FALSE);  // the back colour
+    paintPending_ = true;
+}
+
+void FormWindow::PaintPending() {
+    if (!paintPending_ || hwnd_ == nullptr) return;
+    paintPending_ = false;
+    UpdateWindow(hwnd_);
 }
 
 void FormWindow::ApplyGeometry() {
@@ -386,8 +393,10 @@ void FormWindow::ApplyControls() {
     }
     if (invalidAll) {
         InvalidateRect(hwnd_, nullptr, FALSE);
+        paintPending_ = true;
     } else if (anyInvalid) {
         InvalidateRect(hwnd_, &invalid, FALSE);
+        paintPending_ = true;
     }
 }
 
@@ -500,6 +509,7 @@ RECT FormWindow::LineBounds(const Line& line) const {
 }
 
 void FormWindow::Paint() {
+    paintPending_ = false;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
     RECT client{};
@@ -518,7 +528,25 @@ void FormWindow::Paint() {
         memBitmap_ = bitmap;
         memSize_ = need;
     }
-    const RECT exposed = ps.rcPaint;
+    // What lies beyond the screens waits until the window brings it on screen: a ruler may be
+    // many screens long, and only its part on screen is worth a repaint during a drag.
+    RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&screen), 2);
+    RECT exposed{};
+    if (!IntersectRect(&exposed, &ps.rcPaint, &screen)) exposed = RECT{};
+    if (!EqualRect(&exposed, &ps.rcPaint)) {
+        if (IsRectEmpty(&deferred_)) {
+            deferred_ = ps.rcPaint;
+        } else {
+            UnionRect(&deferred_, &deferred_, &ps.rcPaint);
+        }
+    }
+    if (IsRectEmpty(&exposed)) {
+        EndPaint(hwnd_, &ps);
+        return;
+    }
     HGDIOBJ dcBrush = GetStockObject(DC_BRUSH);
     if (form_ != nullptr) {
         SetDCBrushColor(memDc_, static_cast<COLORREF>(form_->BackColor()));
@@ -990,6 +1018,13 @@ LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_WINDOWPOSCHANGED: {
             const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+            if (!IsRectEmpty(&deferred_) && (pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) !=
+                                                (SWP_NOMOVE | SWP_NOSIZE)) {
+                // Part of what was beyond the screens may be on one now.
+                InvalidateRect(hwnd_, &deferred_, FALSE);
+                deferred_ = RECT{};
+                paintPending_ = true;
+            }
             if (!applying_ && !backend_.Syncing() && !(pos->flags & SWP_NOMOVE) &&
                 !IsIconic(hwnd_) && !(form_->DirtyFlags() & kDirtyGeometry)) {
                 // The user moved a captioned window by its title bar.
@@ -1021,6 +1056,11 @@ LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 });
             }
             return 0;
+        case WM_DISPLAYCHANGE:
+            InvalidateRect(hwnd_, nullptr, FALSE);
+            deferred_ = RECT{};
+            paintPending_ = true;
+            break;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:

@@ -28,6 +28,8 @@ public:
     void ShowModel();
     bool HasPendingFocus() const { return focusPending_; }
     void RequestFocus(Control* control);
+    // Paints at once what ShowModel invalidated (before a sleep, nothing else would).
+    void PaintPending();
     HWND ChildOf(const Control* control) const;
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -80,7 +82,9 @@ private:
     bool swallowChar_ = false;  // the KeyDown of this key was cancelled by a handler
     int buttons_ = 0;  // mouse buttons held, for the capture
     bool detached_ = false;
-    bool framesChanged_ = false;  // a frame was created: the order of the children is due
+    bool framesChanged_ = false;
+    bool paintPending_ = false;  // lines changed since the last paint
+    RECT deferred_{};  // client pixels left unpainted while they were beyond the screens  // a frame was created: the order of the children is due
     HBRUSH backBrush_ = nullptr;
     Color backBrushColor_ = -1;
     // The off-screen bitmap the lines are drawn into, kept between paints.

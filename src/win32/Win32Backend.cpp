@@ -168,7 +168,9 @@ void Win32Backend::ApplyPointer() {
 
 void Win32Backend::Flush() {
     Sync();
-    for (auto& [form, window] : windows_) UpdateWindow(window->Handle());
+    // Only the windows with something to paint: asking each window costs a trip to the
+    // window server.
+    for (auto& [form, window] : windows_) window->PaintPending();
     GdiFlush();
 }
 
