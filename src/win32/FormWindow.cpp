@@ -288,7 +288,8 @@ void FormWindow::CreateChild(Control* c, View& view) {
             break;
         case ControlKind::Frame:
             cls = L"BUTTON";
-            style = WS_CHILD | BS_GROUPBOX;
+            // Clipped by its siblings: they lie above it, and its face must not paint over them.
+            style = WS_CHILD | WS_CLIPSIBLINGS | BS_GROUPBOX;
             break;
         case ControlKind::CheckBox:
             // Not the automatic kind: the model decides the value.
@@ -363,6 +364,13 @@ void FormWindow::ApplyControls() {
                                static_cast<TextBox*>(c)->MultiLine();
             if (c->Kind() == ControlKind::TextBox && multi != view.multiLine) {
                 // Single and multi-line editing are different styles fixed at creation.
+                if (!view.tip.empty()) {
+                    TTTOOLINFOW info{};
+                    info.cbSize = sizeof info;
+                    info.hwnd = hwnd_;
+                    info.uId = reinterpret_cast<UINT_PTR>(view.child);
+                    SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+                }
                 byChild_.erase(view.child);
                 DestroyWindow(view.child);
                 view = View{};
@@ -423,6 +431,8 @@ void FormWindow::ApplyControl(Control* c, View& view) {
         SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
 
+    ApplyTip(c, view);
+
     const std::wstring caption = Wide(c->Caption());
     switch (c->Kind()) {
         case ControlKind::Line:
@@ -472,6 +482,34 @@ void FormWindow::ApplyControl(Control* c, View& view) {
     if ((IsWindowVisible(w) != FALSE) != c->ShownInForm()) {
         ShowWindow(w, c->ShownInForm() ? SW_SHOWNA : SW_HIDE);
     }
+}
+
+void FormWindow::ApplyTip(Control* c, View& view) {
+    const std::wstring tip = Wide(c->ToolTipText());
+    if (tip == view.tip) return;
+    if (tips_ == nullptr) {
+        tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                backend_.Instance(), nullptr);
+        if (tips_ == nullptr) return;
+        // Long help texts wrap instead of running across the screen.
+        SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, 400);
+    }
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = reinterpret_cast<UINT_PTR>(view.child);
+    info.lpszText = const_cast<wchar_t*>(tip.c_str());
+    if (view.tip.empty()) {
+        SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    } else if (tip.empty()) {
+        SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    } else {
+        SendMessageW(tips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+    view.tip = tip;
 }
 
 void FormWindow::ApplyText(TextBox& box, View& view) {

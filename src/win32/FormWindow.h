@@ -5,6 +5,7 @@
 
 #include "win32/Win32Backend.h"
 
+#include <string>
 #include <unordered_map>
 
 #include "forms/Control.h"
@@ -41,6 +42,7 @@ private:
         RECT lineRect{};  // where a line shape was last painted, client pixels
         bool force = false;  // show the model's value even when it did not change
         int selStart = -1, selLength = -1;
+        std::wstring tip;  // the tool tip as last shown
     };
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -57,6 +59,7 @@ private:
     void CreateChild(Control* c, View& view);
     void ApplyControl(Control* c, View& view);
     void ApplyText(TextBox& box, View& view);
+    void ApplyTip(Control* c, View& view);
     RECT LineBounds(const Line& line) const;
     POINT ControlOrigin(const Control* c) const;
 
@@ -85,6 +88,7 @@ private:
     bool framesChanged_ = false;
     bool paintPending_ = false;  // lines changed since the last paint
     RECT deferred_{};  // client pixels left unpainted while they were beyond the screens  // a frame was created: the order of the children is due
+    HWND tips_ = nullptr;  // the tool tips of the controls, made with the first one
     HBRUSH backBrush_ = nullptr;
     Color backBrushColor_ = -1;
     // The off-screen bitmap the lines are drawn into, kept between paints.
