@@ -901,7 +901,16 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
                 if (next != nullptr) ::SetFocus(next);
                 return 0;
             }
-            int ascii = wParam < 256 ? static_cast<int>(wParam) : 0;
+            // Ctrl+C, Ctrl+V, Ctrl+X and Ctrl+Z are the editor's commands, not characters typed
+            // into the text: they reach the edit control past the key filters (a paste is
+            // judged by the Change it brings).
+            const bool command = wParam < 32 && wParam != VK_BACK && wParam != VK_RETURN &&
+                                 wParam != VK_ESCAPE;
+            if (command && swallowChar_) {
+                swallowChar_ = false;  // its KeyDown was taken by a handler
+                return 0;
+            }
+            int ascii = wParam < 256 && !command ? static_cast<int>(wParam) : 0;
             const int typed = ascii;
             if (ascii != 0 && !DeliverChar(target, ascii)) return 0;
             if (form_ == nullptr) return 0;

@@ -328,6 +328,18 @@ TEST_F(Controls, StandardControlsFeedTheModelAndShowItsValues) {
     wchar_t shown[16]{};
     GetWindowTextW(edit, shown, 16);
     EXPECT_STREQ(shown, L"345");
+    // Ctrl+C copies past the filter that lets only digits in.
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_CHAR, 3, 0);
+    std::wstring copied;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            copied = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    EXPECT_EQ(copied, L"345");
 
     SendMessageW(backend.WindowOf(form)->ChildOf(&check), BM_CLICK, 0, 0);
     SendMessageW(backend.WindowOf(form)->ChildOf(&option1), BM_CLICK, 0, 0);
