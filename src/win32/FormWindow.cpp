@@ -546,6 +546,15 @@ RECT FormWindow::LineBounds(const Line& line) const {
                 std::max(ay, by) + pad + 1};
 }
 
+namespace {
+
+// A colour of the model (0x00BBGGRR) as a pixel of a 32-bit DIB (0x00RRGGBB).
+std::uint32_t PixelOf(Color c) {
+    return static_cast<std::uint32_t>((RedOf(c) << 16) | (GreenOf(c) << 8) | BlueOf(c));
+}
+
+}  // namespace
+
 void FormWindow::Paint() {
     paintPending_ = false;
     PAINTSTRUCT ps;
@@ -558,12 +567,27 @@ void FormWindow::Paint() {
         memOld_ = nullptr;
     }
     if (memBitmap_ == nullptr || memSize_.cx < need.cx || memSize_.cy < need.cy) {
-        // One bitmap the size of the window, kept: a drag repaints without allocating.
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, need.cx, need.cy);
+        // One bitmap the size of the window, kept: a drag repaints without allocating. Its
+        // pixels are at hand, so that thousands of ticks are filled in memory rather than by
+        // a call to the system each.
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = need.cx;
+        info.bmiHeader.biHeight = -need.cy;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bitmap == nullptr || bits == nullptr) {
+            EndPaint(hwnd_, &ps);
+            return;
+        }
         HGDIOBJ old = SelectObject(memDc_, bitmap);
         if (memOld_ == nullptr) memOld_ = old;
         if (memBitmap_ != nullptr) DeleteObject(memBitmap_);
         memBitmap_ = bitmap;
+        memBits_ = static_cast<std::uint32_t*>(bits);
         memSize_ = need;
     }
     // What lies beyond the screens waits until the window brings it on screen: a ruler may be
@@ -573,7 +597,11 @@ void FormWindow::Paint() {
     screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&screen), 2);
     RECT exposed{};
-    if (!IntersectRect(&exposed, &ps.rcPaint, &screen)) exposed = RECT{};
+    const RECT bitmapRect{0, 0, memSize_.cx, memSize_.cy};
+    if (!IntersectRect(&exposed, &ps.rcPaint, &screen) ||
+        !IntersectRect(&exposed, &exposed, &bitmapRect)) {
+        exposed = RECT{};
+    }
     if (!EqualRect(&exposed, &ps.rcPaint)) {
         if (IsRectEmpty(&deferred_)) {
             deferred_ = ps.rcPaint;
@@ -581,45 +609,45 @@ void FormWindow::Paint() {
             UnionRect(&deferred_, &deferred_, &ps.rcPaint);
         }
     }
-    if (IsRectEmpty(&exposed)) {
+    if (IsRectEmpty(&exposed) || form_ == nullptr) {
         EndPaint(hwnd_, &ps);
         return;
     }
-    HGDIOBJ dcBrush = GetStockObject(DC_BRUSH);
-    if (form_ != nullptr) {
-        SetDCBrushColor(memDc_, static_cast<COLORREF>(form_->BackColor()));
-        FillRect(memDc_, &exposed, static_cast<HBRUSH>(dcBrush));
-        const PixelScale s = backend_.Scale();
-        Color brushColor = form_->BackColor();
-        for (const Line* line : form_->Lines()) {
-            if (line->Container() != nullptr || !line->ShownInForm()) continue;
-            const int ax = s.ToPixelsX(line->X1()), ay = s.ToPixelsY(line->Y1());
-            const int bx = s.ToPixelsX(line->X2()), by = s.ToPixelsY(line->Y2());
-            const int w = line->BorderWidth();
-            if (line->BorderColor() != brushColor) {
-                brushColor = line->BorderColor();
-                SetDCBrushColor(memDc_, static_cast<COLORREF>(brushColor));
-            }
-            if (ax == bx || ay == by) {
-                // Every line of the ruler and the crosshairs is level or plumb: w pixels centred
-                // on the end points, the extra pixel of an even width before them, and square
-                // caps as far past the ends. A filled rectangle, far cheaper than a pen.
-                const RECT r{std::min(ax, bx) - w / 2, std::min(ay, by) - w / 2,
-                             std::max(ax, bx) + (w - 1) / 2 + 1, std::max(ay, by) + (w - 1) / 2 + 1};
-                if (Intersects(r, exposed)) FillRect(memDc_, &r, static_cast<HBRUSH>(dcBrush));
-                continue;
-            }
-            const RECT bounds = LineBounds(*line);
-            if (!Intersects(bounds, exposed)) continue;
-            LOGBRUSH lb{BS_SOLID, static_cast<COLORREF>(brushColor), 0};
-            HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_MITER,
-                                    static_cast<DWORD>(std::max(1, w)), &lb, 0, nullptr);
-            HGDIOBJ oldPen = SelectObject(memDc_, pen);
-            MoveToEx(memDc_, ax, ay, nullptr);
-            LineTo(memDc_, bx, by);
-            SelectObject(memDc_, oldPen);
-            DeleteObject(pen);
+    GdiFlush();  // the system has finished with the bitmap before its pixels are written
+    const LONG stride = memSize_.cx;
+    auto fill = [&](RECT r, std::uint32_t pixel) {
+        if (!IntersectRect(&r, &r, &exposed)) return;
+        for (LONG y = r.top; y < r.bottom; ++y) {
+            std::fill(memBits_ + y * stride + r.left, memBits_ + y * stride + r.right, pixel);
         }
+    };
+    fill(exposed, PixelOf(form_->BackColor()));
+    const PixelScale s = backend_.Scale();
+    for (const Line* line : form_->Lines()) {
+        if (line->Container() != nullptr || !line->ShownInForm()) continue;
+        const int ax = s.ToPixelsX(line->X1()), ay = s.ToPixelsY(line->Y1());
+        const int bx = s.ToPixelsX(line->X2()), by = s.ToPixelsY(line->Y2());
+        const int w = line->BorderWidth();
+        if (ax == bx || ay == by) {
+            // Every line of the ruler and the crosshairs is level or plumb: w pixels centred
+            // on the end points, the extra pixel of an even width before them, and square
+            // caps as far past the ends.
+            fill(RECT{std::min(ax, bx) - w / 2, std::min(ay, by) - w / 2,
+                      std::max(ax, bx) + (w - 1) / 2 + 1, std::max(ay, by) + (w - 1) / 2 + 1},
+                 PixelOf(line->BorderColor()));
+            continue;
+        }
+        const RECT bounds = LineBounds(*line);
+        if (!Intersects(bounds, exposed)) continue;
+        LOGBRUSH lb{BS_SOLID, static_cast<COLORREF>(line->BorderColor()), 0};
+        HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_MITER,
+                                static_cast<DWORD>(std::max(1, w)), &lb, 0, nullptr);
+        HGDIOBJ oldPen = SelectObject(memDc_, pen);
+        MoveToEx(memDc_, ax, ay, nullptr);
+        LineTo(memDc_, bx, by);
+        SelectObject(memDc_, oldPen);
+        DeleteObject(pen);
+        GdiFlush();  // later lines are written into the pixels directly
     }
     BitBlt(dc, exposed.left, exposed.top, exposed.right - exposed.left,
            exposed.bottom - exposed.top, memDc_, exposed.left, exposed.top, SRCCOPY);

@@ -5,6 +5,7 @@
 
 #include "win32/Win32Backend.h"
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
@@ -94,6 +95,7 @@ private:
     // The off-screen bitmap the lines are drawn into, kept between paints.
     HDC memDc_ = nullptr;
     HBITMAP memBitmap_ = nullptr;
+    std::uint32_t* memBits_ = nullptr;  // its pixels, top row first
     HGDIOBJ memOld_ = nullptr;
     SIZE memSize_{};
 };
