@@ -49,7 +49,7 @@ std::string UsageText() {
            "       tavrolin --version | --help\n";
 }
 
-std::string HelpText(const std::string& manual) {
+std::string HelpText(const std::string& manual, const HelpSystem& system) {
     std::string text =
         "Tavrolin lays an on-screen ruler over whatever the screen shows.\n"
         "\n" +
@@ -65,13 +65,19 @@ std::string HelpText(const std::string& manual) {
         "\n"
         "INSTANCE, up to 4 characters, chooses the settings file: none gives Tavrolin.cfg,\n"
         "\"abcd\" gives TavrolinABCD.cfg. Another copy started while one runs takes Tavrolin1.cfg,\n"
-        "then 2 up to 9. The settings file lies beside the program, or in ~/.config/tavrolin/\n"
+        "then 2 up to 9. The settings file lies beside the program, or in " +
+        system.userFolder +
+        "\n"
         "when the program's folder cannot be written; it is saved when Tavrolin ends.\n"
         "\n"
         "Options:\n"
         "  --snapshot FILE.png  start, write a picture of the desktop with Tavrolin's windows,\n"
-        "                       end and save as usual; works on a virtual display (Xvfb)\n"
-        "  --trace-startup      print the time from start to the first paint of the ruler\n"
+        "                       end and save as usual" +
+        (system.snapshotNote.empty() ? std::string() : "; " + system.snapshotNote) +
+        "\n" +
+        (system.traceStartup
+             ? "  --trace-startup      print the time from start to the first paint of the ruler\n"
+             : "") +
         "  --version            print the version\n"
         "  -h, --help           print this help\n"
         "  --                   what follows is the instance argument, even if it starts\n"

@@ -27,7 +27,15 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args);
 
 // The usage lines, ending in a line feed.
 std::string UsageText();
+// What differs in the help between the systems the program is built for.
+struct HelpSystem {
+    std::string userFolder = "~/.config/tavrolin/";  // where settings go when the program's
+                                                     // folder cannot be written
+    bool traceStartup = true;                        // the --trace-startup option exists
+    std::string snapshotNote = "works on a virtual display (Xvfb)";
+};
+
 // What a user needs at a terminal. `manual` is where the manual was found (empty: not found).
-std::string HelpText(const std::string& manual);
+std::string HelpText(const std::string& manual, const HelpSystem& system = {});
 
 }  // namespace tavrolin

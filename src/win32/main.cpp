@@ -1,7 +1,9 @@
 // The Windows program: reads its arguments, wires the Win32 backend to the program and runs the
 // message loop until the control window has gone. Every way out saves as the Exit button does.
 // The program's own headers first: <windows.h> defines macros (RGB) that the core's names share.
+#include "app/CommandLine.h"
 #include "app/Program.h"
+#include "control/FieldRules.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -9,6 +11,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,14 +25,6 @@ namespace {
 #define TAVROLIN_STR(x) TAVROLIN_STR2(x)
 constexpr const char* kVersion = TAVROLIN_STR(TAVROLIN_VERSION_MAJOR) "." TAVROLIN_STR(
     TAVROLIN_VERSION_MINOR) "." TAVROLIN_STR(TAVROLIN_VERSION_PATCH);
-
-constexpr const char* kUsage =
-    "usage: tavrolin [INSTANCE] | --snapshot FILE.png [INSTANCE] | --version | --help\r\n"
-    "\r\n"
-    "  INSTANCE             up to 4 characters choosing the settings file TavrolinXXXX.cfg\r\n"
-    "  --snapshot FILE.png  start, write a picture of the screen, exit\r\n"
-    "  --version            print the version\r\n"
-    "  --help               print this help\r\n";
 
 using tavrolin::win32::Utf8;
 using tavrolin::win32::Wide;
@@ -69,13 +64,27 @@ std::vector<std::string> Arguments() {
     return args;
 }
 
-std::string Join(const std::vector<std::string>& words, std::size_t from) {
+// Windows' own line ends for the console and the message box.
+std::string CrLf(const std::string& text) {
     std::string out;
-    for (std::size_t i = from; i < words.size(); ++i) {
-        if (!out.empty()) out += ' ';
-        out += words[i];
+    for (char c : text) {
+        if (c == '\n' && (out.empty() || out.back() != '\r')) out += '\r';
+        out += c;
     }
     return out;
+}
+
+// The manual the help names: beside the program, where the About page looks too.
+std::string ManualForHelp() {
+    wchar_t path[MAX_PATH * 4];
+    const DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+    if (n == 0 || n >= std::size(path)) return {};
+    std::wstring folder(path, n);
+    folder.resize(folder.find_last_of(L"\\/"));
+    return tavrolin::FindManual(Utf8(folder.c_str()), [](const std::string& file) {
+        const DWORD attributes = GetFileAttributesW(Wide(file).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    });
 }
 
 std::wstring FullPath(const std::string& path) {
@@ -100,31 +109,25 @@ void SettleWindows(tavrolin::win32::Win32Backend& backend) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    const std::vector<std::string> args = Arguments();
-    std::string snapshotPath;
-    std::size_t instanceFrom = 0;
-    if (!args.empty()) {
-        if (args[0] == "--version") {
+    const tavrolin::CommandLineRequest request = tavrolin::ParseCommandLine(Arguments());
+    switch (request.action) {
+        case tavrolin::CommandLineRequest::Action::Version:
             Say(std::string("tavrolin ") + kVersion + "\r\n");
             return 0;
-        }
-        if (args[0] == "--help" || args[0] == "-h" || args[0] == "/?") {
-            Say(kUsage);
+        case tavrolin::CommandLineRequest::Action::Help:
+            Say(CrLf(tavrolin::HelpText(ManualForHelp(), {"%APPDATA%\\Tavrolin\\", false, ""})));
             return 0;
-        }
-        if (args[0] == "--snapshot") {
-            if (args.size() < 2 || args[1].empty()) {
-                Say(std::string("tavrolin: --snapshot needs a file name\r\n") + kUsage, true);
-                return 2;
-            }
-            snapshotPath = args[1];
-            instanceFrom = 2;
-        }
+        case tavrolin::CommandLineRequest::Action::Refuse:
+            Say(CrLf("tavrolin: " + request.problem + "\n" + tavrolin::UsageText()), true);
+            return 2;
+        case tavrolin::CommandLineRequest::Action::Run:
+            break;
     }
+    const std::string& snapshotPath = request.snapshotPath;
 
     tavrolin::win32::Win32Backend backend(instance);
     tavrolin::win32::Win32Platform platform(backend);
-    tavrolin::Program program(backend, platform, Join(args, instanceFrom));
+    tavrolin::Program program(backend, platform, request.instance);
     auto exitProgram = [&program] {
         if (program.Running()) program.Exit();
     };
