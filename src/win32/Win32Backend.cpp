@@ -77,6 +77,18 @@ Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
     if (dpi_ <= 0) dpi_ = 96;
     screen().TwipsPerPixelX = 1440.0 / dpi_;
     screen().TwipsPerPixelY = 1440.0 / (dpiY > 0 ? dpiY : dpi_);
+    // Each monitor of the desktop, so that a window saved beyond all of them comes back.
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR, HDC, LPRECT r, LPARAM self) -> BOOL {
+            auto& backend = *reinterpret_cast<Win32Backend*>(self);
+            const PixelScale s = backend.Scale();
+            backend.screen().Monitors.push_back({s.ToTwipsX(r->left), s.ToTwipsY(r->top),
+                                                 s.ToTwipsX(r->right - r->left),
+                                                 s.ToTwipsY(r->bottom - r->top)});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
 
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
