@@ -27,6 +27,10 @@ namespace tavrolin::qt {
 
 namespace {
 
+QRect ToQRect(const PixelBox& b) {
+    return QRect(b.left, b.top, b.right - b.left, b.bottom - b.top);
+}
+
 // A text box shows line ends as the editor knows them; the model keeps CR LF.
 QString ToDisplay(const std::string& text, bool multiLine) {
     QString s = QString::fromStdString(text);
@@ -138,6 +142,7 @@ void FormWindow::Detach() {
     focusRequest_ = nullptr;
     focusPending_ = false;
     views_.clear();
+    damage_.Clear();
     byWidget_.clear();
     hide();
     // The window may be inside its own event handler (a close button that unloads the form).
@@ -263,29 +268,17 @@ FormWindow::View& FormWindow::EnsureView(Control* control) {
 }
 
 void FormWindow::ApplyControls() {
-    QRegion invalid;
-    int invalidRects = 0;
-    bool invalidAll = false;
+    const PixelScale s = backend_.Scale();
+    damage_.Begin();
     for (const auto& owned : form_->Controls()) {
         Control* c = owned.get();
         if (c->Kind() == ControlKind::Line) {
-            auto [it, fresh] = views_.try_emplace(c);
-            View& view = it->second;
-            if (fresh || c->Dirty()) {
-                const auto& line = static_cast<const Line&>(*c);
-                const QRect now = line.ShownInForm() ? LineBounds(line) : QRect();
-                if (c->Container() != nullptr) {
-                    if (QWidget* frame = WidgetOf(c->Container())) frame->update();
-                } else if (!invalidAll) {
-                    // A ruler rebuild touches thousands of lines: one repaint then.
-                    if (++invalidRects > 64) {
-                        invalidAll = true;
-                    } else {
-                        invalid += view.lineRect;
-                        invalid += now;
-                    }
-                }
-                view.lineRect = now;
+            const auto& line = static_cast<const Line&>(*c);
+            if (c->Dirty() || damage_.IsNew(line)) {
+                const PixelBox now = line.ShownInForm() ? LineBox(line, s) : PixelBox{};
+                QWidget* frame = c->Container() != nullptr ? WidgetOf(c->Container()) : nullptr;
+                if (frame != nullptr) frame->update();
+                damage_.Changed(line, now, c->Container() == nullptr);
             }
             c->ClearDirty();
             continue;
@@ -316,10 +309,14 @@ void FormWindow::ApplyControls() {
         c->ClearDirty();
     }
     const QRect all = rect();
-    if (invalidAll) {
+    if (damage_.All()) {
         update();
         pendingPaint_ = all;
-    } else if (!invalid.isEmpty()) {
+        return;
+    }
+    QRegion invalid;
+    for (const PixelBox& b : damage_.Boxes()) invalid += ToQRect(b);
+    if (!invalid.isEmpty()) {
         invalid &= all;
         update(invalid);
         pendingPaint_ += invalid;
@@ -558,13 +555,7 @@ void FormWindow::ApplyText(TextBox& box, View& view) {
 // ---------------------------------------------------------------- painting
 
 QRect FormWindow::LineBounds(const Line& line) const {
-    const PixelScale s = backend_.Scale();
-    const QPoint a = s.ToPixels(line.X1(), line.Y1());
-    const QPoint b = s.ToPixels(line.X2(), line.Y2());
-    // Square caps reach half the pen beyond each end.
-    const int pad = line.BorderWidth() / 2 + 1;
-    return QRect(QPoint(std::min(a.x(), b.x()) - pad, std::min(a.y(), b.y()) - pad),
-                 QPoint(std::max(a.x(), b.x()) + pad, std::max(a.y(), b.y()) + pad));
+    return ToQRect(LineBox(line, backend_.Scale()));
 }
 
 void FormWindow::PaintLines(QPainter& painter, const QRect& exposed, const Control* container) {

@@ -12,6 +12,7 @@
 
 #include "forms/Control.h"
 #include "forms/Form.h"
+#include "forms/LineDamage.h"
 
 class QKeyEvent;
 class QMouseEvent;
@@ -58,7 +59,6 @@ private:
         bool multiLine = false;
         int selStart = -1;  // the model's selection as last shown, bytes
         int selLength = -1;
-        QRect lineRect;     // where a line shape was last painted, container pixels
         bool force = false;  // show the model's value even when it did not change
     };
     enum class KeyVerdict { PassOn, Swallow, Replace };
@@ -94,6 +94,7 @@ private:
     QtBackend& backend_;
     Form* form_;
     std::unordered_map<const Control*, View> views_;
+    LineDamage damage_;
     std::unordered_map<const QObject*, Control*> byWidget_;
     Control* focusRequest_ = nullptr;
     bool focusPending_ = false;

@@ -123,6 +123,7 @@ void FormWindow::Detach() {
     focusRequest_ = nullptr;
     focusPending_ = false;
     views_.clear();
+    damage_.Clear();
     byChild_.clear();
     if (hwnd_ == nullptr) {
         delete this;
@@ -320,37 +321,14 @@ void FormWindow::CreateChild(Control* c, View& view) {
 }
 
 void FormWindow::ApplyControls() {
-    RECT invalid{};
-    bool anyInvalid = false;
-    int invalidRects = 0;
-    bool invalidAll = false;
-    auto add = [&](const RECT& r) {
-        if (r.right <= r.left || r.bottom <= r.top) return;
-        if (!anyInvalid) {
-            invalid = r;
-            anyInvalid = true;
-        } else {
-            UnionRect(&invalid, &invalid, &r);
-        }
-    };
+    const PixelScale s = backend_.Scale();
+    damage_.Begin();
     for (const auto& owned : form_->Controls()) {
         Control* c = owned.get();
         if (c->Kind() == ControlKind::Line) {
-            auto [it, fresh] = views_.try_emplace(c);
-            View& view = it->second;
-            if (fresh || c->Dirty()) {
-                const auto& line = static_cast<const Line&>(*c);
-                const RECT now = line.ShownInForm() ? LineBounds(line) : RECT{};
-                if (!invalidAll) {
-                    // A ruler rebuild touches thousands of lines: one repaint then.
-                    if (++invalidRects > 64) {
-                        invalidAll = true;
-                    } else {
-                        add(view.lineRect);
-                        add(now);
-                    }
-                }
-                view.lineRect = now;
+            const auto& line = static_cast<const Line&>(*c);
+            if (c->Dirty() || damage_.IsNew(line)) {
+                damage_.Changed(line, line.ShownInForm() ? LineBox(line, s) : PixelBox{});
             }
             c->ClearDirty();
             continue;
@@ -399,13 +377,21 @@ void FormWindow::ApplyControls() {
             }
         }
     }
-    if (invalidAll) {
+    if (damage_.All()) {
         InvalidateRect(hwnd_, nullptr, FALSE);
         paintPending_ = true;
-    } else if (anyInvalid) {
-        InvalidateRect(hwnd_, &invalid, FALSE);
-        paintPending_ = true;
+        return;
     }
+    // One rectangle around the changed lines: each call is a trip to the window server.
+    const auto& boxes = damage_.Boxes();
+    if (boxes.empty()) return;
+    RECT invalid{boxes[0].left, boxes[0].top, boxes[0].right, boxes[0].bottom};
+    for (const PixelBox& b : boxes) {
+        const RECT r{b.left, b.top, b.right, b.bottom};
+        UnionRect(&invalid, &invalid, &r);
+    }
+    InvalidateRect(hwnd_, &invalid, FALSE);
+    paintPending_ = true;
 }
 
 void FormWindow::ApplyControl(Control* c, View& view) {
@@ -537,13 +523,8 @@ void FormWindow::ApplyText(TextBox& box, View& view) {
 // ---------------------------------------------------------------- painting
 
 RECT FormWindow::LineBounds(const Line& line) const {
-    const PixelScale s = backend_.Scale();
-    const int ax = s.ToPixelsX(line.X1()), ay = s.ToPixelsY(line.Y1());
-    const int bx = s.ToPixelsX(line.X2()), by = s.ToPixelsY(line.Y2());
-    // Square caps reach half the pen beyond each end.
-    const int pad = line.BorderWidth() / 2 + 1;
-    return RECT{std::min(ax, bx) - pad, std::min(ay, by) - pad, std::max(ax, bx) + pad + 1,
-                std::max(ay, by) + pad + 1};
+    const PixelBox b = LineBox(line, backend_.Scale());
+    return RECT{b.left, b.top, b.right, b.bottom};
 }
 
 namespace {

@@ -11,6 +11,7 @@
 
 #include "forms/Control.h"
 #include "forms/Form.h"
+#include "forms/LineDamage.h"
 
 namespace tavrolin::win32 {
 
@@ -40,7 +41,6 @@ private:
     struct View {
         HWND child = nullptr;  // null for a line shape
         bool multiLine = false;
-        RECT lineRect{};  // where a line shape was last painted, client pixels
         bool force = false;  // show the model's value even when it did not change
         int selStart = -1, selLength = -1;
         std::wstring tip;  // the tool tip as last shown
@@ -79,6 +79,7 @@ private:
     Form* form_;
     HWND hwnd_ = nullptr;
     std::unordered_map<const Control*, View> views_;
+    LineDamage damage_;
     std::unordered_map<HWND, Control*> byChild_;
     Control* focusRequest_ = nullptr;
     bool focusPending_ = false;
