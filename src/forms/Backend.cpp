@@ -49,6 +49,18 @@ void Backend::Deliver(const std::function<void()>& handler) {
 
 void Backend::Post(std::function<void()> work) { posted_.push_back(std::move(work)); }
 
+void Backend::SyncForms(const std::function<void(Form&)>& show,
+                        const std::function<void()>& after) {
+    if (syncing_) return;
+    syncing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{syncing_};
+    for (Form* form : FormsInShownOrder()) show(*form);
+    after();
+}
+
 void Backend::RunPosted() {
     // Posted work may post more; a bound keeps a form that always rebuilds from spinning.
     for (int guard = 0; !posted_.empty() && guard < 1000; ++guard) {

@@ -85,6 +85,9 @@ public:
     // up in: a form shown during another's load (the ruler during the control window's) is
     // on screen before the one still loading. The list is reused from call to call.
     const std::vector<Form*>& FormsInShownOrder();
+    // True while the changed forms are being shown: what a window reports back then is the
+    // backend's own doing, not the user's.
+    bool Syncing() const { return syncing_; }
     // The topmost band, asked for through the window services. It belongs to the window
     // handle and so outlives a window that is re-created.
     void MarkTopmost(std::int32_t hWnd, bool topmost);
@@ -95,12 +98,17 @@ public:
 
 protected:
     void RunPosted();
+    // A window system's sync: `show` gets each loaded form in the order the forms were shown,
+    // then `after` runs, both while Syncing() is true. A sync asked for while one is under way
+    // (a window reporting back during it) does nothing.
+    void SyncForms(const std::function<void(Form&)>& show, const std::function<void()>& after);
 
 private:
     Screen screen_;
     std::vector<Form*> forms_;
     std::deque<std::function<void()>> posted_;
     int depth_ = 0;
+    bool syncing_ = false;
     std::uint64_t shown_ = 0;
     std::int32_t nextHwnd_ = 0x10010;
     std::vector<Form*> shownOrder_;

@@ -63,7 +63,7 @@ QtBackend::QtBackend() {
     // before the event loop goes to sleep.
     if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
         QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &context_, [this] {
-            if (!syncing_) Sync();
+            if (!Syncing()) Sync();
         });
     }
 }
@@ -110,19 +110,17 @@ void QtBackend::WindowDestroyed(Form& form) {
 }
 
 void QtBackend::Sync() {
-    if (syncing_) return;
-    syncing_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{syncing_};
-    for (Form* form : FormsInShownOrder()) {
-        FormWindow* window = WindowOf(*form);
-        if (window == nullptr) continue;
-        if (form->DirtyFlags() != 0 || window->HasPendingFocus()) window->ShowModel();
-    }
-    ApplyPointer();
-    EndFinishedModalLoops();
+    SyncForms(
+        [this](Form& form) {
+            FormWindow* window = WindowOf(form);
+            if (window != nullptr && (form.DirtyFlags() != 0 || window->HasPendingFocus())) {
+                window->ShowModel();
+            }
+        },
+        [this] {
+            ApplyPointer();
+            EndFinishedModalLoops();
+        });
 }
 
 void QtBackend::ApplyPointer() {

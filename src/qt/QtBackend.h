@@ -34,7 +34,6 @@ public:
     void WindowDestroyed(Form& form) override;
 
     PixelScale Scale() const;
-    bool Syncing() const { return syncing_; }
     bool QuitRequested() const { return quitRequested_; }
     // Sync, paint what changed and push it to the display server, without handling input.
     void Flush();
@@ -70,7 +69,6 @@ private:
     std::vector<ModalLoop> modalLoops_;
     QObject context_;  // owns the connections to the event loop
     int appliedPointer_ = 0;
-    bool syncing_ = false;
     bool quitRequested_ = false;
     bool reportingFocus_ = false;
 };

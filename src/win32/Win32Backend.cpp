@@ -156,18 +156,14 @@ void Win32Backend::WindowDestroyed(Form& form) {
 }
 
 void Win32Backend::Sync() {
-    if (syncing_) return;
-    syncing_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{syncing_};
-    for (Form* form : FormsInShownOrder()) {
-        FormWindow* window = WindowOf(*form);
-        if (window == nullptr) continue;
-        if (form->DirtyFlags() != 0 || window->HasPendingFocus()) window->ShowModel();
-    }
-    ApplyPointer();
+    SyncForms(
+        [this](Form& form) {
+            FormWindow* window = WindowOf(form);
+            if (window != nullptr && (form.DirtyFlags() != 0 || window->HasPendingFocus())) {
+                window->ShowModel();
+            }
+        },
+        [this] { ApplyPointer(); });
 }
 
 void Win32Backend::ApplyPointer() {

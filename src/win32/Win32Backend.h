@@ -42,7 +42,6 @@ public:
 
     PixelScale Scale() const { return {screen().TwipsPerPixelX, screen().TwipsPerPixelY}; }
     HINSTANCE Instance() const { return instance_; }
-    bool Syncing() const { return syncing_; }
     bool QuitRequested() const { return quitRequested_; }
     // Sync and paint what changed now, without handling input (before a sleep).
     void Flush();
@@ -90,7 +89,6 @@ private:
     std::unordered_map<const Form*, FormWindow*> windows_;
     std::vector<Form*> modal_;
     int appliedPointer_ = 0;
-    bool syncing_ = false;
     bool quitRequested_ = false;
     bool reportingFocus_ = false;
     bool ending_ = false;
