@@ -48,14 +48,15 @@ public:
     Ruler& ruler() { return program->ruler(); }
     GeneralCode& g() { return program->g(); }
 
-    // A mouse message at a point of `form` in twips, as the system delivers it; then the
-    // changes are shown and painted, as before the program waits for the next message.
+    // A mouse message at a point of `form` in twips, as the system delivers it; then what else
+    // waits is handled (the system's own mouse moves for windows moved under the pointer) and
+    // the changes are shown and painted, as before the program waits for the next message.
     void Mouse(Form& form, UINT msg, double x, double y) {
         const PixelScale s = backend.Scale();
         const WPARAM held = msg == WM_LBUTTONUP ? 0 : MK_LBUTTON;
         SendMessageW(backend.HandleOf(form.hWnd()), msg, held,
                      MAKELPARAM(s.ToPixelsX(x), s.ToPixelsY(y)));
-        backend.Flush();
+        backend.DoEvents();
     }
 
     BenchFolder folder;

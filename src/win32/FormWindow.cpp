@@ -46,6 +46,16 @@ int ShiftMask() {
     return mask;
 }
 
+// A mouse message carries Shift and Ctrl as they were when it was posted; only Alt is asked
+// for, each question being a trip to the window server during a drag.
+int ShiftMask(WPARAM mouseKeys) {
+    int mask = 0;
+    if (mouseKeys & MK_SHIFT) mask |= kShiftMask;
+    if (mouseKeys & MK_CONTROL) mask |= kCtrlMask;
+    if (GetKeyState(VK_MENU) < 0) mask |= kAltMask;
+    return mask;
+}
+
 int ButtonsOf(WPARAM wParam) {
     int mask = 0;
     if (wParam & MK_LBUTTON) mask |= kLeftButton;
@@ -177,14 +187,35 @@ void FormWindow::ApplyStyle() {
     }
     const std::wstring title = Wide(form_->Caption());
     if (WindowText(hwnd_) != title) SetWindowTextW(hwnd_, title.c_str());
-    InvalidateRect(hwnd_, nullptr, FALSE);  // the back colour
-    paintPending_ = true;
+    Damage(nullptr);  // the back colour
+}
+
+void FormWindow::Damage(const RECT* part) {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    RECT r = client;
+    if (part != nullptr && !IntersectRect(&r, part, &client)) return;
+    UnionRect(&dirty_, &dirty_, &r);
 }
 
 void FormWindow::PaintPending() {
-    if (!paintPending_ || hwnd_ == nullptr) return;
-    paintPending_ = false;
-    UpdateWindow(hwnd_);
+    if (hwnd_ == nullptr) return;
+    if (!IsRectEmpty(&dirty_)) {
+        const RECT part = dirty_;
+        dirty_ = RECT{};
+        // Painted at once rather than invalidated for a WM_PAINT: a drag repaints at every
+        // move of the mouse, and the round of update regions a WM_PAINT takes costs more than
+        // the painting. A hidden window is painted whole by the system when it is shown.
+        if (IsWindowVisible(hwnd_)) {
+            HDC dc = GetDC(hwnd_);
+            PaintInto(dc, part);
+            ReleaseDC(hwnd_, dc);
+        }
+    }
+    if (paintPending_) {
+        paintPending_ = false;
+        UpdateWindow(hwnd_);
+    }
 }
 
 void FormWindow::ApplyGeometry() {
@@ -378,20 +409,14 @@ void FormWindow::ApplyControls() {
         }
     }
     if (damage_.All()) {
-        InvalidateRect(hwnd_, nullptr, FALSE);
-        paintPending_ = true;
+        Damage(nullptr);
         return;
     }
-    // One rectangle around the changed lines: each call is a trip to the window server.
-    const auto& boxes = damage_.Boxes();
-    if (boxes.empty()) return;
-    RECT invalid{boxes[0].left, boxes[0].top, boxes[0].right, boxes[0].bottom};
-    for (const PixelBox& b : boxes) {
+    // One rectangle around the changed lines: one blit of the bitmap to the window.
+    for (const PixelBox& b : damage_.Boxes()) {
         const RECT r{b.left, b.top, b.right, b.bottom};
-        UnionRect(&invalid, &invalid, &r);
+        Damage(&r);
     }
-    InvalidateRect(hwnd_, &invalid, FALSE);
-    paintPending_ = true;
 }
 
 void FormWindow::ApplyControl(Control* c, View& view) {
@@ -537,9 +562,13 @@ std::uint32_t PixelOf(Color c) {
 }  // namespace
 
 void FormWindow::Paint() {
-    paintPending_ = false;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
+    PaintInto(dc, ps.rcPaint);
+    EndPaint(hwnd_, &ps);
+}
+
+void FormWindow::PaintInto(HDC dc, const RECT& part) {
     RECT client{};
     GetClientRect(hwnd_, &client);
     const SIZE need{std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)};
@@ -560,10 +589,7 @@ void FormWindow::Paint() {
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap == nullptr || bits == nullptr) {
-            EndPaint(hwnd_, &ps);
-            return;
-        }
+        if (bitmap == nullptr || bits == nullptr) return;
         HGDIOBJ old = SelectObject(memDc_, bitmap);
         if (memOld_ == nullptr) memOld_ = old;
         if (memBitmap_ != nullptr) DeleteObject(memBitmap_);
@@ -573,27 +599,22 @@ void FormWindow::Paint() {
     }
     // What lies beyond the screens waits until the window brings it on screen: a ruler may be
     // many screens long, and only its part on screen is worth a repaint during a drag.
-    RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
-    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT screen = backend_.Desktop();
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&screen), 2);
     RECT exposed{};
     const RECT bitmapRect{0, 0, memSize_.cx, memSize_.cy};
-    if (!IntersectRect(&exposed, &ps.rcPaint, &screen) ||
+    if (!IntersectRect(&exposed, &part, &screen) ||
         !IntersectRect(&exposed, &exposed, &bitmapRect)) {
         exposed = RECT{};
     }
-    if (!EqualRect(&exposed, &ps.rcPaint)) {
+    if (!EqualRect(&exposed, &part)) {
         if (IsRectEmpty(&deferred_)) {
-            deferred_ = ps.rcPaint;
+            deferred_ = part;
         } else {
-            UnionRect(&deferred_, &deferred_, &ps.rcPaint);
+            UnionRect(&deferred_, &deferred_, &part);
         }
     }
-    if (IsRectEmpty(&exposed) || form_ == nullptr) {
-        EndPaint(hwnd_, &ps);
-        return;
-    }
+    if (IsRectEmpty(&exposed) || form_ == nullptr) return;
     GdiFlush();  // the system has finished with the bitmap before its pixels are written
     const LONG stride = memSize_.cx;
     auto fill = [&](RECT r, std::uint32_t pixel) {
@@ -632,7 +653,6 @@ void FormWindow::Paint() {
     }
     BitBlt(dc, exposed.left, exposed.top, exposed.right - exposed.left,
            exposed.bottom - exposed.top, memDc_, exposed.left, exposed.top, SRCCOPY);
-    EndPaint(hwnd_, &ps);
 }
 
 // ---------------------------------------------------------------- what the user does
@@ -646,7 +666,7 @@ void FormWindow::DeliverMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
     const PixelScale s = backend_.Scale();
     const double x = s.ToTwipsX(p.x);
     const double y = s.ToTwipsY(p.y);
-    const int shift = ShiftMask();
+    const int shift = ShiftMask(wParam);
     Form* form = form_;
     if (IsDoubleClick(msg)) {
         // The second press of a double click is no MouseDown of its own, but it holds the
@@ -849,7 +869,7 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
             const PixelScale s = backend_.Scale();
             const double x = s.ToTwipsX(GET_X_LPARAM(lParam));
             const double y = s.ToTwipsY(GET_Y_LPARAM(lParam));
-            const int shift = ShiftMask();
+            const int shift = ShiftMask(wParam);
             const int button = msg == WM_MOUSEMOVE ? ButtonsOf(wParam) : ButtonOf(msg);
             if (msg == WM_LBUTTONDBLCLK) {
                 if (c->onDblClick) {
@@ -1113,6 +1133,7 @@ LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_DISPLAYCHANGE:
+            backend_.ReadScreens();
             InvalidateRect(hwnd_, nullptr, FALSE);
             deferred_ = RECT{};
             paintPending_ = true;

@@ -65,6 +65,9 @@ private:
     POINT ControlOrigin(const Control* c) const;
 
     void Paint();
+    void PaintInto(HDC dc, const RECT& part);
+    // Client pixels whose lines changed, painted at the next flush; null for all of them.
+    void Damage(const RECT* part);
     void DeliverMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     void DeliverKeyDown(Control* target, int keyCode);
     bool DeliverChar(Control* target, int& ascii);
@@ -87,9 +90,10 @@ private:
     bool swallowChar_ = false;  // the KeyDown of this key was cancelled by a handler
     int buttons_ = 0;  // mouse buttons held, for the capture
     bool detached_ = false;
-    bool framesChanged_ = false;
-    bool paintPending_ = false;  // lines changed since the last paint
-    RECT deferred_{};  // client pixels left unpainted while they were beyond the screens  // a frame was created: the order of the children is due
+    bool framesChanged_ = false;  // a frame was created: the order of the children is due
+    bool paintPending_ = false;  // the system's update region is to be painted at the flush
+    RECT dirty_{};  // client pixels whose lines changed since the last paint
+    RECT deferred_{};  // client pixels left unpainted while they were beyond the screens
     HWND tips_ = nullptr;  // the tool tips of the controls, made with the first one
     HBRUSH backBrush_ = nullptr;
     Color backBrushColor_ = -1;

@@ -77,18 +77,7 @@ Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
     if (dpi_ <= 0) dpi_ = 96;
     screen().TwipsPerPixelX = 1440.0 / dpi_;
     screen().TwipsPerPixelY = 1440.0 / (dpiY > 0 ? dpiY : dpi_);
-    // Each monitor of the desktop, so that a window saved beyond all of them comes back.
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR, HDC, LPRECT r, LPARAM self) -> BOOL {
-            auto& backend = *reinterpret_cast<Win32Backend*>(self);
-            const PixelScale s = backend.Scale();
-            backend.screen().Monitors.push_back({s.ToTwipsX(r->left), s.ToTwipsY(r->top),
-                                                 s.ToTwipsX(r->right - r->left),
-                                                 s.ToTwipsY(r->bottom - r->top)});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(this));
+    ReadScreens();
 
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -108,6 +97,26 @@ Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
     wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
     wc.lpszClassName = className_.c_str();
     RegisterClassExW(&wc);
+}
+
+void Win32Backend::ReadScreens() {
+    desktop_.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    desktop_.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    desktop_.right = desktop_.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    desktop_.bottom = desktop_.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    // Each monitor of the desktop, so that a window saved beyond all of them comes back.
+    screen().Monitors.clear();
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR, HDC, LPRECT r, LPARAM self) -> BOOL {
+            auto& backend = *reinterpret_cast<Win32Backend*>(self);
+            const PixelScale s = backend.Scale();
+            backend.screen().Monitors.push_back({s.ToTwipsX(r->left), s.ToTwipsY(r->top),
+                                                 s.ToTwipsX(r->right - r->left),
+                                                 s.ToTwipsY(r->bottom - r->top)});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(this));
 }
 
 Win32Backend::~Win32Backend() {
@@ -207,10 +216,19 @@ void Win32Backend::DoEvents() {
     Flush();
 }
 
+void Win32Backend::ShowChanges() {
+    // While more input waits, its painting waits with it, as the system's WM_PAINT would:
+    // a fast drag paints its last place rather than each place it passed.
+    if (HIWORD(GetQueueStatus(QS_INPUT)) != 0) {
+        Sync();
+    } else {
+        Flush();
+    }
+}
+
 void Win32Backend::Run(const std::function<bool()>& running) {
     while (!quitRequested_ && running()) {
-        // Whatever changed outside an input event is shown before the loop goes to sleep.
-        Sync();
+        ShowChanges();
         if (!PumpOne(true)) break;
     }
 }
@@ -251,10 +269,10 @@ void Win32Backend::RunModal(Form& form) {
         disabled.push_back(w->Handle());
     }
     modal_.push_back(&form);
-    Sync();
+    ShowChanges();
     while (form.Loaded() && form.Visible() && !quitRequested_) {
         if (!PumpOne(true)) break;
-        Sync();
+        ShowChanges();
     }
     modal_.pop_back();
     for (HWND h : disabled) {

@@ -42,10 +42,19 @@ public:
 
     PixelScale Scale() const { return {screen().TwipsPerPixelX, screen().TwipsPerPixelY}; }
     HINSTANCE Instance() const { return instance_; }
+    // The virtual screen in pixels (its origin is negative with a monitor left of or above the
+    // primary one), kept: asking the system costs trips to the window server in every paint.
+    const RECT& Desktop() const { return desktop_; }
+    // The monitors were added, removed or rearranged.
+    void ReadScreens();
     bool QuitRequested() const { return quitRequested_; }
     // Sync and paint what changed now, without handling input (before a sleep).
     void Flush();
-    // Runs the message loop until Quit or until `running` says the program has ended.
+    // What the message loop does before it waits: the model's changes applied, and painted
+    // unless more input waits.
+    void ShowChanges();
+    // Runs the message loop until Quit or until `running` says the program has ended. Each
+    // event's changes are shown before the next event is taken.
     void Run(const std::function<bool()>& running);
 
     FormWindow* WindowOf(const Form& form) const;
@@ -79,11 +88,13 @@ private:
     };
     void ApplyPointer();
     bool PumpOne(bool wait);
+
     void PlaceDialog(Form& form);
 
     HINSTANCE instance_;
     std::wstring className_ = L"TavrolinForm";
     int dpi_ = 96;
+    RECT desktop_{};
     LOGFONTW messageFont_{};
     mutable std::unordered_map<FontKey, HFONT, FontKeyHash> fonts_;
     std::unordered_map<const Form*, FormWindow*> windows_;

@@ -361,8 +361,9 @@ TEST_F(Controls, StandardControlsFeedTheModelAndShowItsValues) {
 TEST_F(Controls, LinesArePaintedInTheirColourAndWidthOverTheBackColour) {
     TestForm& form = MakeForm(BorderStyle::None, 1500, 1500, 1500, 1500);  // 100 x 100 px
     form.SetBackColor(0xC0C0C0);
-    form.AddLine("Tick").SetLine(150, 300, 1350, 300, 0x0000FF, 3);  // red, 3 px
-    form.AddLine("Mark").SetLine(750, 0, 750, 1500, 0x00FF00, 1);    // green, 1 px
+    auto& tick = form.AddLine("Tick");
+    tick.SetLine(150, 300, 1350, 300, 0x0000FF, 3);                // red, 3 px
+    form.AddLine("Mark").SetLine(750, 0, 750, 1500, 0x00FF00, 1);  // green, 1 px
     backend.Sync();
     Pump(150);
     HDC dc = GetDC(Handle(form));
@@ -372,6 +373,16 @@ TEST_F(Controls, LinesArePaintedInTheirColourAndWidthOverTheBackColour) {
     EXPECT_EQ(GetPixel(dc, 30, 22), RGB(192, 192, 192));
     EXPECT_EQ(GetPixel(dc, 50, 80), RGB(0, 255, 0));
     EXPECT_EQ(GetPixel(dc, 51, 80), RGB(192, 192, 192));
+    // A line that moves is repainted by the message loop before it takes the next message, as
+    // during a drag (two messages: the loop stops after the second).
+    tick.SetLine(150, 600, 1350, 600, 0x0000FF, 3);
+    PostMessageW(Handle(form), WM_NULL, 0, 0);
+    PostMessageW(Handle(form), WM_NULL, 0, 0);
+    int rounds = 0;
+    backend.Run([&] { return rounds++ < 2; });
+    EXPECT_EQ(GetPixel(dc, 30, 40), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 30, 20), RGB(192, 192, 192));
+    EXPECT_EQ(GetPixel(dc, 50, 20), RGB(0, 255, 0)) << "the line crossed is painted again";
     ReleaseDC(Handle(form), dc);
 }
 
