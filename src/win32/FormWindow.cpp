@@ -110,13 +110,64 @@ bool Intersects(const RECT& a, const RECT& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
+// Windows 10's per-monitor calls are looked up, so that the program still runs where they are
+// missing (there every monitor has the system's density).
+template <typename Fn>
+Fn User32Call(const char* name) {
+    FARPROC proc = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
+}
+
+UINT DpiOfWindow(HWND h) {
+    static const auto call = User32Call<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    return call != nullptr ? call(h) : 0;
+}
+
+void AddFrame(RECT& r, HWND h, UINT dpi) {
+    static const auto call =
+        User32Call<BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(h, GWL_EXSTYLE));
+    if (call == nullptr || dpi == 0 || !call(&r, style, FALSE, exStyle, dpi)) {
+        AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    }
+}
+
 }  // namespace
 
 FormWindow::FormWindow(Win32Backend& backend, Form& form) : backend_(backend), form_(&form) {
     const Styles s = StylesFor(form.Border());
     hwnd_ = CreateWindowExW(s.exStyle, backend_.ClassName().c_str(), Wide(form.Caption()).c_str(),
                             s.style, 0, 0, 1, 1, nullptr, nullptr, backend_.Instance(), this);
-    if (hwnd_ != nullptr) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.Font()), 0);
+    if (hwnd_ == nullptr) return;
+    // A captioned window made on a monitor of another density is laid out for that one.
+    if (form.Border() != BorderStyle::None) dpi_ = static_cast<int>(DpiOfWindow(hwnd_));
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.Font(0, false, false, dpi_)), 0);
+}
+
+PixelScale FormWindow::Scale() const {
+    const PixelScale s = backend_.Scale();
+    if (dpi_ <= 0 || dpi_ == backend_.Dpi()) return s;
+    const double k = static_cast<double>(backend_.Dpi()) / dpi_;
+    return {s.ToTwipsX(k), s.ToTwipsY(k)};
+}
+
+void FormWindow::DpiChanged(int dpi, const RECT& suggested) {
+    if (form_->Border() == BorderStyle::None) return;  // pixel-true wherever it goes
+    dpi_ = dpi;
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.Font(0, false, false, dpi_)), 0);
+    // The system's place for the window on the new monitor, at the size of its contents there.
+    const RECT size = OuterSize();
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, size.right - size.left,
+                 size.bottom - size.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const auto& owned : form_->Controls()) {
+        auto it = views_.find(owned.get());
+        if (it != views_.end()) ApplyControl(owned.get(), it->second);
+    }
+    damage_.Clear();
+    Damage(nullptr);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    paintPending_ = true;
 }
 
 FormWindow::~FormWindow() {
@@ -218,16 +269,21 @@ void FormWindow::PaintPending() {
     }
 }
 
+RECT FormWindow::OuterSize() const {
+    // The form's size is its client area, its place the window's outer corner, as on Linux.
+    const PixelScale s = Scale();
+    RECT r{0, 0, std::max(1, s.ToPixelsX(form_->Width())), std::max(1, s.ToPixelsY(form_->Height()))};
+    if (form_->Border() != BorderStyle::None) AddFrame(r, hwnd_, static_cast<UINT>(dpi_));
+    return r;
+}
+
 void FormWindow::ApplyGeometry() {
+    // The place is on the desktop, whose pixels are the same for every window; the size is the
+    // window's own, at its monitor's density.
     const PixelScale s = backend_.Scale();
     const int x = s.ToPixelsX(form_->Left());
     const int y = s.ToPixelsY(form_->Top());
-    // The form's size is its client area, its place the window's outer corner, as on Linux.
-    RECT r{0, 0, std::max(1, s.ToPixelsX(form_->Width())), std::max(1, s.ToPixelsY(form_->Height()))};
-    if (form_->Border() != BorderStyle::None) {
-        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
-                           static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
-    }
+    const RECT r = OuterSize();
     const int w = r.right - r.left;
     const int h = r.bottom - r.top;
     applying_ = true;
@@ -279,7 +335,7 @@ void FormWindow::ApplyFocus() {
 
 POINT FormWindow::ControlOrigin(const Control* c) const {
     // Every control is a child of the form's window, placed in its containers' frame.
-    const PixelScale s = backend_.Scale();
+    const PixelScale s = Scale();
     POINT at{0, 0};
     for (const Control* k = c->Container(); k != nullptr; k = k->Container()) {
         at.x += s.ToPixelsX(k->Left());
@@ -352,7 +408,7 @@ void FormWindow::CreateChild(Control* c, View& view) {
 }
 
 void FormWindow::ApplyControls() {
-    const PixelScale s = backend_.Scale();
+    const PixelScale s = Scale();
     damage_.Begin();
     for (const auto& owned : form_->Controls()) {
         Control* c = owned.get();
@@ -422,7 +478,7 @@ void FormWindow::ApplyControls() {
 void FormWindow::ApplyControl(Control* c, View& view) {
     HWND w = view.child;
     if (w == nullptr) return;
-    const PixelScale s = backend_.Scale();
+    const PixelScale s = Scale();
     const POINT origin = ControlOrigin(c);
     const int x = origin.x + s.ToPixelsX(c->Left());
     const int y = origin.y + s.ToPixelsY(c->Top());
@@ -437,7 +493,7 @@ void FormWindow::ApplyControl(Control* c, View& view) {
     if ((IsWindowEnabled(w) != FALSE) != c->Enabled()) EnableWindow(w, c->Enabled());
 
     const bool underline = c->Kind() == ControlKind::Label && static_cast<Label*>(c)->Underline();
-    HFONT font = backend_.Font(c->FontSize(), c->FontBold(), underline);
+    HFONT font = backend_.Font(c->FontSize(), c->FontBold(), underline, dpi_);
     if (reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)) != font) {
         SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
@@ -548,7 +604,7 @@ void FormWindow::ApplyText(TextBox& box, View& view) {
 // ---------------------------------------------------------------- painting
 
 RECT FormWindow::LineBounds(const Line& line) const {
-    const PixelBox b = LineBox(line, backend_.Scale());
+    const PixelBox b = LineBox(line, Scale());
     return RECT{b.left, b.top, b.right, b.bottom};
 }
 
@@ -624,7 +680,7 @@ void FormWindow::PaintInto(HDC dc, const RECT& part) {
         }
     };
     fill(exposed, PixelOf(form_->BackColor()));
-    const PixelScale s = backend_.Scale();
+    const PixelScale s = Scale();
     for (const Line* line : form_->Lines()) {
         if (line->Container() != nullptr || !line->ShownInForm()) continue;
         const int ax = s.ToPixelsX(line->X1()), ay = s.ToPixelsY(line->Y1());
@@ -663,7 +719,7 @@ void FormWindow::DeliverMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
     // is taken from the queue, so a window that a drag moves under the pointer is in its new
     // place here.
     const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    const PixelScale s = backend_.Scale();
+    const PixelScale s = Scale();
     const double x = s.ToTwipsX(p.x);
     const double y = s.ToTwipsY(p.y);
     const int shift = ShiftMask(wParam);
@@ -866,7 +922,7 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
         case WM_MBUTTONUP:
         case WM_MOUSEMOVE:
         case WM_LBUTTONDBLCLK: {
-            const PixelScale s = backend_.Scale();
+            const PixelScale s = Scale();
             const double x = s.ToTwipsX(GET_X_LPARAM(lParam));
             const double y = s.ToTwipsY(GET_Y_LPARAM(lParam));
             const int shift = ShiftMask(wParam);
@@ -1131,6 +1187,9 @@ LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                     if (form->Loaded()) form->Form_QueryClose();
                 });
             }
+            return 0;
+        case WM_DPICHANGED:
+            DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_DISPLAYCHANGE:
             backend_.ReadScreens();

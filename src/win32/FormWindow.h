@@ -64,6 +64,11 @@ private:
     RECT LineBounds(const Line& line) const;
     POINT ControlOrigin(const Control* c) const;
 
+    // The scale of the window's contents: the desktop's, or for a captioned window on a
+    // monitor of another density, that monitor's.
+    PixelScale Scale() const;
+    RECT OuterSize() const;
+    void DpiChanged(int dpi, const RECT& suggested);
     void Paint();
     void PaintInto(HDC dc, const RECT& part);
     // Client pixels whose lines changed, painted at the next flush; null for all of them.
@@ -90,6 +95,7 @@ private:
     bool swallowChar_ = false;  // the KeyDown of this key was cancelled by a handler
     int buttons_ = 0;  // mouse buttons held, for the capture
     bool detached_ = false;
+    int dpi_ = 0;  // a captioned window's monitor density; 0 for the system's
     bool framesChanged_ = false;  // a frame was created: the order of the children is due
     bool paintPending_ = false;  // the system's update region is to be painted at the flush
     RECT dirty_{};  // client pixels whose lines changed since the last paint

@@ -125,9 +125,11 @@ Win32Backend::~Win32Backend() {
     for (auto& [key, font] : fonts_) DeleteObject(font);
 }
 
-HFONT Win32Backend::Font(double points, bool bold, bool underline) const {
+HFONT Win32Backend::Font(double points, bool bold, bool underline, int dpi) const {
+    if (dpi <= 0) dpi = dpi_;
     LOGFONTW lf = messageFont_;
-    if (points > 0) lf.lfHeight = -MulDiv(static_cast<int>(points * 100 + 0.5), dpi_, 7200);
+    lf.lfHeight = points > 0 ? -MulDiv(static_cast<int>(points * 100 + 0.5), dpi, 7200)
+                             : MulDiv(lf.lfHeight, dpi, dpi_);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfUnderline = underline ? TRUE : FALSE;
     const FontKey key{lf.lfHeight, bold, underline};

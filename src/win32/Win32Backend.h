@@ -60,8 +60,10 @@ public:
     FormWindow* WindowOf(const Form& form) const;
     // The real window of a model window handle; null when the form has no window.
     HWND HandleOf(std::int32_t hWnd) const;
-    // The system's message font at the screen's density, and its variants for the controls.
-    HFONT Font(double points = 0, bool bold = false, bool underline = false) const;
+    // The system's message font, and its variants for the controls, at a monitor's density
+    // (0: the system's).
+    HFONT Font(double points = 0, bool bold = false, bool underline = false, int dpi = 0) const;
+    int Dpi() const { return dpi_; }
     HCURSOR Cursor() const;
     const std::wstring& ClassName() const { return className_; }
 

@@ -386,6 +386,58 @@ TEST_F(Controls, LinesArePaintedInTheirColourAndWidthOverTheBackColour) {
     ReleaseDC(Handle(form), dc);
 }
 
+TEST_F(Controls, OnAMonitorOfTwiceTheDensityACaptionedWindowGrowsAndABorderlessOneKeepsItsPixels) {
+    TestForm& dialog = MakeForm(BorderStyle::Fixed, 1500, 1500, 3000, 1500);  // 200 x 100 px
+    auto& box = dialog.Add<TextBox>("Text1");
+    box.Move(150, 300, 1500, 300);
+    box.SetText("12.5");
+    TestForm& ruler = MakeForm(BorderStyle::None, 1500, 3000, 750, 7500);  // 50 x 500 px
+    backend.Sync();
+    Pump();
+    const int dpi = backend.Dpi() * 2;
+    auto moveTo = [&](TestForm& form, RECT suggested) {
+        SendMessageW(Handle(form), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        Pump();
+    };
+    moveTo(dialog, RECT{2000, 100, 2400, 400});
+    moveTo(ruler, RECT{2000, 600, 2100, 1600});
+
+    RECT client{}, outer{}, child{};
+    GetClientRect(Handle(dialog), &client);
+    GetWindowRect(Handle(dialog), &outer);
+    EXPECT_EQ(client.right, 400);
+    // Windows draws the frame and caption at the new density too; Wine keeps the system's,
+    // and the client area is then taller by the difference.
+    EXPECT_GE(client.bottom, 200);
+    EXPECT_EQ(outer.left, 2000) << "placed where the system suggested";
+    EXPECT_EQ(outer.top, 100);
+    EXPECT_DOUBLE_EQ(dialog.Left(), 2000 * 15.0) << "the model follows the move";
+    EXPECT_DOUBLE_EQ(dialog.Width(), 3000) << "the model's size is the same in twips";
+    HWND edit = backend.WindowOf(dialog)->ChildOf(&box);
+    GetWindowRect(edit, &child);
+    MapWindowPoints(nullptr, Handle(dialog), reinterpret_cast<POINT*>(&child), 2);
+    EXPECT_EQ(child.left, 20);
+    EXPECT_EQ(child.top, 40);
+    EXPECT_EQ(child.right - child.left, 200);
+    LOGFONTW small{}, large{};
+    GetObjectW(backend.Font(), sizeof small, &small);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)), sizeof large, &large);
+    EXPECT_EQ(large.lfHeight, 2 * small.lfHeight);
+    // A click in the text box's place arrives at the same twips as before.
+    dialog.mouse.clear();
+    SendMessageW(Handle(dialog), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 20));
+    SendMessageW(Handle(dialog), WM_LBUTTONUP, 0, MAKELPARAM(300, 20));
+    ASSERT_FALSE(dialog.mouse.empty());
+    EXPECT_DOUBLE_EQ(dialog.mouse[0].x, 2250);
+    EXPECT_DOUBLE_EQ(dialog.mouse[0].y, 150);
+
+    RECT r{};
+    GetWindowRect(Handle(ruler), &r);
+    EXPECT_EQ(r.right - r.left, 50) << "a ruler pixel stays a screen pixel";
+    EXPECT_EQ(r.bottom - r.top, 500);
+}
+
 TEST_F(Controls, AModalDialogRunsItsOwnLoopUntilTheModelHidesItAndTextIsMeasured) {
     TestForm& owner = MakeForm(BorderStyle::Fixed);
     TestForm dialog(backend);
