@@ -492,10 +492,13 @@ void FormWindow::ApplyControl(Control* c, View& view) {
     }
     if ((IsWindowEnabled(w) != FALSE) != c->Enabled()) EnableWindow(w, c->Enabled());
 
+    // What was last given to the control is remembered rather than asked back: during a drag
+    // the read-outs change many times a second, and each question is a message to the control.
     const bool underline = c->Kind() == ControlKind::Label && static_cast<Label*>(c)->Underline();
     HFONT font = backend_.Font(c->FontSize(), c->FontBold(), underline, dpi_);
-    if (reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)) != font) {
+    if (view.font != font) {
         SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        view.font = font;
     }
 
     ApplyTip(c, view);
@@ -513,7 +516,7 @@ void FormWindow::ApplyControl(Control* c, View& view) {
             const auto style = static_cast<DWORD>(GetWindowLongPtrW(w, GWL_STYLE));
             const DWORD want = (style & ~SS_TYPEMASK) | align;
             if (want != style) SetWindowLongPtrW(w, GWL_STYLE, static_cast<LONG_PTR>(want));
-            if (WindowText(w) != caption) SetWindowTextW(w, caption.c_str());
+            ApplyCaption(view, caption);
             break;
         }
         case ControlKind::TextBox:
@@ -521,11 +524,11 @@ void FormWindow::ApplyControl(Control* c, View& view) {
             break;
         case ControlKind::Frame:
         case ControlKind::CommandButton:
-            if (WindowText(w) != caption) SetWindowTextW(w, caption.c_str());
+            ApplyCaption(view, caption);
             break;
         case ControlKind::CheckBox:
         case ControlKind::OptionButton: {
-            if (WindowText(w) != caption) SetWindowTextW(w, caption.c_str());
+            ApplyCaption(view, caption);
             const bool on = c->Kind() == ControlKind::CheckBox
                                 ? static_cast<CheckBox*>(c)->Value() != 0
                                 : static_cast<OptionButton*>(c)->Value();
@@ -544,11 +547,30 @@ void FormWindow::ApplyControl(Control* c, View& view) {
             break;
         }
     }
-    InvalidateRect(w, nullptr, TRUE);  // colours come with WM_CTLCOLOR*
+    // Colours come with WM_CTLCOLOR*, asked for as the control paints.
+    const Color fore = c->ForeColor(), back = BackOf(c);
+    if (fore != view.fore || back != view.back) {
+        InvalidateRect(w, nullptr, TRUE);
+        view.fore = fore;
+        view.back = back;
+    }
     // Visibility last: a control shown before its geometry is set flashes at the old place.
     if ((IsWindowVisible(w) != FALSE) != c->ShownInForm()) {
         ShowWindow(w, c->ShownInForm() ? SW_SHOWNA : SW_HIDE);
     }
+}
+
+void FormWindow::ApplyCaption(View& view, const std::wstring& caption) {
+    if (view.captionShown && view.caption == caption) return;
+    SetWindowTextW(view.child, caption.c_str());
+    view.caption = caption;
+    view.captionShown = true;
+}
+
+Color FormWindow::BackOf(const Control* c) const {
+    if (c->HasBackColor()) return c->BackColor();
+    if (c->Kind() == ControlKind::TextBox) return static_cast<Color>(GetSysColor(COLOR_WINDOW));
+    return form_->BackColor();
 }
 
 void FormWindow::ApplyTip(Control* c, View& view) {
@@ -1071,12 +1093,7 @@ LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             Control* c = ControlOf(reinterpret_cast<HWND>(lParam));
             if (c == nullptr) break;
             SetTextColor(dc, static_cast<COLORREF>(c->ForeColor()));
-            Color back = form_->BackColor();
-            if (c->HasBackColor()) {
-                back = c->BackColor();
-            } else if (c->Kind() == ControlKind::TextBox) {
-                back = static_cast<Color>(GetSysColor(COLOR_WINDOW));
-            }
+            const Color back = BackOf(c);
             SetBkColor(dc, static_cast<COLORREF>(back));
             if (backBrush_ == nullptr || backBrushColor_ != back) {
                 if (backBrush_ != nullptr) DeleteObject(backBrush_);

@@ -44,6 +44,11 @@ private:
         bool force = false;  // show the model's value even when it did not change
         int selStart = -1, selLength = -1;
         std::wstring tip;  // the tool tip as last shown
+        // As last given to the control.
+        HFONT font = nullptr;
+        std::wstring caption;
+        bool captionShown = false;
+        Color fore = -1, back = -1;
     };
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -61,6 +66,8 @@ private:
     void ApplyControl(Control* c, View& view);
     void ApplyText(TextBox& box, View& view);
     void ApplyTip(Control* c, View& view);
+    void ApplyCaption(View& view, const std::wstring& caption);
+    Color BackOf(const Control* c) const;
     RECT LineBounds(const Line& line) const;
     POINT ControlOrigin(const Control* c) const;
 
