@@ -1,12 +1,11 @@
 #include "win32/Snapshot.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "win32/Win32Backend.h"  // <windows.h> as the program takes it, before the codecs
+
 #include <wincodec.h>
 
-#include <vector>
+#include <algorithm>
+#include <iterator>
 
 namespace tavrolin::win32 {
 
@@ -22,43 +21,130 @@ struct Com {
     T* operator->() const { return p; }
 };
 
+constexpr std::uint32_t kDesktopGrey = 0x404040;
+
+// A 32-bit top-down DIB selected into a memory DC, with its pixels at hand.
+class Dib {
+public:
+    Dib(HDC like, int width, int height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(like, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        bits_ = static_cast<const std::uint32_t*>(bits);
+        dc_ = CreateCompatibleDC(like);
+        if (dc_ != nullptr && bitmap_ != nullptr) old_ = SelectObject(dc_, bitmap_);
+    }
+    ~Dib() {
+        if (dc_ != nullptr) {
+            if (old_ != nullptr) SelectObject(dc_, old_);
+            DeleteDC(dc_);
+        }
+        if (bitmap_ != nullptr) DeleteObject(bitmap_);
+    }
+    Dib(const Dib&) = delete;
+    Dib& operator=(const Dib&) = delete;
+
+    bool Ok() const { return bits_ != nullptr && old_ != nullptr; }
+    HDC Dc() const { return dc_; }
+    const std::uint32_t* Bits() const { return bits_; }
+
+private:
+    HBITMAP bitmap_ = nullptr;
+    const std::uint32_t* bits_ = nullptr;
+    HDC dc_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+// The backend's form windows that are on screen, bottom to top: the system's list of top-level
+// windows is in stacking order, the topmost band first.
+std::vector<HWND> FormWindowsBottomUp(const Win32Backend& backend) {
+    std::vector<HWND> windows;
+    const DWORD thread = GetCurrentThreadId();
+    wchar_t cls[64];
+    for (HWND h = GetTopWindow(nullptr); h != nullptr; h = GetWindow(h, GW_HWNDNEXT)) {
+        if (GetWindowThreadProcessId(h, nullptr) != thread || !IsWindowVisible(h) || IsIconic(h)) {
+            continue;
+        }
+        if (GetClassNameW(h, cls, static_cast<int>(std::size(cls))) == 0 ||
+            backend.ClassName() != cls) {
+            continue;
+        }
+        windows.push_back(h);
+    }
+    std::reverse(windows.begin(), windows.end());
+    return windows;
+}
+
+unsigned OpacityOf(HWND h) {
+    if (!(GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_LAYERED)) return 255;
+    BYTE alpha = 255;
+    DWORD flags = 0;
+    if (!GetLayeredWindowAttributes(h, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) return 255;
+    return alpha;
+}
+
+// One window's own pixels, title bar and controls included, laid over the picture at its place.
+// They come from the window's device context, not from the screen, so that no other window
+// lying above it is taken into its picture.
+void DrawWindow(HWND h, Picture& picture, POINT desktopOrigin) {
+    RECT r{};
+    if (!GetWindowRect(h, &r)) return;
+    const RECT desk{desktopOrigin.x, desktopOrigin.y, desktopOrigin.x + picture.width,
+                    desktopOrigin.y + picture.height};
+    RECT shown{};
+    if (!IntersectRect(&shown, &r, &desk)) return;
+    const int w = shown.right - shown.left;
+    const int height = shown.bottom - shown.top;
+    HDC windowDc = GetWindowDC(h);
+    if (windowDc == nullptr) return;
+    Dib own(windowDc, w, height);
+    const bool grabbed = own.Ok() && BitBlt(own.Dc(), 0, 0, w, height, windowDc,
+                                            shown.left - r.left, shown.top - r.top,
+                                            SRCCOPY) != FALSE;
+    ReleaseDC(h, windowDc);
+    if (!grabbed) return;
+    GdiFlush();  // the system has written the pixels before they are read
+    const unsigned a = OpacityOf(h);
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* from = own.Bits() + static_cast<std::ptrdiff_t>(y) * w;
+        std::uint32_t* to = picture.pixels.data() +
+                            static_cast<std::ptrdiff_t>(shown.top - desk.top + y) * picture.width +
+                            (shown.left - desk.left);
+        for (int x = 0; x < w; ++x) {
+            std::uint32_t mixed = 0;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const unsigned over = (from[x] >> shift) & 0xFF;
+                const unsigned under = (to[x] >> shift) & 0xFF;
+                mixed |= ((over * a + under * (255 - a) + 127) / 255) << shift;
+            }
+            to[x] = mixed;
+        }
+    }
+}
+
 }  // namespace
 
-bool WriteSnapshot(const std::wstring& path) {
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int w = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (w <= 0 || h <= 0) return false;
+Picture ComposeSnapshot(const Win32Backend& backend) {
+    Picture picture;
+    const POINT origin{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
+    picture.width = std::max(1, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    picture.height = std::max(1, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    picture.pixels.assign(static_cast<std::size_t>(picture.width) * picture.height, kDesktopGrey);
+    for (HWND window : FormWindowsBottomUp(backend)) DrawWindow(window, picture, origin);
+    return picture;
+}
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;  // top row first, as the encoder takes it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool grabbed = false;
-    if (bitmap != nullptr && bits != nullptr) {
-        HGDIOBJ old = SelectObject(mem, bitmap);
-        // CAPTUREBLT: layered windows (the ruler, the crosshairs) are in the picture too.
-        grabbed = BitBlt(mem, 0, 0, w, h, screen, x, y, SRCCOPY | CAPTUREBLT) != FALSE;
-        SelectObject(mem, old);
-        GdiFlush();
-    }
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    if (!grabbed) {
-        if (bitmap != nullptr) DeleteObject(bitmap);
-        return false;
-    }
-
-    const UINT stride = static_cast<UINT>(w) * 4;
-    const UINT size = stride * static_cast<UINT>(h);
+bool WriteSnapshot(const Win32Backend& backend, const std::wstring& path) {
+    Picture picture = ComposeSnapshot(backend);
+    const UINT w = static_cast<UINT>(picture.width);
+    const UINT h = static_cast<UINT>(picture.height);
+    const UINT stride = w * 4;
     const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     bool written = false;
     {
@@ -75,16 +161,14 @@ bool WriteSnapshot(const std::wstring& path) {
             SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
             SUCCEEDED(encoder->Initialize(stream.p, WICBitmapEncoderNoCache)) &&
             SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
-            SUCCEEDED(frame->Initialize(nullptr)) &&
-            SUCCEEDED(frame->SetSize(static_cast<UINT>(w), static_cast<UINT>(h))) &&
+            SUCCEEDED(frame->Initialize(nullptr)) && SUCCEEDED(frame->SetSize(w, h)) &&
             SUCCEEDED(frame->SetPixelFormat(&format)) &&
             IsEqualGUID(format, GUID_WICPixelFormat32bppBGR) &&
-            SUCCEEDED(frame->WritePixels(static_cast<UINT>(h), stride, size,
-                                         static_cast<BYTE*>(bits))) &&
+            SUCCEEDED(frame->WritePixels(h, stride, stride * h,
+                                         reinterpret_cast<BYTE*>(picture.pixels.data()))) &&
             SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
     }
     if (SUCCEEDED(init)) CoUninitialize();
-    DeleteObject(bitmap);
     return written;
 }
 

@@ -1,11 +1,26 @@
-// A picture of the virtual screen as a PNG, through Windows' own image codecs (WIC).
+// A picture of the program's windows as they lie on the virtual desktop, as a PNG through
+// Windows' own image codecs (WIC), for documentation and for checking a run without a screen
+// grabber.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tavrolin::win32 {
 
-// Writes what the screen shows now; false when the picture or the file could not be made.
-bool WriteSnapshot(const std::wstring& path);
+class Win32Backend;
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, top row first
+};
+
+// The virtual desktop's size, a neutral dark grey with each visible window of the backend drawn
+// at its place, bottom to top, at its opacity.
+Picture ComposeSnapshot(const Win32Backend& backend);
+// False when the picture or the file could not be made.
+bool WriteSnapshot(const Win32Backend& backend, const std::wstring& path);
 
 }  // namespace tavrolin::win32

@@ -8,6 +8,7 @@
 #include "platform/WindowServices.h"
 #include "ruler/Ruler.h"
 #include "win32/FormWindow.h"
+#include "win32/Snapshot.h"
 #include "win32/Win32Backend.h"
 #include "win32/Win32Platform.h"
 
@@ -228,6 +229,37 @@ TEST_F(Windows, ACloseRequestAsksACaptionedFormAndEndsTheProgramFromABorderlessO
     EXPECT_EQ(ends, 1);
     SendMessageW(Handle(ruler), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(ends, 2);
+}
+
+TEST_F(Windows, ASnapshotIsTheProgramsOwnWindowsOnGreyBottomToTopEachAtItsOpacity) {
+    TestForm& lower = MakeForm(BorderStyle::None, 1500, 1500, 3000, 1500);  // (100,100) 200x100
+    lower.SetBackColor(0x0000FF);                                          // red
+    TestForm& upper = MakeForm(BorderStyle::None, 3000, 1500, 3000, 1500);  // (200,100) 200x100
+    upper.SetBackColor(0xFF0000);                                          // blue
+    MakeTopmost(platform, upper);
+    std::int16_t alpha = 128;
+    std::int32_t hWnd = upper.hWnd();
+    SetTransparency(platform, alpha, hWnd);
+    TestForm& hidden = MakeForm(BorderStyle::None, 0, 0, 1500, 1500);
+    hidden.Hide();
+    // Another program's window above them all is no part of the picture.
+    HWND stranger = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 150, 50,
+                                    200, 100, nullptr, nullptr, nullptr, nullptr);
+    backend.Sync();
+    Pump(150);
+
+    const Picture picture = ComposeSnapshot(backend);
+    DestroyWindow(stranger);
+    ASSERT_EQ(picture.width, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    ASSERT_EQ(picture.height, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    auto at = [&](int x, int y) {
+        return picture.pixels[static_cast<std::size_t>(y) * picture.width + x];
+    };
+    EXPECT_EQ(at(10, 10), 0x404040u) << "the hidden form";
+    EXPECT_EQ(at(170, 60), 0x404040u) << "the stranger";
+    EXPECT_EQ(at(150, 150), 0xFF0000u) << "the lower form, 0x00RRGGBB";
+    EXPECT_EQ(at(350, 150), 0x2020A0u) << "the upper form over the grey";
+    EXPECT_EQ(at(250, 150), 0x7F0080u) << "the upper form over the lower one, not over the screen";
 }
 
 using Input = Win32Test;
