@@ -273,6 +273,10 @@ TEST(CommandLine, AnUnknownDoubleDashOptionIsRefusedNotTakenForAnInstance) {
     EXPECT_EQ(snap.action, Action::Run);
     EXPECT_EQ(snap.snapshotPath, "a.png");
     EXPECT_EQ(snap.instance, "abcd");
+    const CommandLineRequest traced = ParseCommandLine({"ab", "--trace-startup"});
+    EXPECT_TRUE(traced.traceStartup);
+    EXPECT_EQ(traced.instance, "ab");
+    EXPECT_FALSE(ParseCommandLine({"--", "--trace-startup"}).traceStartup);
     EXPECT_EQ(ParseCommandLine({"ab", "--help"}).action, Action::Help);
     EXPECT_EQ(ParseCommandLine({"-h"}).action, Action::Help);
 }

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace tavrolin {
@@ -29,6 +30,8 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
         } else if (a == "--version") {
             request.action = CommandLineRequest::Action::Version;
             return request;
+        } else if (a == "--trace-startup") {
+            request.traceStartup = true;
         } else if (a == "--snapshot") {
             if (i + 1 >= args.size() || args[i + 1].empty()) return refuse("--snapshot needs a file name");
             request.snapshotPath = args[++i];
@@ -74,10 +77,8 @@ std::string HelpText(const std::string& manual, const HelpSystem& system) {
         "  --snapshot FILE.png  start, write a picture of the desktop with Tavrolin's windows,\n"
         "                       end and save as usual" +
         (system.snapshotNote.empty() ? std::string() : "; " + system.snapshotNote) +
-        "\n" +
-        (system.traceStartup
-             ? "  --trace-startup      print the time from start to the first paint of the ruler\n"
-             : "") +
+        "\n"
+        "  --trace-startup      print the time from start to the first paint of the ruler\n"
         "  --version            print the version\n"
         "  -h, --help           print this help\n"
         "  --                   what follows is the instance argument, even if it starts\n"
@@ -90,6 +91,15 @@ std::string HelpText(const std::string& manual, const HelpSystem& system) {
         text += "The manual: " + manual + "\n";
     }
     return text;
+}
+
+std::string StartupTraceText(const std::string& formName, double exec, double main,
+                             double painted) {
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  " %.1f ms after exec (%.1f ms before main, %.1f ms from main)\n",
+                  (painted - exec) * 1e3, (main - exec) * 1e3, (painted - main) * 1e3);
+    return "tavrolin: startup: first paint of " + formName + line;
 }
 
 }  // namespace tavrolin

@@ -1,5 +1,5 @@
 // The program's arguments: the options a user may give at a terminal, the instance argument
-// that is left, and the help and usage texts every entry point prints.
+// that is left, and the texts every entry point prints (help, usage, the start-up trace).
 #pragma once
 
 #include <string>
@@ -15,9 +15,10 @@ struct CommandLineRequest {
         Refuse,   // print `problem` and the usage on standard error, end with status 2
     };
     Action action = Action::Run;
-    std::string instance;      // the words left for the instance argument, joined by blanks
-    std::string snapshotPath;  // --snapshot FILE.png: set when the program is to take a picture
-    std::string problem;       // for Refuse: one line saying what was wrong
+    std::string instance;       // the words left for the instance argument, joined by blanks
+    std::string snapshotPath;   // --snapshot FILE.png: set when the program is to take a picture
+    bool traceStartup = false;  // --trace-startup: report the first paint of the ruler
+    std::string problem;        // for Refuse: one line saying what was wrong
 };
 
 // An argument that starts with "--" and is no known option is refused rather than taken for an
@@ -31,11 +32,15 @@ std::string UsageText();
 struct HelpSystem {
     std::string userFolder = "~/.config/tavrolin/";  // where settings go when the program's
                                                      // folder cannot be written
-    bool traceStartup = true;                        // the --trace-startup option exists
     std::string snapshotNote = "works on a virtual display (Xvfb)";
 };
 
 // What a user needs at a terminal. `manual` is where the manual was found (empty: not found).
 std::string HelpText(const std::string& manual, const HelpSystem& system = {});
+
+// The line --trace-startup prints once the form `formName` has first been painted; the times
+// are seconds on one clock: the process's start, the entry of main and the end of the paint.
+std::string StartupTraceText(const std::string& formName, double exec, double main,
+                             double painted);
 
 }  // namespace tavrolin

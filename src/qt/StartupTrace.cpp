@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "app/CommandLine.h"
 #include "qt/FormWindow.h"
 
 namespace tavrolin::qt {
@@ -55,7 +56,6 @@ double ExecTime(double mainBoot, double cpuBeforeMain) {
 }
 
 struct Trace {
-    bool on = false;
     double mainBoot = 0;       // the wall clock at main
     double cpuBeforeMain = 0;  // process CPU time at main
     std::string formName;
@@ -95,31 +95,22 @@ private:
         const Trace& t = TheTrace();
         const double now = Seconds(kWallClock);
         const double exec = ExecTime(t.mainBoot, t.cpuBeforeMain);
-        std::fprintf(stderr,
-                     "tavrolin: startup: first paint of %s %.1f ms after exec (%.1f ms before "
-                     "main, %.1f ms from main)\n",
-                     t.formName.c_str(), (now - exec) * 1e3, (t.mainBoot - exec) * 1e3,
-                     (now - t.mainBoot) * 1e3);
+        std::fputs(StartupTraceText(t.formName, exec, t.mainBoot, now).c_str(), stderr);
         std::fflush(stderr);
     }
 };
 
 }  // namespace
 
-bool TakeStartupTraceFlag(std::vector<std::string>& args) {
+void NoteMainReached() {
     Trace& t = TheTrace();
     t.mainBoot = Seconds(kWallClock);
     t.cpuBeforeMain = Seconds(CLOCK_PROCESS_CPUTIME_ID);
-    auto it = std::find(args.begin(), args.end(), "--trace-startup");
-    if (it == args.end()) return false;
-    args.erase(it);
-    t.on = true;
-    return true;
 }
 
 void TraceFirstPaint(const std::string& formName) {
     Trace& t = TheTrace();
-    if (!t.on || qApp == nullptr) return;
+    if (qApp == nullptr) return;
     t.formName = formName;
     qApp->installEventFilter(new FirstPaintWatcher);
 }

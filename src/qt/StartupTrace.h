@@ -3,14 +3,14 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 namespace tavrolin::qt {
 
-// Takes "--trace-startup" out of the arguments, noting the time; call first thing in main.
-bool TakeStartupTraceFlag(std::vector<std::string>& args);
+// Notes the time main was entered; call first thing in main.
+void NoteMainReached();
 
-// After the QApplication exists: watches for the first paint of the form named `formName`.
+// For --trace-startup, after the QApplication exists: watches for the first paint of the form
+// named `formName`.
 void TraceFirstPaint(const std::string& formName);
 
 }  // namespace tavrolin::qt

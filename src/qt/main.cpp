@@ -255,9 +255,9 @@ void SettleWindows(tavrolin::qt::QtBackend& backend) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    const bool traceStartup = tavrolin::qt::TakeStartupTraceFlag(args);
-    const tavrolin::CommandLineRequest request = tavrolin::ParseCommandLine(args);
+    tavrolin::qt::NoteMainReached();
+    const tavrolin::CommandLineRequest request =
+        tavrolin::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (request.action) {
         case tavrolin::CommandLineRequest::Action::Version:
             std::printf("tavrolin %s\n", kVersion);
@@ -285,7 +285,7 @@ int main(int argc, char** argv) {
     const WarmUp sessionBus(SessionBusWarmUp());  // joined before the application goes
     QApplication::setApplicationName(QStringLiteral("tavrolin"));
     QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
-    if (traceStartup) tavrolin::qt::TraceFirstPaint("Ruler");
+    if (request.traceStartup) tavrolin::qt::TraceFirstPaint("Ruler");
 
     tavrolin::qt::QtBackend backend;
     tavrolin::qt::QtPlatform platform(backend);

@@ -4,11 +4,13 @@
 #include "app/CommandLine.h"
 #include "app/Program.h"
 #include "control/FieldRules.h"
+#include "ruler/Ruler.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <iterator>
@@ -30,26 +32,31 @@ using tavrolin::win32::Utf8;
 using tavrolin::win32::Wide;
 
 // A window program has no console of its own: the text goes where its output is sent, else to
-// the console it was started from, else into a message box.
-void Say(const std::string& text, bool error = false) {
+// the console it was started from; false when there is neither.
+bool WriteToConsole(const std::string& text, bool error) {
     HANDLE out = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     DWORD written = 0;
     if (out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN &&
         WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
-        return;
+        return true;
     }
-    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
-        HANDLE console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, 0, nullptr);
-        if (console != INVALID_HANDLE_VALUE) {
-            const std::wstring wide = Wide(text);
-            WriteConsoleW(console, wide.c_str(), static_cast<DWORD>(wide.size()), &written, nullptr);
-            CloseHandle(console);
-            FreeConsole();
-            return;
-        }
-        FreeConsole();
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+    bool done = false;
+    HANDLE console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (console != INVALID_HANDLE_VALUE) {
+        const std::wstring wide = Wide(text);
+        done = WriteConsoleW(console, wide.c_str(), static_cast<DWORD>(wide.size()), &written,
+                             nullptr) != FALSE;
+        CloseHandle(console);
     }
+    FreeConsole();
+    return done;
+}
+
+// What the user asked for at a terminal; with no console to show it, a message box.
+void Say(const std::string& text, bool error = false) {
+    if (WriteToConsole(text, error)) return;
     MessageBoxW(nullptr, Wide(text).c_str(), L"Tavrolin",
                 MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
@@ -106,16 +113,60 @@ void SettleWindows(tavrolin::win32::Win32Backend& backend) {
     }
 }
 
+// --trace-startup: the time from the process's creation to the end of the ruler's first paint,
+// on the system's clock.
+double Seconds(const FILETIME& t) {
+    return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) *
+           1e-7;
+}
+
+double Now() {
+    FILETIME t{};
+    GetSystemTimePreciseAsFileTime(&t);
+    return Seconds(t);
+}
+
+struct StartupTrace {
+    double exec = 0;
+    double main = 0;
+};
+
+LRESULT CALLBACK WatchFirstPaint(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                 DWORD_PTR data) {
+    const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+    if (msg == WM_PAINT) {
+        GdiFlush();  // the paint has been handed to the system
+        const auto* trace = reinterpret_cast<const StartupTrace*>(data);
+        WriteToConsole(CrLf(tavrolin::StartupTraceText("Ruler", trace->exec, trace->main, Now())),
+                       true);
+    }
+    if (msg == WM_PAINT || msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, WatchFirstPaint, id);
+    return result;
+}
+
+void TraceFirstPaint(HWND ruler, StartupTrace& trace) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    trace.exec = GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)
+                     ? Seconds(created)
+                     : trace.main;
+    if (ruler != nullptr) {
+        SetWindowSubclass(ruler, WatchFirstPaint, 1, reinterpret_cast<DWORD_PTR>(&trace));
+    }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    StartupTrace trace;
+    trace.main = Now();
     const tavrolin::CommandLineRequest request = tavrolin::ParseCommandLine(Arguments());
     switch (request.action) {
         case tavrolin::CommandLineRequest::Action::Version:
             Say(std::string("tavrolin ") + kVersion + "\r\n");
             return 0;
         case tavrolin::CommandLineRequest::Action::Help:
-            Say(CrLf(tavrolin::HelpText(ManualForHelp(), {"%APPDATA%\\Tavrolin\\", false, ""})));
+            Say(CrLf(tavrolin::HelpText(
+                ManualForHelp(), {.userFolder = "%APPDATA%\\Tavrolin\\", .snapshotNote = ""})));
             return 0;
         case tavrolin::CommandLineRequest::Action::Refuse:
             Say(CrLf("tavrolin: " + request.problem + "\n" + tavrolin::UsageText()), true);
@@ -135,6 +186,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     backend.onEndProgram = exitProgram;
 
     program.Start();
+    // Before the windows are shown: nothing has been painted yet.
+    if (request.traceStartup) TraceFirstPaint(backend.HandleOf(program.ruler().hWnd()), trace);
     backend.Sync();
 
     if (!snapshotPath.empty()) {
