@@ -878,6 +878,53 @@ void FormWindow::Scroll(HWND child, int request) {
     backend_.Deliver([bar, value] { bar->SetValue(value); });
 }
 
+Control* FormWindow::NextTabStop(const Control* from, bool backward) const {
+    // The controls' own order in the form, as on Linux. The system's dialog order would differ:
+    // it offers only the chosen button of a group of option buttons, and knows nothing of a
+    // disabled frame that holds a control.
+    auto isStop = [this](const Control* c) {
+        switch (c->Kind()) {
+            case ControlKind::TextBox:
+            case ControlKind::CheckBox:
+            case ControlKind::OptionButton:
+            case ControlKind::CommandButton:
+            case ControlKind::ScrollBar: break;
+            default: return false;
+        }
+        if (!c->ShownInForm() || ChildOf(c) == nullptr) return false;
+        for (const Control* k = c; k != nullptr; k = k->Container()) {
+            if (!k->Enabled()) return false;
+        }
+        return true;
+    };
+    const auto& all = form_->Controls();
+    const auto n = static_cast<std::ptrdiff_t>(all.size());
+    if (n == 0) return nullptr;
+    // Without a control to start from, the first stop is the first one (or the last one).
+    std::ptrdiff_t at = backward ? 0 : n - 1;
+    for (std::ptrdiff_t i = 0; i < n; ++i) {
+        if (all[static_cast<std::size_t>(i)].get() == from) at = i;
+    }
+    for (std::ptrdiff_t step = 1; step <= n; ++step) {
+        const std::ptrdiff_t i = ((backward ? at - step : at + step) % n + n) % n;
+        Control* c = all[static_cast<std::size_t>(i)].get();
+        if (isStop(c)) return c;
+    }
+    return nullptr;
+}
+
+void FormWindow::Tab(const Control* from, bool backward) {
+    Control* next = NextTabStop(from, backward);
+    HWND child = next != nullptr ? ChildOf(next) : nullptr;
+    if (child == nullptr || next == from) return;
+    if (next->Kind() == ControlKind::TextBox) {
+        // A box reached with Tab has its whole text selected, to be typed over.
+        SendMessageW(child, EM_SETSEL, 0, -1);
+        PushSelection(static_cast<TextBox&>(*next));
+    }
+    ::SetFocus(child);
+}
+
 void FormWindow::PushText(TextBox& box) {
     if (form_ == nullptr || backend_.Syncing()) return;
     HWND w = ChildOf(&box);
@@ -987,9 +1034,7 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
             if (form_ == nullptr) return 0;
             if (swallowChar_) return 0;
             if (wParam == VK_TAB && c->Kind() != ControlKind::TextBox) {
-                // The next control in the window's order takes the focus.
-                HWND next = GetNextDlgTabItem(hwnd_, child, GetKeyState(VK_SHIFT) < 0);
-                if (next != nullptr) ::SetFocus(next);
+                Tab(c, GetKeyState(VK_SHIFT) < 0);
                 return 0;
             }
             const LRESULT r = DefSubclassProc(child, msg, wParam, lParam);
@@ -1002,10 +1047,13 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
             Control* target = (c->onKeyDown || c->onKeyPress || c->Kind() == ControlKind::TextBox)
                                   ? c
                                   : nullptr;
-            if (wParam == VK_TAB && c->Kind() == ControlKind::TextBox &&
-                !static_cast<TextBox*>(c)->MultiLine()) {
-                HWND next = GetNextDlgTabItem(hwnd_, child, GetKeyState(VK_SHIFT) < 0);
-                if (next != nullptr) ::SetFocus(next);
+            if (wParam == VK_TAB && c->Kind() == ControlKind::TextBox) {
+                // Tab moves on from a multi-line box too: its text never holds tabs.
+                if (swallowChar_) {
+                    swallowChar_ = false;  // a handler took the key
+                } else {
+                    Tab(c, GetKeyState(VK_SHIFT) < 0);
+                }
                 return 0;
             }
             // Ctrl+C, Ctrl+V, Ctrl+X and Ctrl+Z are the editor's commands, not characters typed
@@ -1128,6 +1176,8 @@ LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SYSKEYDOWN:
             DeliverKeyDown(nullptr, static_cast<int>(wParam));
             if (form_ == nullptr || swallowChar_) return 0;
+            // The window itself has the focus, none of its controls: Tab enters them.
+            if (wParam == VK_TAB && msg == WM_KEYDOWN) Tab(nullptr, GetKeyState(VK_SHIFT) < 0);
             break;  // Alt+F4 and the system keys go on to Windows
         case WM_CHAR: {
             int ascii = wParam < 256 ? static_cast<int>(wParam) : 0;

@@ -390,6 +390,73 @@ TEST_F(Controls, StandardControlsFeedTheModelAndShowItsValues) {
     EXPECT_EQ(bar.Value(), 25);
 }
 
+TEST_F(Controls, TabVisitsEveryEnabledShownControlInTheFormsOrderAndShiftTabGoesBack) {
+    TestForm& form = MakeForm(BorderStyle::Fixed, 1500, 1500, 6000, 4500);
+    auto place = [](Control& c, double top) { c.Move(150, top, 2000, 300); };
+    auto& check1 = form.Add<CheckBox>("Check1");
+    place(check1, 150);
+    auto& frame1 = form.Add<Frame>("Frame1");
+    frame1.Move(2400, 150, 3000, 2000);
+    auto& option0 = form.Add<OptionButton>("Option1", 0, &frame1);
+    place(option0, 300);
+    auto& option1 = form.Add<OptionButton>("Option1", 1, &frame1);
+    place(option1, 700);
+    option0.SetValue(true);  // the system would offer only the chosen one of the two
+    auto& text1 = form.Add<TextBox>("Text1", -1, &frame1);
+    place(text1, 1100);
+    text1.SetText("12");
+    auto& frame2 = form.Add<Frame>("Frame2");
+    frame2.Move(150, 2400, 2000, 900);
+    frame2.SetEnabled(false);
+    place(form.Add<CheckBox>("Check2", -1, &frame2), 300);
+    auto& disabled = form.Add<CommandButton>("Command1");
+    place(disabled, 600);
+    disabled.SetEnabled(false);
+    auto& hidden = form.Add<TextBox>("Text2");
+    place(hidden, 1000);
+    hidden.SetVisible(false);
+    auto& command2 = form.Add<CommandButton>("Command2");
+    place(command2, 3600);
+    backend.Sync();
+    Pump();
+
+    FormWindow& window = *backend.WindowOf(form);
+    auto focused = [&]() -> std::string {
+        for (const auto& c : form.Controls()) {
+            if (window.ChildOf(c.get()) == GetFocus()) {
+                return c->Name() + (c->Index() >= 0 ? std::to_string(c->Index()) : "");
+            }
+        }
+        return GetFocus() == Handle(form) ? "form" : "elsewhere";
+    };
+    Focus(form);
+    std::vector<std::string> visited;
+    Tap(VK_TAB);  // from the window itself into its first control
+    visited.push_back(focused());
+    for (int i = 0; i < 5; ++i) {
+        Tap(VK_TAB);
+        visited.push_back(focused());
+        if (visited.back() == "Text1") {
+            EXPECT_EQ(text1.SelStart(), 0);
+            EXPECT_EQ(text1.SelLength(), 2) << "a box reached with Tab has its text selected";
+        }
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"Check1", "Option10", "Option11", "Text1",
+                                                 "Command2", "Check1"}));
+    visited.clear();
+    Key(VK_SHIFT);
+    for (int i = 0; i < 5; ++i) {
+        Tap(VK_TAB);
+        visited.push_back(focused());
+    }
+    Key(VK_SHIFT, true);
+    Pump(30);
+    EXPECT_EQ(visited, (std::vector<std::string>{"Command2", "Text1", "Option11", "Option10",
+                                                 "Check1"}));
+    EXPECT_EQ(text1.Text(), "12") << "no tab typed into the box";
+    EXPECT_TRUE(option0.Value()) << "visiting an option button does not choose it";
+}
+
 TEST_F(Controls, LinesArePaintedInTheirColourAndWidthOverTheBackColour) {
     TestForm& form = MakeForm(BorderStyle::None, 1500, 1500, 1500, 1500);  // 100 x 100 px
     form.SetBackColor(0xC0C0C0);
