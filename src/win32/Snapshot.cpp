@@ -89,19 +89,21 @@ unsigned OpacityOf(HWND h) {
     return alpha;
 }
 
-// One window's own pixels, title bar and controls included, laid over the picture at its place.
-// They come from the window's device context, not from the screen, so that no other window
-// lying above it is taken into its picture.
+// One window's client area, its controls included, laid over the picture at its place, as the
+// Linux picture shows it. The pixels come from the window's own device context, not from the
+// screen, so that no other window lying above it is taken into its picture. The title bar is
+// left out: it is the desktop's (drawn by the compositor, which a device context does not see).
 void DrawWindow(HWND h, Picture& picture, POINT desktopOrigin) {
     RECT r{};
-    if (!GetWindowRect(h, &r)) return;
+    if (!GetClientRect(h, &r)) return;
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
     const RECT desk{desktopOrigin.x, desktopOrigin.y, desktopOrigin.x + picture.width,
                     desktopOrigin.y + picture.height};
     RECT shown{};
     if (!IntersectRect(&shown, &r, &desk)) return;
     const int w = shown.right - shown.left;
     const int height = shown.bottom - shown.top;
-    HDC windowDc = GetWindowDC(h);
+    HDC windowDc = GetDC(h);
     if (windowDc == nullptr) return;
     Dib own(windowDc, w, height);
     const bool grabbed = own.Ok() && BitBlt(own.Dc(), 0, 0, w, height, windowDc,

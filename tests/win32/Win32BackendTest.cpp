@@ -242,6 +242,8 @@ TEST_F(Windows, ASnapshotIsTheProgramsOwnWindowsOnGreyBottomToTopEachAtItsOpacit
     SetTransparency(platform, alpha, hWnd);
     TestForm& hidden = MakeForm(BorderStyle::None, 0, 0, 1500, 1500);
     hidden.Hide();
+    TestForm& captioned = MakeForm(BorderStyle::Fixed, 1500, 6000, 3000, 1500);
+    captioned.SetBackColor(0x00FF00);
     // Another program's window above them all is no part of the picture.
     HWND stranger = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 150, 50,
                                     200, 100, nullptr, nullptr, nullptr, nullptr);
@@ -260,6 +262,12 @@ TEST_F(Windows, ASnapshotIsTheProgramsOwnWindowsOnGreyBottomToTopEachAtItsOpacit
     EXPECT_EQ(at(150, 150), 0xFF0000u) << "the lower form, 0x00RRGGBB";
     EXPECT_EQ(at(350, 150), 0x2020A0u) << "the upper form over the grey";
     EXPECT_EQ(at(250, 150), 0x7F0080u) << "the upper form over the lower one, not over the screen";
+    // A captioned window's client area at its place on screen, without the title bar, as the
+    // Linux picture has it.
+    const RECT client = ClientOnScreen(Handle(captioned));
+    EXPECT_EQ(at(client.left, client.top), 0x00FF00u);
+    EXPECT_EQ(at(client.right - 1, client.bottom - 1), 0x00FF00u);
+    EXPECT_EQ(at(client.left, client.top - 1), 0x404040u);
 }
 
 using Input = Win32Test;
