@@ -133,14 +133,19 @@ struct StartupTrace {
 
 LRESULT CALLBACK WatchFirstPaint(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                  DWORD_PTR data) {
+    if (msg == WM_NCDESTROY) {
+        // Gone before it was painted (Esc at once): the watch goes first, as a subclass must.
+        RemoveWindowSubclass(hwnd, WatchFirstPaint, id);
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
     const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
     if (msg == WM_PAINT) {
         GdiFlush();  // the paint has been handed to the system
         const auto* trace = reinterpret_cast<const StartupTrace*>(data);
         WriteToConsole(CrLf(tavrolin::StartupTraceText("Ruler", trace->exec, trace->main, Now())),
                        true);
+        RemoveWindowSubclass(hwnd, WatchFirstPaint, id);
     }
-    if (msg == WM_PAINT || msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, WatchFirstPaint, id);
     return result;
 }
 
