@@ -731,6 +731,7 @@ void FormWindow::PaintInto(HDC dc, const RECT& part) {
     }
     BitBlt(dc, exposed.left, exposed.top, exposed.right - exposed.left,
            exposed.bottom - exposed.top, memDc_, exposed.left, exposed.top, SRCCOPY);
+    if (backend_.onPainted) backend_.onPainted(hwnd_);
 }
 
 // ---------------------------------------------------------------- what the user does

@@ -75,6 +75,8 @@ public:
     // has no close box (taskkill sends one to every window); set by the entry point.
     std::function<void()> onEndProgram;
     void EndProgram();
+    // Told of each window whose lines were painted.
+    std::function<void(HWND)> onPainted;
 
 private:
     struct FontKey {

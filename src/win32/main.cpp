@@ -10,7 +10,6 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-#include <commctrl.h>
 #include <shellapi.h>
 
 #include <iterator>
@@ -131,32 +130,21 @@ struct StartupTrace {
     double main = 0;
 };
 
-LRESULT CALLBACK WatchFirstPaint(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                 DWORD_PTR data) {
-    if (msg == WM_NCDESTROY) {
-        // Gone before it was painted (Esc at once): the watch goes first, as a subclass must.
-        RemoveWindowSubclass(hwnd, WatchFirstPaint, id);
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
-    }
-    const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
-    if (msg == WM_PAINT) {
-        GdiFlush();  // the paint has been handed to the system
-        const auto* trace = reinterpret_cast<const StartupTrace*>(data);
-        WriteToConsole(CrLf(tavrolin::StartupTraceText("Ruler", trace->exec, trace->main, Now())),
-                       true);
-        RemoveWindowSubclass(hwnd, WatchFirstPaint, id);
-    }
-    return result;
-}
-
-void TraceFirstPaint(HWND ruler, StartupTrace& trace) {
+// The first time the ruler's window is painted, whether the system asked for it or a change
+// was painted at once, the line is written.
+void TraceFirstPaint(tavrolin::win32::Win32Backend& backend, HWND ruler, StartupTrace& trace) {
     FILETIME created{}, exited{}, kernel{}, user{};
     trace.exec = GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)
                      ? Seconds(created)
                      : trace.main;
-    if (ruler != nullptr) {
-        SetWindowSubclass(ruler, WatchFirstPaint, 1, reinterpret_cast<DWORD_PTR>(&trace));
-    }
+    if (ruler == nullptr) return;
+    backend.onPainted = [&backend, ruler, &trace](HWND painted) {
+        if (painted != ruler) return;
+        GdiFlush();  // the paint has been handed to the system
+        WriteToConsole(CrLf(tavrolin::StartupTraceText("Ruler", trace.exec, trace.main, Now())),
+                       true);
+        backend.onPainted = nullptr;
+    };
 }
 
 }  // namespace
@@ -192,7 +180,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     program.Start();
     // Before the windows are shown: nothing has been painted yet.
-    if (request.traceStartup) TraceFirstPaint(backend.HandleOf(program.ruler().hWnd()), trace);
+    if (request.traceStartup) {
+        TraceFirstPaint(backend, backend.HandleOf(program.ruler().hWnd()), trace);
+    }
     backend.Sync();
 
     if (!snapshotPath.empty()) {
