@@ -308,19 +308,22 @@ void FormWindow::ApplyControls() {
         }
         c->ClearDirty();
     }
-    const QRect all = rect();
-    if (damage_.All()) {
-        update();
-        pendingPaint_ = all;
-        return;
-    }
     QRegion invalid;
-    for (const PixelBox& b : damage_.Boxes()) invalid += ToQRect(b);
-    if (!invalid.isEmpty()) {
-        invalid &= all;
-        update(invalid);
-        pendingPaint_ += invalid;
+    if (damage_.All()) {
+        invalid = rect();
+    } else {
+        for (const PixelBox& b : damage_.Boxes()) invalid += ToQRect(b);
+        invalid &= rect();
     }
+    if (invalid.isEmpty()) return;
+    // What lies beyond the screens waits until the window brings it onto one: a ruler may be
+    // many screens long, and only its part on screen is worth a repaint during a drag.
+    const QRect desk = QtBackend::VirtualDesktop();
+    const QRegion onScreen = invalid & QRect(mapFromGlobal(desk.topLeft()), desk.size());
+    deferred_ += invalid - onScreen;
+    if (onScreen.isEmpty()) return;
+    update(onScreen);
+    pendingPaint_ += onScreen;
 }
 
 void FormWindow::CreateWidget(Control* c, View& view) {
@@ -923,6 +926,12 @@ void FormWindow::mouseDoubleClickEvent(QMouseEvent* e) {
 
 void FormWindow::moveEvent(QMoveEvent* e) {
     QWidget::moveEvent(e);
+    if (!deferred_.isEmpty()) {
+        // Part of what was beyond the screens may be on one now.
+        update(deferred_);
+        pendingPaint_ += deferred_;
+        deferred_ = QRegion();
+    }
     if (form_ == nullptr || backend_.Syncing()) return;
     const QPoint at = pos();
     auto own = std::find(ownMoves_.begin(), ownMoves_.end(), at);

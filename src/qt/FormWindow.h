@@ -99,6 +99,7 @@ private:
     Control* focusRequest_ = nullptr;
     bool focusPending_ = false;
     QRegion pendingPaint_;
+    QRegion deferred_;  // changed pixels left unpainted while they were beyond the screens
     bool typing_ = false;  // the editor is applying a key the model has filtered
     // Positions asked of the window system and not yet reported back: an X server answers each
     // move in turn, so a late answer is not a move by the user.

@@ -73,6 +73,28 @@ TEST_F(LinePainting, LinesOutsideTheWindowAreClipped) {
     EXPECT_EQ(shot.pixelColor(99, 50), QColor(Qt::red));
 }
 
+TEST_F(LinePainting, WhatChangedBeyondTheScreenIsPaintedWhenTheWindowBringsItOn) {
+    // A ruler reaching 300 px past the right edge of the desktop.
+    const QRect desk = QtBackend::VirtualDesktop();
+    const double left = (desk.right() + 1 - 100) * 15.0;
+    TestForm& form = MakeForm(left, 0, 6000, 1500);
+    form.SetBackColor(kWhite);
+    Line& tick = AddLine(form, "Tick", 4500, 0, 4500, 1500, kRed, 1);  // 300 px in: beyond
+    backend.DoEvents();
+    Settle();
+    tick.SetX1(3750);  // 250 px in: still beyond
+    tick.SetX2(3750);
+    backend.DoEvents();
+    form.Move(desk.left() * 15.0, 0);
+    backend.DoEvents();
+    Settle();
+    // What the window shows is its backing store, not a fresh rendering.
+    const QImage shown = QGuiApplication::primaryScreen()->grabWindow(Window(form).winId()).toImage();
+    ASSERT_GE(shown.width(), 400);
+    EXPECT_EQ(shown.pixelColor(250, 50), QColor(Qt::red));
+    EXPECT_EQ(shown.pixelColor(300, 50), QColor(Qt::white));
+}
+
 using ScreenPointer = QtTest;
 
 TEST_F(ScreenPointer, TheOverridePointerFollowsTheScreensMousePointer) {
