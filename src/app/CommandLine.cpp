@@ -5,6 +5,14 @@
 
 namespace tavrolin {
 
+#define TAVROLIN_STR2(x) #x
+#define TAVROLIN_STR(x) TAVROLIN_STR2(x)
+
+const char* VersionNumber() {
+    return TAVROLIN_STR(TAVROLIN_VERSION_MAJOR) "." TAVROLIN_STR(
+        TAVROLIN_VERSION_MINOR) "." TAVROLIN_STR(TAVROLIN_VERSION_PATCH);
+}
+
 CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
     CommandLineRequest request;
     auto refuse = [&request](std::string problem) {

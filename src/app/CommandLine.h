@@ -26,6 +26,9 @@ struct CommandLineRequest {
 // named "--x". Words that start with a single "-" (other than -h) are instance words.
 CommandLineRequest ParseCommandLine(const std::vector<std::string>& args);
 
+// The program's version, "1.0.0", as --version prints it.
+const char* VersionNumber();
+
 // The usage lines, ending in a line feed.
 std::string UsageText();
 // What differs in the help between the systems the program is built for.

@@ -39,11 +39,6 @@
 
 namespace {
 
-#define TAVROLIN_STR2(x) #x
-#define TAVROLIN_STR(x) TAVROLIN_STR2(x)
-constexpr const char* kVersion = TAVROLIN_STR(TAVROLIN_VERSION_MAJOR) "." TAVROLIN_STR(
-    TAVROLIN_VERSION_MINOR) "." TAVROLIN_STR(TAVROLIN_VERSION_PATCH);
-
 // Where --help says the manual is: the search the About page makes, from the executable's folder.
 std::string ManualForHelp() {
     std::error_code ec;
@@ -260,7 +255,7 @@ int main(int argc, char** argv) {
         tavrolin::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (request.action) {
         case tavrolin::CommandLineRequest::Action::Version:
-            std::printf("tavrolin %s\n", kVersion);
+            std::printf("tavrolin %s\n", tavrolin::VersionNumber());
             return 0;
         case tavrolin::CommandLineRequest::Action::Help:
             std::fputs(tavrolin::HelpText(ManualForHelp()).c_str(), stdout);
@@ -284,7 +279,7 @@ int main(int argc, char** argv) {
     PassHeldMessages();
     const WarmUp sessionBus(SessionBusWarmUp());  // joined before the application goes
     QApplication::setApplicationName(QStringLiteral("tavrolin"));
-    QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+    QApplication::setApplicationVersion(QString::fromLatin1(tavrolin::VersionNumber()));
     if (request.traceStartup) tavrolin::qt::TraceFirstPaint("Ruler");
 
     tavrolin::qt::QtBackend backend;

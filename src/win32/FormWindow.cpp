@@ -38,14 +38,6 @@ constexpr DWORD kBorderStyleBits =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME;
 constexpr DWORD kBorderExStyleBits = WS_EX_TOOLWINDOW;
 
-int ShiftMask() {
-    int mask = 0;
-    if (GetKeyState(VK_SHIFT) < 0) mask |= kShiftMask;
-    if (GetKeyState(VK_CONTROL) < 0) mask |= kCtrlMask;
-    if (GetKeyState(VK_MENU) < 0) mask |= kAltMask;
-    return mask;
-}
-
 // A mouse message carries Shift and Ctrl as they were when it was posted; only Alt is asked
 // for, each question being a trip to the window server during a drag.
 int ShiftMask(WPARAM mouseKeys) {
@@ -54,6 +46,12 @@ int ShiftMask(WPARAM mouseKeys) {
     if (mouseKeys & MK_CONTROL) mask |= kCtrlMask;
     if (GetKeyState(VK_MENU) < 0) mask |= kAltMask;
     return mask;
+}
+
+// A key message carries none of them.
+int ShiftMask() {
+    return ShiftMask((GetKeyState(VK_SHIFT) < 0 ? MK_SHIFT : 0) |
+                     (GetKeyState(VK_CONTROL) < 0 ? MK_CONTROL : 0));
 }
 
 int ButtonsOf(WPARAM wParam) {
@@ -164,18 +162,11 @@ void FormWindow::DpiChanged(int dpi, const RECT& suggested) {
         auto it = views_.find(owned.get());
         if (it != views_.end()) ApplyControl(owned.get(), it->second);
     }
-    damage_.Clear();
+    damage_.Clear();  // its boxes are pixels of the old density
     Damage(nullptr);
-    InvalidateRect(hwnd_, nullptr, TRUE);
-    paintPending_ = true;
 }
 
 FormWindow::~FormWindow() {
-    if (memDc_ != nullptr) {
-        SelectObject(memDc_, memOld_);
-        DeleteDC(memDc_);
-    }
-    if (memBitmap_ != nullptr) DeleteObject(memBitmap_);
     if (backBrush_ != nullptr) DeleteObject(backBrush_);
 }
 
@@ -650,37 +641,22 @@ void FormWindow::PaintInto(HDC dc, const RECT& part) {
     RECT client{};
     GetClientRect(hwnd_, &client);
     const SIZE need{std::max<LONG>(1, client.right), std::max<LONG>(1, client.bottom)};
-    if (memDc_ == nullptr) {
-        memDc_ = CreateCompatibleDC(dc);
-        memOld_ = nullptr;
-    }
-    if (memBitmap_ == nullptr || memSize_.cx < need.cx || memSize_.cy < need.cy) {
+    if (mem_ == nullptr || mem_->Width() < need.cx || mem_->Height() < need.cy) {
         // One bitmap the size of the window, kept: a drag repaints without allocating. Its
         // pixels are at hand, so that thousands of ticks are filled in memory rather than by
         // a call to the system each.
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = need.cx;
-        info.bmiHeader.biHeight = -need.cy;  // top row first
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap == nullptr || bits == nullptr) return;
-        HGDIOBJ old = SelectObject(memDc_, bitmap);
-        if (memOld_ == nullptr) memOld_ = old;
-        if (memBitmap_ != nullptr) DeleteObject(memBitmap_);
-        memBitmap_ = bitmap;
-        memBits_ = static_cast<std::uint32_t*>(bits);
-        memSize_ = need;
+        auto bitmap = std::make_unique<Dib>(dc, need.cx, need.cy);
+        if (!bitmap->Ok()) return;
+        mem_ = std::move(bitmap);
     }
+    HDC memDc = mem_->Dc();
+    std::uint32_t* memBits = mem_->Bits();
     // What lies beyond the screens waits until the window brings it on screen: a ruler may be
     // many screens long, and only its part on screen is worth a repaint during a drag.
     RECT screen = backend_.Desktop();
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&screen), 2);
     RECT exposed{};
-    const RECT bitmapRect{0, 0, memSize_.cx, memSize_.cy};
+    const RECT bitmapRect{0, 0, mem_->Width(), mem_->Height()};
     if (!IntersectRect(&exposed, &part, &screen) ||
         !IntersectRect(&exposed, &exposed, &bitmapRect)) {
         exposed = RECT{};
@@ -694,11 +670,11 @@ void FormWindow::PaintInto(HDC dc, const RECT& part) {
     }
     if (IsRectEmpty(&exposed) || form_ == nullptr) return;
     GdiFlush();  // the system has finished with the bitmap before its pixels are written
-    const LONG stride = memSize_.cx;
+    const LONG stride = mem_->Width();
     auto fill = [&](RECT r, std::uint32_t pixel) {
         if (!IntersectRect(&r, &r, &exposed)) return;
         for (LONG y = r.top; y < r.bottom; ++y) {
-            std::fill(memBits_ + y * stride + r.left, memBits_ + y * stride + r.right, pixel);
+            std::fill(memBits + y * stride + r.left, memBits + y * stride + r.right, pixel);
         }
     };
     fill(exposed, PixelOf(form_->BackColor()));
@@ -722,15 +698,15 @@ void FormWindow::PaintInto(HDC dc, const RECT& part) {
         LOGBRUSH lb{BS_SOLID, static_cast<COLORREF>(line->BorderColor()), 0};
         HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_MITER,
                                 static_cast<DWORD>(std::max(1, w)), &lb, 0, nullptr);
-        HGDIOBJ oldPen = SelectObject(memDc_, pen);
-        MoveToEx(memDc_, ax, ay, nullptr);
-        LineTo(memDc_, bx, by);
-        SelectObject(memDc_, oldPen);
+        HGDIOBJ oldPen = SelectObject(memDc, pen);
+        MoveToEx(memDc, ax, ay, nullptr);
+        LineTo(memDc, bx, by);
+        SelectObject(memDc, oldPen);
         DeleteObject(pen);
         GdiFlush();  // later lines are written into the pixels directly
     }
     BitBlt(dc, exposed.left, exposed.top, exposed.right - exposed.left,
-           exposed.bottom - exposed.top, memDc_, exposed.left, exposed.top, SRCCOPY);
+           exposed.bottom - exposed.top, memDc, exposed.left, exposed.top, SRCCOPY);
     if (backend_.onPainted) backend_.onPainted(hwnd_);
 }
 

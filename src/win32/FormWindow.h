@@ -6,12 +6,14 @@
 #include "win32/Win32Backend.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
 #include "forms/Control.h"
 #include "forms/Form.h"
 #include "forms/LineDamage.h"
+#include "win32/Dib.h"
 
 namespace tavrolin::win32 {
 
@@ -113,11 +115,7 @@ private:
     HBRUSH backBrush_ = nullptr;
     Color backBrushColor_ = -1;
     // The off-screen bitmap the lines are drawn into, kept between paints.
-    HDC memDc_ = nullptr;
-    HBITMAP memBitmap_ = nullptr;
-    std::uint32_t* memBits_ = nullptr;  // its pixels, top row first
-    HGDIOBJ memOld_ = nullptr;
-    SIZE memSize_{};
+    std::unique_ptr<Dib> mem_;
 };
 
 }  // namespace tavrolin::win32

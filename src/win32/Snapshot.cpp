@@ -1,6 +1,7 @@
 #include "win32/Snapshot.h"
 
 #include "win32/Win32Backend.h"  // <windows.h> as the program takes it, before the codecs
+#include "win32/Dib.h"
 
 #include <wincodec.h>
 
@@ -22,44 +23,6 @@ struct Com {
 };
 
 constexpr std::uint32_t kDesktopGrey = 0x404040;
-
-// A 32-bit top-down DIB selected into a memory DC, with its pixels at hand.
-class Dib {
-public:
-    Dib(HDC like, int width, int height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;  // top row first
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(like, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bits_ = static_cast<const std::uint32_t*>(bits);
-        dc_ = CreateCompatibleDC(like);
-        if (dc_ != nullptr && bitmap_ != nullptr) old_ = SelectObject(dc_, bitmap_);
-    }
-    ~Dib() {
-        if (dc_ != nullptr) {
-            if (old_ != nullptr) SelectObject(dc_, old_);
-            DeleteDC(dc_);
-        }
-        if (bitmap_ != nullptr) DeleteObject(bitmap_);
-    }
-    Dib(const Dib&) = delete;
-    Dib& operator=(const Dib&) = delete;
-
-    bool Ok() const { return bits_ != nullptr && old_ != nullptr; }
-    HDC Dc() const { return dc_; }
-    const std::uint32_t* Bits() const { return bits_; }
-
-private:
-    HBITMAP bitmap_ = nullptr;
-    const std::uint32_t* bits_ = nullptr;
-    HDC dc_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-};
 
 // The backend's form windows that are on screen, bottom to top: the system's list of top-level
 // windows is in stacking order, the topmost band first.
@@ -134,9 +97,10 @@ void DrawWindow(HWND h, Picture& picture, POINT desktopOrigin) {
 
 Picture ComposeSnapshot(const Win32Backend& backend) {
     Picture picture;
-    const POINT origin{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
-    picture.width = std::max(1, GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    picture.height = std::max(1, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    const RECT& desk = backend.Desktop();
+    const POINT origin{desk.left, desk.top};
+    picture.width = std::max(1, static_cast<int>(desk.right - desk.left));
+    picture.height = std::max(1, static_cast<int>(desk.bottom - desk.top));
     picture.pixels.assign(static_cast<std::size_t>(picture.width) * picture.height, kDesktopGrey);
     for (HWND window : FormWindowsBottomUp(backend)) DrawWindow(window, picture, origin);
     return picture;

@@ -15,14 +15,14 @@
 
 #include "forms/Backend.h"
 #include "forms/PixelScale.h"
+#include "platform/WideText.h"
 
 namespace tavrolin::win32 {
 
 class FormWindow;
 
-// The program's text is UTF-8; Windows' wide-character calls take UTF-16.
-std::wstring Wide(const std::string& utf8);
-std::string Utf8(const wchar_t* text, int length = -1);
+using tavrolin::Utf8;
+using tavrolin::Wide;
 
 class Win32Backend : public Backend {
 public:

@@ -22,11 +22,6 @@
 
 namespace {
 
-#define TAVROLIN_STR2(x) #x
-#define TAVROLIN_STR(x) TAVROLIN_STR2(x)
-constexpr const char* kVersion = TAVROLIN_STR(TAVROLIN_VERSION_MAJOR) "." TAVROLIN_STR(
-    TAVROLIN_VERSION_MINOR) "." TAVROLIN_STR(TAVROLIN_VERSION_PATCH);
-
 using tavrolin::win32::Utf8;
 using tavrolin::win32::Wide;
 
@@ -155,7 +150,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const tavrolin::CommandLineRequest request = tavrolin::ParseCommandLine(Arguments());
     switch (request.action) {
         case tavrolin::CommandLineRequest::Action::Version:
-            Say(std::string("tavrolin ") + kVersion + "\r\n");
+            Say(std::string("tavrolin ") + tavrolin::VersionNumber() + "\r\n");
             return 0;
         case tavrolin::CommandLineRequest::Action::Help:
             Say(CrLf(tavrolin::HelpText(
