@@ -1,5 +1,5 @@
 // Any bytes as a lock file where the file system keeps no locks: judging its date never fails,
-// a lock dated today always holds its name and anything else is taken over in place.
+// a lock dated today always holds its name and anything else is taken over.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,11 +20,13 @@ public:
     std::optional<std::string> ReadFile(const std::string&, std::size_t maxBytes) override {
         return content.substr(0, maxBytes);
     }
-    LockResult TakeLock(const std::string&) override { return {LockState::Unprobed, false}; }
-    bool WriteLock(const std::string&, const std::string& text) override {
+    LockResult TakeLock(const std::string&, const std::string&) override {
+        return {LockState::Unprobed, false};
+    }
+    LockResult TakeOverLock(const std::string&, const std::string& text) override {
         written = true;
         content = text;
-        return true;
+        return {LockState::Taken, true};
     }
     void ReleaseLock(const std::string&, bool) override {}
 };

@@ -46,12 +46,8 @@ public:
         facts.exists = facts.regular = facts.readable = facts.writable = files.count(path) > 0;
         return facts;
     }
-    LockResult TakeLock(const std::string& path) override {
-        return {files.emplace(path, "").second ? LockState::Taken : LockState::Held, true};
-    }
-    bool WriteLock(const std::string& path, const std::string& content) override {
-        files[path] = content;
-        return true;
+    LockResult TakeLock(const std::string& path, const std::string& content) override {
+        return {files.emplace(path, content).second ? LockState::Taken : LockState::Held, true};
     }
     void ReleaseLock(const std::string& path, bool remove) override {
         if (remove) files.erase(path);

@@ -117,27 +117,42 @@ InstanceFiles ClaimInstance(Platform& platform, const std::string& folder,
                             const std::string& argument) {
     const std::string base = "Tavrolin" + argument;
     InstanceFiles files;
+    files.configBaseName = base;
+    if (folder.empty()) {
+        files.notSaved = "there is no folder to keep it in (no usable home folder)";
+        return files;
+    }
     for (int n = 0;; ++n) {
         const std::string suffix = n == 0 ? "" : std::to_string(n);
         const std::string lock = platform.Join(folder, base + suffix + ".tmp");
-        const LockResult result = platform.TakeLock(lock);
-        bool taken = result.state == LockState::Taken;
+        const std::string config = platform.Join(folder, base + suffix + ".cfg");
+        const std::string content = LockFileContent(platform.Today(), config);
+        LockResult result = platform.TakeLock(lock, content);
         if (result.state == LockState::Unprobed) {
             // Without locks in the file system only the date can tell a running program's lock
             // from one left behind.
-            taken = result.created || IsLockStale(platform, lock, 6);
-            if (!taken) platform.ReleaseLock(lock, false);
+            if (IsLockStale(platform, lock, 6)) {
+                result = platform.TakeOverLock(lock, content);
+            } else {
+                platform.ReleaseLock(lock, false);
+                result.state = LockState::Held;
+            }
         }
-        // The tenth name is shared when every name is taken; the folder refusing a new file
-        // would refuse the next name as well.
+        const bool taken = result.state == LockState::Taken;
+        // The folder refusing a new file would refuse the next name as well.
         if (!taken && result.state != LockState::Refused && n < 9) continue;
         files.configBaseName = base + suffix;
-        files.configPath = platform.Join(folder, files.configBaseName + ".cfg");
+        files.configPath = config;
         files.lockPath = lock;
         files.lockHeld = taken;
-        // A full disk may leave the file empty: the name is this instance's all the same, as
-        // the lock is held.
-        if (taken) platform.WriteLock(lock, LockFileContent(platform.Today(), files.configPath));
+        // Without a lock of its own another instance may be using the file: this one reads it
+        // and never writes it.
+        if (result.state == LockState::Refused) {
+            files.notSaved = "no lock file can be made beside it";
+        } else if (!taken) {
+            files.notSaved = "another running Tavrolin, or a file this user may not use, holds "
+                             "each of its ten names";
+        }
         return files;
     }
 }
@@ -148,27 +163,31 @@ void ReleaseInstance(Platform& platform, const InstanceFiles& files) {
 
 std::string SettingsFolder(Platform& platform) {
     const std::string own = platform.ProgramFolder();
-    if (platform.FolderWritable(own)) return own;
+    // An installed program's folder belongs to every user of the machine: what root or an
+    // administrator changes in a session is not everyone's defaults.
+    if (!platform.IsSystemFolder(own) && platform.FolderWritable(own)) return own;
     const std::string user = platform.UserConfigFolder();
+    if (user.empty()) return {};
     platform.MakeFolders(user);
     return user;
 }
 
-std::string SettingsToRead(Platform& platform, const std::string& configPath) {
+std::string SettingsToRead(Platform& platform, const std::string& configPath,
+                           const std::string& configBaseName) {
     const std::string own = platform.ProgramFolder();
+    const std::string beside = platform.Join(own, configBaseName + ".cfg");
+    if (configPath.empty()) return platform.Inspect(beside).regular ? beside : std::string();
     const FileFacts facts = platform.Inspect(configPath);
     // Another user's link is not followed, for reading either.
-    if (facts.foreignLink) return {};
+    if (facts.foreignLink || facts.loop) return {};
     if (facts.exists) return configPath;
-    const auto cut = configPath.find_last_of("/\\");
-    const std::string name = cut == std::string::npos ? configPath : configPath.substr(cut + 1);
-    const std::string beside = platform.Join(own, name);
     if (beside != configPath && platform.Inspect(beside).regular) return beside;
     return configPath;
 }
 
 std::string WhyNotSaved(const FileFacts& facts) {
     if (!facts.exists) return {};
+    if (facts.loop) return "it lies behind a link that leads back to itself";
     if (facts.foreignLink) return "it is a link made by another user";
     if (!facts.regular) return "it is not a regular file";
     if (!facts.readable) return "it cannot be read";

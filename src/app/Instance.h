@@ -28,25 +28,31 @@ struct InstanceFiles {
     std::string configPath;
     std::string lockPath;
     bool lockHeld = false;  // this instance holds the lock, and removes it as it ends
+    // Why this instance must not write its configuration file, when it holds no lock of its
+    // own; empty when it does.
+    std::string notSaved;
 };
 
 // Takes the first name of "Tavrolin" + argument with no suffix and with 1 to 9 whose lock no
-// running instance holds, holds that lock for the run and writes its four lines. A lock left by
-// a program that is no longer running is taken over at once. When all ten are held the tenth
-// is shared, without its lock.
+// running instance holds, holds that lock for the run with its four lines in it. A lock left by
+// a program that is no longer running is taken over at once. When all ten are held, or no lock
+// can be made, the instance reads the tenth (or the refused) name's file and never writes it.
+// An empty folder (none could be found) gives the bare name, no paths and no lock.
 InstanceFiles ClaimInstance(Platform& platform, const std::string& folder,
                             const std::string& argument);
 // Removes the instance's lock file, if it holds it.
 void ReleaseInstance(Platform& platform, const InstanceFiles& files);
 
-// The folder for the configuration and lock files: the program's own when it can be written,
-// otherwise the per-user configuration folder.
+// The folder for the configuration and lock files: the program's own when it can be written
+// and is not a system folder, otherwise the per-user configuration folder; empty when there is
+// none.
 std::string SettingsFolder(Platform& platform);
 
 // The file to read the settings from: the configuration file itself, or, while the user's
 // folder has none yet, the one of that name beside the program (an administrator's defaults).
-// Empty when nothing may be read.
-std::string SettingsToRead(Platform& platform, const std::string& configPath);
+// Without a configuration path, the file beside the program. Empty when nothing may be read.
+std::string SettingsToRead(Platform& platform, const std::string& configPath,
+                           const std::string& configBaseName);
 
 // Why a save must not replace the file found at the configuration path (unreadable,
 // read-only, not a file, a link of someone else's); empty when it may.

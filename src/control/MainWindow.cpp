@@ -316,11 +316,14 @@ void MainWindow::Form_Load() {
     g.ConfigPath = files.configPath;
     g.LockPath = files.lockPath;
     g.LockHeld = files.lockHeld;
-    g.ConfigReadPath = SettingsToRead(platform, g.ConfigPath);
-    g.NotSavedReason = WhyNotSaved(platform.Inspect(g.ConfigPath));
+    g.ConfigReadPath = SettingsToRead(platform, g.ConfigPath, g.ConfigBaseName);
+    g.NotSavedReason = g.ConfigPath.empty() ? std::string() : WhyNotSaved(platform.Inspect(g.ConfigPath));
+    if (g.NotSavedReason.empty()) g.NotSavedReason = files.notSaved;
     if (!g.NotSavedReason.empty()) {
-        std::cerr << "tavrolin: " << g.ConfigPath << " will not be saved, as "
-                  << g.NotSavedReason << ": this session's changes are kept only while it runs\n";
+        std::cerr << "tavrolin: "
+                  << (g.ConfigPath.empty() ? g.ConfigBaseName + ".cfg" : g.ConfigPath)
+                  << " will not be saved, as " << g.NotSavedReason
+                  << ": this session's changes are kept only while it runs\n";
     }
 
     g.HelpText = HelpTexts();
@@ -413,7 +416,7 @@ void MainWindow::Form_Unload() {
 
 void MainWindow::ReleaseLock() {
     auto& g = p_.g();
-    ReleaseInstance(p_.platform(), {g.ConfigBaseName, g.ConfigPath, g.LockPath, g.LockHeld});
+    ReleaseInstance(p_.platform(), {g.ConfigBaseName, g.ConfigPath, g.LockPath, g.LockHeld, {}});
     g.LockHeld = false;
 }
 

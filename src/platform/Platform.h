@@ -29,18 +29,20 @@ struct FileFacts {
     bool writable = false;  // may be replaced: writable, and not made read-only by its mode
     bool link = false;      // the name itself is a symbolic link
     bool foreignLink = false;  // a link another user made: never written through
+    bool loop = false;      // the name or its folder is a chain of links that never ends
 };
 
 enum class LockState {
-    Taken,     // this platform holds the lock now
-    Held,      // a running program holds it, or the name is not a lock file that may be used
-    Unprobed,  // opened, but the file system keeps no locks: the content must tell
+    Taken,     // this platform holds the lock now, with the content asked for in it
+    Held,      // a running program holds it, or the name is not a lock file this user may use
+    Unprobed,  // a lock file of this user's is there, but the file system keeps no locks: only
+               // its content can tell whether a running program wrote it
     Refused,   // the folder would not create the file
 };
 
 struct LockResult {
     LockState state = LockState::Refused;
-    bool created = false;  // the file did not exist before
+    bool created = false;  // this platform created the file, exclusively
 };
 
 class Platform {
@@ -74,8 +76,12 @@ public:
     virtual Date Today() = 0;
     // The folder of the executable, without a trailing separator.
     virtual std::string ProgramFolder() = 0;
-    // The per-user folder for settings when the program folder cannot be written.
+    // The per-user folder for settings when the program folder cannot be written or is a
+    // system folder; empty when the user has no usable home folder.
     virtual std::string UserConfigFolder() = 0;
+    // True for a folder that programs are installed in (and that settings never go to, even
+    // where they could be written, as by root or an administrator).
+    virtual bool IsSystemFolder(const std::string& folder);
 
     // Files. The default implementations use the real file system; paths are UTF-8. Nothing
     // here follows a link it may not, or opens anything that could block (a FIFO, a device).
@@ -91,19 +97,31 @@ public:
     virtual FileFacts Inspect(const std::string& path);
     // Replaces the file so that a crash leaves the old or the new content, never a torn file:
     // a new temporary file in the same folder, flushed to disk, renamed over the old one. The
-    // file keeps its permission bits; a link the user made stays a link, its target replaced.
+    // file keeps its owner where that can be kept and otherwise its group, its mode, access
+    // control list and extended attributes; a file whose group or access list the new one
+    // could not keep is written in place instead. A link the user made stays a link, its
+    // target replaced; a file of several hard links is replaced at this name only.
     virtual bool WriteFileAtomic(const std::string& path, const std::string& content);
+    // Puts a new file at `path` through a temporary file and a rename: whatever is at the name
+    // (a link, a file, a FIFO) is replaced, never followed or opened. For files the user names
+    // on the command line, such as a picture.
+    virtual bool ReplaceFile(const std::string& path, const std::string& content);
     // True when files may be created in the folder; nothing is created to find out.
     virtual bool FolderWritable(const std::string& folder);
     virtual bool MakeFolders(const std::string& folder);
 
     // Lock files. A lock is held by keeping its file open for the whole run; a file that no
-    // running program holds is free whatever it says. Only this platform's own locks are
-    // released; the rest are let go (not removed) when the platform goes, as when killed.
-    virtual LockResult TakeLock(const std::string& path);
-    // Writes the content of a lock this platform holds, from its start.
-    virtual bool WriteLock(const std::string& path, const std::string& content);
-    // Lets a held lock go; with `remove` its file goes first, while it is still held.
+    // running program holds is free whatever it says. A lock is only created exclusively, its
+    // content in it from the moment its name appears, or taken over while nobody holds it; a
+    // file that is not a regular file of this user's with a single link is never written.
+    // Only this platform's own locks are released; the rest are let go (not removed) when the
+    // platform goes, as when killed.
+    virtual LockResult TakeLock(const std::string& path, const std::string& content);
+    // After `Unprobed`: replaces the lock file the caller judged left behind with a new one
+    // holding `content`, provided the file at `path` is still the one judged; otherwise Held.
+    virtual LockResult TakeOverLock(const std::string& path, const std::string& content);
+    // Lets a held lock go (or the file an `Unprobed` answer kept open); with `remove` its file
+    // goes first, while it is still held, if it is still this platform's file.
     virtual void ReleaseLock(const std::string& path, bool remove);
 
 private:

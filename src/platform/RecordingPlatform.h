@@ -31,6 +31,9 @@ public:
     Date Today() override { return today; }
     std::string ProgramFolder() override { return programFolder; }
     std::string UserConfigFolder() override { return userConfigFolder; }
+    bool IsSystemFolder(const std::string& folder) override {
+        return programFolderIsSystem && folder == programFolder;
+    }
     bool FolderWritable(const std::string& folder) override {
         return !(programFolderReadOnly && folder == programFolder) &&
                Platform::FolderWritable(folder);
@@ -46,6 +49,8 @@ public:
     std::string userConfigFolder;
     // An installed program's folder, which the user may not write (root may write any).
     bool programFolderReadOnly = false;
+    // A program installed in a system folder, which keeps its settings in the user's folder.
+    bool programFolderIsSystem = false;
 
     // What the program did.
     std::vector<std::string> calls;  // e.g. "SetWindowPos(65552, -1, 0, 0, 0, 0, 3)"

@@ -173,7 +173,7 @@ bool Platform::MakeFolders(const std::string& folder) {
     return IsDirectory(folder);
 }
 
-LockResult Platform::TakeLock(const std::string& path) {
+LockResult Platform::TakeLock(const std::string& path, const std::string& content) {
     const DWORD a = Attributes(path);
     const bool existed = a != INVALID_FILE_ATTRIBUTES;
     if (existed && !IsFile(a)) return {LockState::Held, false};
@@ -197,17 +197,35 @@ LockResult Platform::TakeLock(const std::string& path) {
         return {LockState::Held, false};
     }
     locks_[path] = reinterpret_cast<std::intptr_t>(h);
+    LARGE_INTEGER start{};
+    [[maybe_unused]] const bool written = ::SetFilePointerEx(h, start, nullptr, FILE_BEGIN) &&
+                                          ::SetEndOfFile(h) && WriteAll(h, content) &&
+                                          ::FlushFileBuffers(h);
     return {LockState::Taken, created};
 }
 
-bool Platform::WriteLock(const std::string& path, const std::string& content) {
-    const auto it = locks_.find(path);
-    if (it == locks_.end()) return false;
-    const HANDLE h = AsHandle(it->second);
-    LARGE_INTEGER start{};
-    return ::SetFilePointerEx(h, start, nullptr, FILE_BEGIN) && ::SetEndOfFile(h) &&
-           WriteAll(h, content) && ::FlushFileBuffers(h);
+LockResult Platform::TakeOverLock(const std::string&, const std::string&) {
+    // Windows always knows whether a lock is held.
+    return {LockState::Held, false};
 }
+
+bool Platform::ReplaceFile(const std::string& path, const std::string& content) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    const std::wstring temp =
+        Wide(path + ".new" + std::to_string(::GetCurrentProcessId()) + "-" +
+             std::to_string(rng() % 1000000));
+    const HANDLE h = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = WriteAll(h, content) && ::FlushFileBuffers(h);
+    if (!::CloseHandle(h)) ok = false;
+    ok = ok && ::MoveFileExW(temp.c_str(), Wide(path).c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) ::DeleteFileW(temp.c_str());
+    return ok;
+}
+
+bool Platform::IsSystemFolder(const std::string&) { return false; }
 
 void Platform::ReleaseLock(const std::string& path, bool remove) {
     const auto it = locks_.find(path);
