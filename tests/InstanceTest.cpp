@@ -34,8 +34,16 @@ TEST(CleanArgument, NeverYieldsANameTheFileSystemRefusesOrThatLeadsElsewhere) {
     EXPECT_EQ(CleanArgument("a:b\"c"), "ABC");
     EXPECT_EQ(CleanArgument(std::string("a\tb\nc\x01") + "d\x7f"), "ABCD");
     EXPECT_EQ(CleanArgument("../../etc/passwd"), "ETCP");
-    // Four characters, not four bytes: a multi-byte character is kept whole.
-    EXPECT_EQ(CleanArgument("\xc3\xa9t\xc3\xa9s"), "\xc3\xa9T\xc3\xa9S");
+    // Four characters, not four bytes: a multi-byte character is kept whole, and upper-cased
+    // the same whatever the locale.
+    EXPECT_EQ(CleanArgument("\xc3\xa9t\xc3\xa9s"), "\xc3\x89T\xc3\x89S");
+    EXPECT_EQ(CleanArgument("\xd0\xb4\xce\xb1\xc3\x9f"), "\xd0\x94\xce\x91\xc3\x9f");
+    // Overlong forms, surrogates, C1 controls, the right-to-left override and zero-width or
+    // private characters show nothing a user could read, or something else than is there.
+    EXPECT_EQ(CleanArgument("a\xc0\xaf" "b\xe0\x80\xaf" "c"), "ABC");
+    EXPECT_EQ(CleanArgument("a\xed\xa0\x80" "b\xf4\x90\x80\x80" "c"), "ABC");
+    EXPECT_EQ(CleanArgument("a\xc2\x85" "b\xe2\x80\xae" "c\xe2\x80\x8b" "d\xee\x80\x80" "e"), "ABCD");
+    EXPECT_EQ(CleanArgument("\xe2\x81\xa6x\xef\xbb\xbf"), "X");
 }
 
 TEST(LockFile, HoldsTheDateInPrintZonesAndTheConfigurationPath) {
@@ -100,7 +108,7 @@ TEST_F(LockTest, ALockNoRunningInstanceHoldsIsTakenOverAtOnceWhateverItHolds) {
     }
 }
 
-TEST_F(LockTest, InstancesTakeTheFirstFreeSuffixAndTheTenthIsShared) {
+TEST_F(LockTest, InstancesTakeTheFirstFreeSuffixAndAnEleventhRunsWithoutSaving) {
     std::vector<InstanceFiles> running;
     for (int n = 0; n <= 9; ++n) {
         running.push_back(ClaimInstance(platform, folder.str(), ""));
@@ -109,10 +117,13 @@ TEST_F(LockTest, InstancesTakeTheFirstFreeSuffixAndTheTenthIsShared) {
     }
     EXPECT_EQ(running[1].configPath, folder.File("Tavrolin1.cfg"));
     EXPECT_EQ(running[1].lockPath, folder.File("Tavrolin1.tmp"));
-    // All ten names are held: the tenth is shared, and its sharer leaves the lock alone.
+    // All ten names are held: an eleventh reads the tenth's file, never writes it, and leaves
+    // the lock alone.
     const InstanceFiles sharer = ClaimInstance(platform, folder.str(), "");
     EXPECT_EQ(sharer.configBaseName, "Tavrolin9");
     EXPECT_FALSE(sharer.lockHeld);
+    EXPECT_NE(sharer.notSaved, "");
+    EXPECT_EQ(running[9].notSaved, "");
     ReleaseInstance(platform, sharer);
     EXPECT_EQ(Slurp(folder.File("Tavrolin9.tmp")), FreshLock("Tavrolin9"));
     EXPECT_EQ(ClaimInstance(platform, folder.str(), "AB").configBaseName, "TavrolinAB");
@@ -152,27 +163,70 @@ TEST_F(LockTest, ALockHeldByARunningProcessKeepsItsNameWhateverItsDateUntilThatP
     for (int fd : {ready[0], ready[1], finish[0]}) ::close(fd);
 }
 
-TEST_F(LockTest, LinksFifosAndFoldersAreSkippedLikeHeldLocksAndNothingIsWrittenThroughThem) {
+TEST_F(LockTest, LinksFifosFoldersAndHardLinksAreSkippedLikeHeldLocksAndNothingIsWrittenThroughThem) {
     Spit(folder.File("target"), "someone else's file");
+    Spit(folder.File("notes.txt"), "the user's notes");
     ASSERT_EQ(::symlink(folder.File("target").c_str(), folder.File("Tavrolin.tmp").c_str()), 0);
     ASSERT_EQ(::symlink(folder.File("nothing").c_str(), folder.File("Tavrolin1.tmp").c_str()), 0);
     ASSERT_EQ(::mkfifo(folder.File("Tavrolin2.tmp").c_str(), 0644), 0);
     std::filesystem::create_directory(folder.File("Tavrolin3.tmp"));
+    // A second name of a file of the user's own: writing the lock would write the file.
+    ASSERT_EQ(::link(folder.File("notes.txt").c_str(), folder.File("Tavrolin4.tmp").c_str()), 0);
     // Were the FIFO opened for writing the claim would wait for ever.
     const InstanceFiles files = ClaimInstance(platform, folder.str(), "");
-    EXPECT_EQ(files.configBaseName, "Tavrolin4");
+    EXPECT_EQ(files.configBaseName, "Tavrolin5");
+    ReleaseInstance(platform, files);
     EXPECT_EQ(Slurp(folder.File("target")), "someone else's file");
+    EXPECT_EQ(Slurp(folder.File("notes.txt")), "the user's notes");
+    EXPECT_TRUE(Exists(folder.File("Tavrolin4.tmp")));
     EXPECT_FALSE(Exists(folder.File("nothing")));
     EXPECT_TRUE(std::filesystem::is_fifo(folder.File("Tavrolin2.tmp")));
-    // As the tenth name a link is shared, never written.
+    // As the tenth name a link is never written, and the instance saves nothing.
     for (int n = 5; n <= 8; ++n) Claim();
     ASSERT_EQ(::symlink(folder.File("target").c_str(), folder.File("Tavrolin9.tmp").c_str()), 0);
     const InstanceFiles tenth = ClaimInstance(platform, folder.str(), "");
     EXPECT_EQ(tenth.configBaseName, "Tavrolin9");
     EXPECT_FALSE(tenth.lockHeld);
+    EXPECT_NE(tenth.notSaved, "");
     ReleaseInstance(platform, tenth);
     EXPECT_TRUE(std::filesystem::is_symlink(folder.File("Tavrolin9.tmp")));
     EXPECT_EQ(Slurp(folder.File("target")), "someone else's file");
+}
+
+TEST_F(LockTest, LocksPlantedByAnotherUserInASharedFolderNeverPutTheUserOnThePlantersFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs two users";
+    ::chmod(folder.str().c_str(), 01777);
+    // The planter's ten empty locks, which nobody else may write, and a settings file for all.
+    for (int n = 0; n <= 9; ++n) {
+        const std::string lock = folder.File("Tavrolin" + (n ? std::to_string(n) : "") + ".tmp");
+        Spit(lock, "");
+        ASSERT_EQ(::chown(lock.c_str(), 4242, 4242), 0);
+    }
+    const std::string planted = folder.File("Tavrolin9.cfg");
+    Spit(planted, "planted");
+    ASSERT_EQ(::chown(planted.c_str(), 4242, 4242), 0);
+    ::chmod(planted.c_str(), 0666);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(4343) != 0 || ::setuid(4343) != 0) ::_exit(3);
+        HeadlessBackend own;
+        own.screen() = backend.screen();
+        Program victim(own, platform, "");
+        victim.Start();
+        const bool told = victim.mainWindow().SysFile.Caption() == "Using: Tavrolin9.cfg (not saved)";
+        victim.g().TickSpacing = 300;
+        victim.Exit();
+        ::_exit(told ? 0 : 4);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(Slurp(planted), "planted");
+    for (const auto& entry : std::filesystem::directory_iterator(folder.str())) {
+        struct stat st {};
+        ::lstat(entry.path().c_str(), &st);
+        EXPECT_EQ(st.st_uid, 4242u) << entry.path();
+    }
 }
 
 TEST_F(LockTest, OnAFullDiskTheFirstNameIsTakenWithAnEmptyLockAndNoTrailIsLeft) {

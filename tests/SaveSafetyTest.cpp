@@ -8,6 +8,9 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/resource.h>
+#include <sys/xattr.h>
+#include <grp.h>
+#include <climits>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -184,6 +187,94 @@ TEST_F(SaveSafety, ASaveKeepsTheFilesModeAndALinkedFileStaysALinkToTheNewValues)
     EXPECT_EQ(G().TickSpacing, 238);
     program->Exit();
     EXPECT_EQ(Slurp(kept + "/Tavrolin.cfg"), target);
+}
+
+TEST_F(SaveSafety, AColleaguesSaveKeepsTheFilesGroupModeAccessListAndAttributes) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs two users";
+    const std::string cfg = folder.File("Tavrolin.cfg");
+    const auto facts = [&] {
+        struct stat st {};
+        ::stat(cfg.c_str(), &st);
+        char acl[256] = {}, note[64] = {};
+        ::getxattr(cfg.c_str(), "system.posix_acl_access", acl, sizeof acl);
+        const ssize_t n = ::getxattr(cfg.c_str(), "user.note", note, sizeof note);
+        return std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid) + " " +
+               std::to_string(st.st_mode & 07777) + " acl " +
+               std::to_string(::getxattr(cfg.c_str(), "system.posix_acl_access", acl, sizeof acl)) +
+               " note " + std::string(note, n > 0 ? static_cast<std::size_t>(n) : 0);
+    };
+    // Alice's file in the lab's folder, shared with the group and with one more user by its
+    // access list: bob, of the lab, saves it; then root, and bob again in a folder where only
+    // a file's owner may replace it.
+    for (const mode_t folderMode : {02770, 03770}) {
+        ::chown(folder.str().c_str(), 0, 5151);
+        ::chmod(folder.str().c_str(), folderMode);
+        StartSem();
+        G().TickSpacing = 300;
+        program->Exit();
+        ASSERT_EQ(::chown(cfg.c_str(), 5001, 5151), 0);
+        ::chmod(cfg.c_str(), 0660);
+        // The list "user::rw-, user:5003:rw-, group::rw-, mask::rw-, other::---" as the kernel
+        // keeps it.
+        const std::string acl = std::string("\x02\0\0\0\x01\0\x06\0\xff\xff\xff\xff\x02\0\x06\0\x8b\x13\0\0"
+                                "\x04\0\x06\0\xff\xff\xff\xff\x10\0\x06\0\xff\xff\xff\xff"
+                                "\x20\0\0\0\xff\xff\xff\xff", 44);
+        if (::setxattr(cfg.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0 ||
+            ::setxattr(cfg.c_str(), "user.note", "kept", 4, 0) != 0) {
+            GTEST_SKIP() << "no access lists or attributes on this file system";
+        }
+        const std::string before = facts();
+        for (const bool asBob : {true, false}) {
+            std::string err;
+            const int status = InChild(
+                [&] {
+                    const gid_t lab = 5151;
+                    if (asBob && (::setgroups(1, &lab) != 0 || ::setgid(5002) != 0 ||
+                                  ::setuid(5002) != 0)) {
+                        ::_exit(3);
+                    }
+                    StartSem();
+                    G().TickSpacing = asBob ? 250 : 270;
+                    program->Exit();
+                },
+                err);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << err;
+            EXPECT_EQ(ConfigValue("Tavrolin.cfg", "TickSpacing"), asBob ? "250" : "270") << err;
+            std::string now = facts();
+            // Bob may not give the file to alice: it stays the lab's, with everything else kept,
+            // unless the folder let him write it only in place.
+            if (asBob && folderMode == 02770) now.replace(0, 4, "5001");
+            EXPECT_EQ(now, before) << "folder " << folderMode << (asBob ? " bob" : " root");
+        }
+        std::filesystem::remove(cfg);
+    }
+}
+
+TEST_F(SaveSafety, AHardLinkedFileIsReplacedAtItsOwnNameOnlyAndALongFolderPathStillSaves) {
+    StartSem();
+    const std::string old = SavedWith(300);
+    ASSERT_EQ(::link(folder.File("Tavrolin.cfg").c_str(), folder.File("copy.cfg").c_str()), 0);
+    SavedWith(250);
+    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "TickSpacing"), "250");
+    EXPECT_EQ(Slurp(folder.File("copy.cfg")), old);
+    program.reset();
+
+    // A folder whose path leaves room for the settings file's name but not for a longer one.
+    std::string deep = folder.str();
+    const std::size_t room = PATH_MAX - 1 - std::string("/Tavrolin.cfg").size();
+    while (deep.size() + 201 + 50 <= room) deep += "/" + std::string(200, 'd');
+    deep += "/" + std::string(room - deep.size() - 1, 'e');
+    ASSERT_EQ(deep.size() + std::string("/Tavrolin.cfg").size(), static_cast<std::size_t>(PATH_MAX - 1));
+    std::filesystem::create_directories(deep);
+    platform.programFolder = deep;
+    Start();
+    ASSERT_TRUE(G().LockHeld);
+    G().TickSpacing = 320;
+    std::string err;
+    const int status = InChild([&] { program->Exit(); }, err);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(err, "");
+    EXPECT_NE(Slurp(deep + "/Tavrolin.cfg").find("320"), std::string::npos);
 }
 
 TEST_F(SaveSafety, AFileMadeReadOnlyOrThatCannotBeReadIsLeftByteForByteAndTheUserIsTold) {

@@ -221,17 +221,39 @@ TEST_F(StartupTest, AnInstalledProgramReadsTheFileBesideItUntilTheUserHasOneOfTh
     s.TickSpacing = 400;
     Spit(folder.File("Tavrolin.cfg"), FormatConfig(s, {1500, 7500, 150, 750}));
     const std::string besideProgram = Slurp(folder.File("Tavrolin.cfg"));
-    platform.programFolderReadOnly = true;
+    // A folder the user may not write, and a system folder that root could write: neither
+    // gets a lock or this session's settings.
+    for (const bool system : {false, true}) {
+        platform.programFolderReadOnly = !system;
+        platform.programFolderIsSystem = system;
+        std::filesystem::remove_all(platform.userConfigFolder);
+        Start();
+        EXPECT_EQ(G().ConfigPath, platform.Join(platform.userConfigFolder, "Tavrolin.cfg"));
+        EXPECT_EQ(G().TickSpacing, 400);
+        G().TickSpacing = 300;
+        program->Exit();
+        EXPECT_EQ(ConfigValue("user-config/Tavrolin.cfg", "TickSpacing"), "300");
+        EXPECT_EQ(Slurp(folder.File("Tavrolin.cfg")), besideProgram);
+        EXPECT_FALSE(Exists(folder.File("Tavrolin.tmp")));
+        // From now on the user's own file is the one read.
+        Start();
+        EXPECT_EQ(G().TickSpacing, 300);
+        program->Exit();
+    }
+    // Without a home folder the defaults beside the program are read and nothing is written.
+    std::filesystem::remove_all(platform.userConfigFolder);
+    platform.userConfigFolder.clear();
     Start();
-    EXPECT_EQ(G().ConfigPath, platform.Join(platform.userConfigFolder, "Tavrolin.cfg"));
     EXPECT_EQ(G().TickSpacing, 400);
+    EXPECT_EQ(Main().SysFile.Caption(), "Using: Tavrolin.cfg (not saved)");
     G().TickSpacing = 300;
     program->Exit();
-    EXPECT_EQ(ConfigValue("user-config/Tavrolin.cfg", "TickSpacing"), "300");
     EXPECT_EQ(Slurp(folder.File("Tavrolin.cfg")), besideProgram);
-    // From now on the user's own file is the one read.
-    Start();
-    EXPECT_EQ(G().TickSpacing, 300);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.str())) {
+        left.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"Tavrolin.cfg"});
 }
 
 TEST_F(StartupTest, LosingTheDisplaySavesAndLetsTheLockGoWithoutTouchingAWindow) {

@@ -1,6 +1,6 @@
 #include "app/Instance.h"
 
-#include <cctype>
+#include <optional>
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -11,11 +11,81 @@ namespace tavrolin {
 
 namespace {
 
-bool Removed(unsigned char c) {
+bool Removed(char32_t c) {
     // Besides what the instance argument always lost, the characters that a file system refuses
     // or that would lead elsewhere go too: ':' '"' and control characters.
     static constexpr std::string_view kRemoved = " `~!@#$^&*\\|/?,.<>0123456789:\"";
-    return c < 0x20 || c == 0x7F || kRemoved.find(static_cast<char>(c)) != std::string_view::npos;
+    if (c < 0x80) {
+        return c < 0x20 || c == 0x7F || kRemoved.find(static_cast<char>(c)) != std::string_view::npos;
+    }
+    // What a file name should not show or cannot show the same everywhere: C1 controls,
+    // invisible and direction-changing format characters, private use and noncharacters.
+    return c <= 0x9F || c == 0xAD || c == 0x34F || c == 0x61C || c == 0x180E ||
+           (c >= 0x200B && c <= 0x200F) || (c >= 0x2028 && c <= 0x202E) ||
+           (c >= 0x2060 && c <= 0x206F) || (c >= 0xE000 && c <= 0xF8FF) ||
+           (c >= 0xFDD0 && c <= 0xFDEF) || (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFEFF ||
+           (c & 0xFFFE) == 0xFFFE || c >= 0xF0000;
+}
+
+// Upper case without the locale, so that the name is the same whatever the user's language
+// settings: ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic letters.
+char32_t Upper(char32_t c) {
+    if (c >= 'a' && c <= 'z') return c - 0x20;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+    if (c == 0xFF) return 0x178;
+    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c & ~char32_t{1};
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c % 2 == 0) ? c - 1 : c;
+    if (c == 0x3C2) return 0x3A3;
+    if (c >= 0x3B1 && c <= 0x3C9) return c - 0x20;
+    if (c >= 0x430 && c <= 0x44F) return c - 0x20;
+    if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+    return c;
+}
+
+// The next well-formed UTF-8 character at `i` (shortest form, no surrogates, at most
+// U+10FFFF); `length` is what it takes, or 1 for a byte that starts none.
+std::optional<char32_t> NextCharacter(const std::string& text, std::size_t i, std::size_t& length) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+    const unsigned char lead = byte(0);
+    length = 1;
+    if (lead < 0x80) return lead;
+    std::size_t need = 0;
+    char32_t c = 0, least = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        need = 1, c = lead & 0x1F, least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        need = 2, c = lead & 0x0F, least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        need = 3, c = lead & 0x07, least = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (i + need >= text.size()) return std::nullopt;
+    for (std::size_t k = 1; k <= need; ++k) {
+        if ((byte(k) & 0xC0) != 0x80) return std::nullopt;
+        c = (c << 6) | (byte(k) & 0x3F);
+    }
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+    length = need + 1;
+    return c;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
 }
 
 }  // namespace
@@ -24,36 +94,14 @@ std::string CleanArgument(const std::string& commandLine) {
     std::string text = commandLine;
     const auto blank = text.find(' ');
     if (blank != std::string::npos && blank > 0) text.resize(blank + 1);
-    std::string kept;
-    for (unsigned char c : text) {
-        if (!Removed(c)) kept.push_back(static_cast<char>(std::toupper(c) & 0xFF));
-    }
-    // Four characters, never splitting a multi-byte character; bytes that are not part of a
+    // Four characters, never splitting a multi-byte one; bytes that are not part of a
     // well-formed UTF-8 sequence go, so that each character kept is one the file name can show.
     std::string out;
     int count = 0;
-    for (std::size_t i = 0; i < kept.size() && count < 4;) {
-        const auto lead = static_cast<unsigned char>(kept[i]);
-        std::size_t len = 0;
-        if (lead < 0x80) {
-            len = 1;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            len = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            len = 3;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            len = 4;
-        }
-        bool whole = len > 0 && i + len <= kept.size();
-        for (std::size_t k = 1; whole && k < len; ++k) {
-            whole = (static_cast<unsigned char>(kept[i + k]) & 0xC0) == 0x80;
-        }
-        if (!whole) {
-            ++i;
-            continue;
-        }
-        out.append(kept, i, len);
-        i += len;
+    for (std::size_t i = 0, length = 1; i < text.size() && count < 4; i += length) {
+        const auto c = NextCharacter(text, i, length);
+        if (!c || Removed(*c)) continue;
+        AppendUtf8(out, Upper(*c));
         ++count;
     }
     return out;

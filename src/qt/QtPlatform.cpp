@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
 
@@ -106,7 +105,18 @@ std::string QtPlatform::ProgramFolder() {
 }
 
 std::string QtPlatform::UserConfigFolder() {
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    // As the XDG rules say: a relative XDG_CONFIG_HOME is ignored, and without a home folder
+    // there is no user's folder at all (rather than one under the current or the root folder).
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QString base;
+    if (QDir::isAbsolutePath(config)) {
+        base = config;
+    } else {
+        const QString home = qEnvironmentVariable("HOME");
+        if (!QDir::isAbsolutePath(home)) return {};
+        base = home + QStringLiteral("/.config");
+    }
+    base = QDir::cleanPath(base);
     return QDir::toNativeSeparators(base + QStringLiteral("/tavrolin")).toStdString();
 }
 
