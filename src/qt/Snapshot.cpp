@@ -1,7 +1,10 @@
 #include "qt/Snapshot.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QPixmap>
+
+#include "platform/Platform.h"
 
 #include "qt/FormWindow.h"
 #include "qt/QtBackend.h"
@@ -24,8 +27,18 @@ QImage ComposeSnapshot(const QtBackend& backend) {
     return image;
 }
 
-bool WriteSnapshot(const QtBackend& backend, const QString& path) {
-    return ComposeSnapshot(backend).save(path, "PNG");
+QByteArray EncodeSnapshot(const QtBackend& backend) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!ComposeSnapshot(backend).save(&buffer, "PNG")) return {};
+    return png;
+}
+
+bool WriteSnapshot(const QtBackend& backend, Platform& platform, const std::string& path) {
+    const QByteArray png = EncodeSnapshot(backend);
+    return !png.isEmpty() &&
+           platform.ReplaceFile(path, std::string(png.constData(), static_cast<std::size_t>(png.size())));
 }
 
 }  // namespace tavrolin::qt

@@ -1,22 +1,26 @@
 // The program: reads its arguments, sets Qt up for pixel-exact top-level windows, wires the Qt
 // backend to the program and runs the event loop until the control window has gone.
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <fcntl.h>
+#include <semaphore.h>
 #include <unistd.h>
 
 #include "app/CommandLine.h"
@@ -38,6 +42,21 @@
 #endif
 
 namespace {
+
+using namespace std::chrono_literals;
+
+// A program started with a standard stream closed (`tavrolin 2>&-`) would give that number to
+// the first file it opens, the display's connection, and its messages would go into it.
+void OpenClosedStandardStreams() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (opened >= 0 && opened != fd) {
+            ::dup2(opened, fd);
+            ::close(opened);
+        }
+    }
+}
 
 // Where --help says the manual is: the search the About page makes, from the executable's folder.
 std::string ManualForHelp() {
@@ -70,14 +89,13 @@ void HoldWhileStarting(QtMsgType type, const QMessageLogContext& context, const 
     const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (display.isEmpty() && !wayland) {
         std::fprintf(stderr,
-                     "tavrolin: no display found (DISPLAY is not set); on a virtual one (Xvfb), "
-                     "`tavrolin --snapshot FILE.png` takes a picture of Tavrolin, as "
-                     "scripts/run does\n");
+                     "tavrolin: no display found (DISPLAY is not set); on a virtual display "
+                     "(Xvfb), `tavrolin --snapshot FILE.png` writes a picture of Tavrolin's "
+                     "windows\n");
     } else if (!display.isEmpty()) {
         std::fprintf(stderr,
-                     "tavrolin: cannot open the display %s; on a virtual one (Xvfb), "
-                     "`tavrolin --snapshot FILE.png` takes a picture of Tavrolin, as "
-                     "scripts/run does\n",
+                     "tavrolin: cannot open the display %s; on a virtual display (Xvfb), "
+                     "`tavrolin --snapshot FILE.png` writes a picture of Tavrolin's windows\n",
                      display.constData());
     } else {
         std::fprintf(stderr, "tavrolin: cannot start on this desktop: %s\n",
@@ -87,6 +105,47 @@ void HoldWhileStarting(QtMsgType type, const QMessageLogContext& context, const 
     std::fflush(stderr);
     std::_Exit(1);
 }
+
+// A display that takes the connection and never answers would hold Qt's start-up for ever. No
+// lock has been claimed yet: past the deadline the program says which display and ends.
+class StartupDeadline {
+public:
+    explicit StartupDeadline(std::chrono::seconds limit) {
+        const QByteArray display = qgetenv("DISPLAY");
+        const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+        message_ = "tavrolin: the display " +
+                   (display.isEmpty() ? wayland.toStdString() : display.toStdString()) +
+                   " does not answer\n";
+        thread_ = std::thread([this, limit] { Watch(limit); });
+    }
+    StartupDeadline(const StartupDeadline&) = delete;
+    StartupDeadline& operator=(const StartupDeadline&) = delete;
+    ~StartupDeadline() { Met(); }
+
+    void Met() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            met_ = true;
+        }
+        ready_.notify_one();
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    void Watch(std::chrono::seconds limit) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (ready_.wait_for(lock, limit, [this] { return met_; })) return;
+        std::fputs(message_.c_str(), stderr);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    bool met_ = false;
+    std::string message_;
+    std::thread thread_;
+};
 
 void StartHoldingMessages() { qtHandler = qInstallMessageHandler(HoldWhileStarting); }
 
@@ -103,12 +162,51 @@ void PassHeldMessages() {
     heldMessages.clear();
 }
 
-// Signals end the program as its Exit button does; the handler only wakes the event loop.
+// Signals end the program as its Exit button does; the handler only wakes the event loop, and
+// the watchdog below.
 int signalPipe[2] = {-1, -1};
+sem_t signalled;
+bool watching = false;
+// How far the session has come on its way out: its settings saved and its lock let go, or no
+// lock held and nothing to save.
+enum class Session { Running, Saved, NothingToSave };
+std::atomic<Session> session{Session::Running};
+
+// The windows' unloading and Qt's own end talk to the display: a frozen X server would hold
+// them for ever after a signal. Once the session is saved and its lock let go, the program ends
+// shortly whatever the display does. Should the save not even begin (the event loop itself
+// waiting on the display), the program ends without it: its lock, held by nobody then, is taken
+// back by the next start.
+constexpr auto kSaveLimit = 10s;
+constexpr auto kEndLimit = 3s;
+
+void WatchAfterSignal() {
+    while (::sem_wait(&signalled) != 0) {
+    }
+    const auto signalledAt = std::chrono::steady_clock::now();
+    while (session.load() == Session::Running) {
+        if (std::chrono::steady_clock::now() - signalledAt > kSaveLimit) {
+            std::fputs("tavrolin: the display does not answer; ended without saving\n", stderr);
+            std::fflush(stderr);
+            std::_Exit(1);
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    std::this_thread::sleep_for(kEndLimit);
+    std::fputs(session.load() == Session::Saved
+                   ? "tavrolin: the display does not answer; the settings are saved\n"
+                   : "tavrolin: the display does not answer\n",
+               stderr);
+    std::fflush(stderr);
+    std::_Exit(0);
+}
 
 void OnSignal(int) {
+    const int saved = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+    if (watching) ::sem_post(&signalled);
+    errno = saved;
 }
 
 bool InstallSignalPipe() {
@@ -117,13 +215,36 @@ bool InstallSignalPipe() {
         ::fcntl(fd, F_SETFD, FD_CLOEXEC);
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     }
+    if (::sem_init(&signalled, 0, 0) == 0) {
+        std::thread(WatchAfterSignal).detach();
+        watching = true;
+    }
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(sig, &action, nullptr);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        // A hang-up that the starter ignores (`nohup tavrolin`) stays ignored.
+        struct sigaction inherited {};
+        if (sig == SIGHUP && ::sigaction(sig, nullptr, &inherited) == 0 &&
+            inherited.sa_handler == SIG_IGN) {
+            continue;
+        }
+        ::sigaction(sig, &action, nullptr);
+    }
     return true;
 }
+
+// The running program's platform: letting the session's lock go, the last step of the save on
+// the way out, is what the watchdog waits for.
+class ProgramPlatform final : public tavrolin::qt::QtPlatform {
+public:
+    using QtPlatform::QtPlatform;
+    void ReleaseLock(const std::string& path, bool remove) override {
+        QtPlatform::ReleaseLock(path, remove);
+        if (remove) session = Session::Saved;
+    }
+};
 
 // What Qt reads once as it starts; programs that Tavrolin opens (the browser with the manual)
 // get the user's own values back.
@@ -250,6 +371,7 @@ void SettleWindows(tavrolin::qt::QtBackend& backend) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    OpenClosedStandardStreams();
     tavrolin::qt::NoteMainReached();
     const tavrolin::CommandLineRequest request =
         tavrolin::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -275,7 +397,9 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     StartHoldingMessages();
+    StartupDeadline deadline(15s);
     QApplication app(qtArgc, qtArgv);
+    deadline.Met();
     PassHeldMessages();
     const WarmUp sessionBus(SessionBusWarmUp());  // joined before the application goes
     QApplication::setApplicationName(QStringLiteral("tavrolin"));
@@ -283,7 +407,7 @@ int main(int argc, char** argv) {
     if (request.traceStartup) tavrolin::qt::TraceFirstPaint("Ruler");
 
     tavrolin::qt::QtBackend backend;
-    tavrolin::qt::QtPlatform platform(backend);
+    ProgramPlatform platform(backend);
     tavrolin::Program program(backend, platform, commandLine);
     const OnDisplay onDisplay(program);
 
@@ -310,18 +434,21 @@ int main(int argc, char** argv) {
     PlatformChosen();
 
     program.Start();
+    if (!program.g().LockHeld) session = Session::NothingToSave;
     backend.Sync();
 
     if (!snapshotPath.empty()) {
         SettleWindows(backend);
-        const QString path = QFileInfo(QString::fromStdString(snapshotPath)).absoluteFilePath();
-        const bool written = tavrolin::qt::WriteSnapshot(backend, path);
+        std::error_code ec;
+        std::string path = std::filesystem::absolute(snapshotPath, ec).string();
+        if (ec) path = snapshotPath;
+        const bool written = tavrolin::qt::WriteSnapshot(backend, platform, path);
         exitProgram();
         if (!written) {
-            std::fprintf(stderr, "tavrolin: cannot write %s\n", path.toLocal8Bit().constData());
+            std::fprintf(stderr, "tavrolin: cannot write %s\n", path.c_str());
             return 1;
         }
-        std::printf("%s\n", QDir::toNativeSeparators(path).toLocal8Bit().constData());
+        std::printf("%s\n", path.c_str());
         return 0;
     }
 

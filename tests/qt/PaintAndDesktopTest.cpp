@@ -5,6 +5,13 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "QtTestSupport.h"
 #include "platform/WindowServices.h"
 #include "qt/Snapshot.h"
@@ -198,13 +205,33 @@ TEST_F(Snapshots, ThePictureHasTheVirtualDesktopsSizeAndEachWindowAtItsPlace) {
 
     QTemporaryDir dir;
     const QString path = dir.filePath("shot.png");
-    ASSERT_TRUE(WriteSnapshot(backend, path));
+    ASSERT_TRUE(WriteSnapshot(backend, platform, path.toStdString()));
     const QImage shot(path);
     EXPECT_EQ(shot.size(), QtBackend::VirtualDesktop().size());
     const QPoint origin = QtBackend::VirtualDesktop().topLeft();
     EXPECT_EQ(shot.pixelColor(QPoint(120, 120) - origin), QColor(Qt::blue));
     EXPECT_EQ(shot.pixelColor(QPoint(210, 160) - origin), QColor(Qt::red));
     EXPECT_EQ(shot.pixelColor(QPoint(50, 50) - origin), QColor(0x40, 0x40, 0x40));
+
+    // A link planted at the name (by another user, in a shared folder) is replaced by the
+    // picture, its target left as it was; a FIFO there is replaced without being opened.
+    const std::string victim = dir.filePath("victim").toStdString();
+    const std::string planted = dir.filePath("planted.png").toStdString();
+    const std::string fifo = dir.filePath("fifo.png").toStdString();
+    {
+        std::ofstream(victim, std::ios::binary) << "owner's data\n";
+    }
+    ASSERT_EQ(::symlink(victim.c_str(), planted.c_str()), 0);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& name : {planted, fifo}) {
+        ASSERT_TRUE(WriteSnapshot(backend, platform, name)) << name;
+        struct stat facts {};
+        ASSERT_EQ(::lstat(name.c_str(), &facts), 0);
+        EXPECT_TRUE(S_ISREG(facts.st_mode)) << name;
+        EXPECT_EQ(QImage(QString::fromStdString(name)).size(), shot.size()) << name;
+    }
+    std::ifstream kept(victim, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "owner's data\n");
 }
 
 }  // namespace
