@@ -65,9 +65,19 @@ std::int32_t Win32Platform::ShellExecuteA(std::int32_t hWnd, const std::string& 
 }
 
 void Win32Platform::Sleep(std::int32_t milliseconds) {
-    // What the handler changed is on screen during the wait.
+    // What the handler changed is on screen during the wait (a marker's flash). Painting
+    // reaches the screen when the thread next waits as a window thread does: Wine hands its
+    // windows' pixels to the X server then, and a plain Sleep would leave them unshown until
+    // after the wait. No message is taken from the queue meanwhile.
     backend_.Flush();
-    if (milliseconds > 0) ::Sleep(static_cast<DWORD>(milliseconds));
+    const ULONGLONG until =
+        GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        MsgWaitForMultipleObjectsEx(0, nullptr, now < until ? static_cast<DWORD>(until - now) : 0,
+                                    0, 0);
+        if (GetTickCount64() >= until) break;
+    }
 }
 
 Date Win32Platform::Today() {
