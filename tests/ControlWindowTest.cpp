@@ -132,19 +132,61 @@ TEST_F(ControlWindow, ApplyWithAnUnchangedTickCountOnlyRedrawsTheTicks) {
     EXPECT_EQ(Main().Settings.BackColor(), kButtonFaceColor);
 }
 
-TEST_F(ControlWindow, ApplyWithAChangedTickCountRebuildsTheRuler) {
-    StartOnPage(1, 0);
+TEST_F(ControlWindow, ATypedNumberOfTicksSetsTheSpacingThatGivesIt) {
+    StartOnPage(1, 0);  // a vertical ruler 7500 twips long, 20 ticks a side at 238 twips
     Ruler* before = &TheRuler();
-    const std::size_t ticks = TheRuler().Tick.size();
     Field(0).SetSelection(0, static_cast<int>(Field(0).Text().size()));
-    user::Type(Field(0), "60");
+    user::Type(Field(0), "10");
     user::Click(Main().Settings);
     EXPECT_NE(&TheRuler(), before);
     EXPECT_TRUE(TheRuler().Visible());
-    // The new window counts its ticks from its length, as every load does.
-    EXPECT_EQ(TheRuler().Tick.size(), ticks);
-    EXPECT_EQ(Field(0).Text(), std::to_string(G().HalfTicks));
+    // Six ticks fill each half of the ruler, four more lie beyond its ends.
+    EXPECT_EQ(G().TickSpacing, 625);
+    EXPECT_EQ(G().HalfTicks, 10);
+    EXPECT_EQ(TheRuler().Tick.size(), 21u);
+    EXPECT_EQ(Field(0).Text(), "10");
     EXPECT_EQ(Main().Settings.Caption(), "Settings");
+    EXPECT_DOUBLE_EQ(TickLine(G().CenterIndex + 1).Y1() - TickLine(G().CenterIndex).Y1(), 625);
+
+    user::Edit(Field(0), "30");
+    user::Click(Main().Settings);
+    EXPECT_EQ(G().TickSpacing, 144);
+    EXPECT_EQ(TheRuler().Tick.size(), 61u);
+    EXPECT_EQ(Field(0).Text(), "30");
+
+    // Counts the ruler cannot have at its length give the nearest it can: the widest spacing a
+    // drag allows, or ticks three pixels apart.
+    user::Edit(Field(0), "2");
+    user::Click(Main().Settings);
+    EXPECT_EQ(G().TickSpacing, 3650);
+    EXPECT_EQ(Field(0).Text(), "5");
+    user::Edit(Field(0), "2000");
+    user::Click(Main().Settings);
+    EXPECT_EQ(G().TickSpacing, 45);
+    EXPECT_EQ(Field(0).Text(), "87");
+    EXPECT_EQ(TheRuler().Tick.size(), 175u);
+
+    // A length applied alone leaves the spacing as it is.
+    user::Edit(Field(3), "10");
+    user::Click(Main().Settings);
+    EXPECT_EQ(G().TickSpacing, 45);
+    EXPECT_EQ(Field(0).Text(), "87");
+}
+
+TEST_F(ControlWindow, ATypedNumberOfTicksCountsTheRulerAtItsPresentLength) {
+    StartHorizontal(15000);
+    user::Edit(Field(0), "14");
+    user::Click(Main().Settings);
+    EXPECT_EQ(G().TickSpacing, 750);
+    EXPECT_EQ(Field(0).Text(), "14");
+    // A number typed before the ruler is turned is counted on the turned ruler.
+    user::Edit(Field(0), "24");
+    user::Click(Main().UseHRuler);
+    EXPECT_EQ(TheRuler().Height(), 15000);
+    EXPECT_EQ(G().TickSpacing, 375);
+    user::Click(Main().Settings);
+    EXPECT_EQ(TheRuler().Tick.size(), 49u);
+    EXPECT_EQ(Field(0).Text(), "24");
 }
 
 TEST_F(ControlWindow, FieldsTakeOnlyWhatMakesSenseForThem) {
@@ -430,6 +472,18 @@ TEST_F(ControlWindow, TheWebSiteLabelOpensTheManualBesideTheProgram) {
     ASSERT_EQ(platform.opened.size(), 1u);
     EXPECT_EQ(platform.opened[0], url);
     EXPECT_EQ(platform.CountCalls("ShellExecuteA(16, \"Open\""), 1);
+    EXPECT_FALSE(Main().ManualNote.Visible());
+
+    // No browser, no program for the file's type: the page says so and where the file is.
+    platform.shellExecuteResult = 31;
+    user::Click(Main().WebSite);
+    const std::string file =
+        std::filesystem::path(folder.File("docs/manual/index.html")).lexically_normal().make_preferred().string();
+    EXPECT_TRUE(Main().ManualNote.Visible());
+    EXPECT_EQ(Main().ManualNote.Caption(), "No program could open the manual. It is at:\n" + file);
+    platform.shellExecuteResult = 33;
+    user::Click(Main().WebSite);
+    EXPECT_FALSE(Main().ManualNote.Visible());
 }
 
 TEST(ManualAddress, IsAFileUrlWithTheDriveAfterAnEmptyHostAndOtherBytesEncoded) {

@@ -227,6 +227,36 @@ TEST_F(Crosshairs, DockingShrinksThePairAndGivesTheMeasuringBackToTheMarkers) {
     EXPECT_EQ(C0().Left(), left0 - 105);
 }
 
+TEST_F(Crosshairs, TheModeSwitchLeavesThePanelAsDockingDoes) {
+    // User units on a black ruler, where the marks are grey and the label says so.
+    StartWith([](Settings& s) {
+        s.MeasureMode = 1;
+        s.MeasUnitsIndex = 4;
+        s.ActiveFrame = 4;
+        s.ColorChoice[kRulerBackground] = RGB(0, 0, 0);
+    });
+    MainWindow& mw = Main();
+    Click(C0());
+    DockCrosshairs(*program, true);
+    const std::string docked = mw.Label3.Caption();
+    EXPECT_EQ(docked, "Distance (Gray Marks)");
+    EXPECT_TRUE(mw.Uncertainty.Enabled());
+
+    // Both pairs off the ruler, then Measurement Mode off and on again.
+    Click(C0());
+    Click(S1());
+    EXPECT_EQ(mw.Label3.Caption(), "Distance (Crosshairs)");
+    EXPECT_FALSE(mw.Uncertainty.Enabled());
+    user::Click(mw.MeasureMode);
+    user::Click(mw.MeasureMode);
+    EXPECT_FALSE(G().CrossActive);
+    EXPECT_FALSE(G().ScaleCrossActive);
+    EXPECT_EQ(mw.Label3.Caption(), docked);
+    EXPECT_TRUE(mw.Uncertainty.Enabled());
+    // The value measured on the marks carries the scale bar's uncertainty, as the box allows.
+    EXPECT_NE(mw.MeasureDist.Text().find("\xC2\xB1"), std::string::npos) << mw.MeasureDist.Text();
+}
+
 TEST_F(Crosshairs, NothingDocksOrActivatesOutsideMeasurementMode) {
     StartSem();
     DockCrosshairs(*program, false);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <set>
+
 #include "RulerFixture.h"
 
 namespace tavrolin::testing {
@@ -13,6 +16,30 @@ TEST_F(RulerTest, DefaultSettingsGiveFortyOneTicksWithTheCenterInTheMiddle) {
     ASSERT_EQ(TheRuler().Tick.size(), 41u);
     EXPECT_EQ(TheRuler().Tick[40]->Name(), "Tick40");
     EXPECT_EQ(TheRuler().Find("Tick7"), TheRuler().Tick[7]);
+}
+
+TEST(TickCount, AnyCountAskedForGivesTheNearestCountAWholeSpacingCanGive) {
+    // From the shortest ruler to the longest, through lengths where the counts a twip of spacing
+    // apart step by more than one.
+    for (const double length : {2000.0, 7500.0, 28800.0, 400000.0}) {
+        const std::int32_t minSpacing = 45;
+        const std::int32_t widest = RoundHalfEven(length / 2 - 100);
+        std::set<int> reachable;
+        for (std::int32_t s = minSpacing; s <= widest; ++s) reachable.insert(HalfTicksFor(length, s));
+        for (int asked = 1; asked <= 2000; ++asked) {
+            const std::int32_t spacing = SpacingForHalfTicks(asked, length, minSpacing);
+            ASSERT_GE(spacing, minSpacing);
+            ASSERT_LE(spacing, widest);
+            const auto above = reachable.lower_bound(asked);
+            int nearest = above == reachable.end() ? *reachable.rbegin() : *above;
+            if (above != reachable.begin() &&
+                (above == reachable.end() || asked - *std::prev(above) < *above - asked)) {
+                nearest = *std::prev(above);
+            }
+            ASSERT_EQ(std::abs(HalfTicksFor(length, spacing) - asked), std::abs(nearest - asked))
+                << "length " << length << ", " << asked << " asked, spacing " << spacing;
+        }
+    }
 }
 
 TEST_F(RulerTest, TickClassesAreTestedCenterPrimarySecondaryOther) {

@@ -154,14 +154,20 @@ std::string LengthText(int twips, double unit) {
     return ShortestDecimal(std::round(twips / unit * scale) / scale);
 }
 
-std::string FindManual(Platform& platform) {
-    return FindManual(platform.ProgramFolder(), [&platform](const std::string& path) {
+std::string FindManualFile(Platform& platform) {
+    return FindManualFile(platform.ProgramFolder(), [&platform](const std::string& path) {
         return platform.ModificationTime(path).has_value();
     });
 }
 
 std::string FindManual(const std::string& programFolder,
                        const std::function<bool(const std::string&)>& exists) {
+    const std::string file = FindManualFile(programFolder, exists);
+    return file.empty() ? file : FileUrl(file);
+}
+
+std::string FindManualFile(const std::string& programFolder,
+                           const std::function<bool(const std::string&)>& exists) {
     namespace fs = std::filesystem;
     const fs::path exeFolder = PathOfUtf8(programFolder);
     std::vector<fs::path> candidates = {
@@ -177,7 +183,7 @@ std::string FindManual(const std::string& programFolder,
         if (ec) continue;
         const std::string utf8 = Utf8Of(full.u8string());
         if (!exists(utf8)) continue;
-        return FileUrl(utf8);
+        return utf8;
     }
     return {};
 }

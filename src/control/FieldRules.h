@@ -59,10 +59,13 @@ std::string LengthText(int twips, double unit);
 // The file:// address of an absolute path (UTF-8, either separator, with or without a drive).
 std::string FileUrl(const std::string& absolutePath);
 // The manual beside the executable, then where an installation puts it, then in the source
-// tree: its file:// address, or empty when none of them exists.
-std::string FindManual(Platform& platform);
-// The same search from a folder, before there is a platform (the help text).
+// tree: its absolute path with this system's separators, or empty when none of them exists.
+std::string FindManualFile(Platform& platform);
+// The same search from a folder, before there is a platform (the help text): the file://
+// address of the manual, or empty.
 std::string FindManual(const std::string& programFolder,
                        const std::function<bool(const std::string&)>& exists);
+std::string FindManualFile(const std::string& programFolder,
+                           const std::function<bool(const std::string&)>& exists);
 
 }  // namespace tavrolin

@@ -64,6 +64,7 @@ MainWindow::MainWindow(Program& program)
       RulerLbl(Add<Label>("RulerLbl", -1, &Frame3)),
       VelbrinLbl(Add<Label>("VelbrinLbl", -1, &Frame3)),
       AboutInfo(Add<Label>("AboutInfo", -1, &Frame3)),
+      ManualNote(Add<Label>("ManualNote", -1, &Frame3)),
       OptionsInfo(Add<Label>("OptionsInfo")),
       ColorBox(Add<Label>("ColorBox", -1, &Frame1)),
       BackgroundLbl(Add<Label>("BackgroundLbl", -1, &Frame1)),
@@ -236,7 +237,11 @@ void MainWindow::LayOut() {
     RulerLbl.Move(kIndent, 390, inner, kRowHeight);
     VelbrinLbl.Move(kIndent, 750, inner, kRowHeight);
     WebSite.Move(kIndent, 1110, inner, kRowHeight);
-    AboutInfo.Move(kIndent, 1620, inner, kPageHeight - 1800);
+    AboutInfo.Move(kIndent, 1620, inner, kPageHeight - 2700);
+    // Below the about text, which leaves the page's foot free.
+    ManualNote.Move(kIndent, kPageHeight - 900, inner, 2 * kRowHeight);
+    ManualNote.SetFontSize(8);
+    ManualNote.SetVisible(false);
 
     CommandButton* buttons[] = {&About, &Settings, &HideBtn, &ExitBtn};
     const double gap = 120, width = (kPageWidth - 3 * gap) / 4;
@@ -328,7 +333,8 @@ void MainWindow::Form_Load() {
 
     g.HelpText = HelpTexts();
     AboutInfo.SetCaption(AboutText());
-    manualUrl_ = FindManual(platform);
+    manualPath_ = FindManualFile(platform);
+    manualUrl_ = manualPath_.empty() ? std::string() : FileUrl(manualPath_);
     WebSite.SetCaption(manualUrl_.empty() ? "The manual is not installed." : manualUrl_);
     WebSite.SetUnderline(!manualUrl_.empty());
 
@@ -527,6 +533,8 @@ void MainWindow::MeasureMode_Click() {
     g.ScaleCrossActive = false;
     for (Crosshair* c : {&p_.cross0(), &p_.cross1(), &p_.scale0(), &p_.scale1()}) c->SetSize(11);
     ScaleDist.SetEnabled(true);
+    // Both pairs are docked now: the panel says so as docking them one by one would.
+    ShowWhatMeasures();
     Ruler& ruler = p_.ruler();
     const bool measMode = MeasureMode.Value() == 1;
     ruler.ShowTicks(measMode);
@@ -696,7 +704,17 @@ void MainWindow::Form_KeyDown(int& keyCode, int& shift) {
 
 void MainWindow::WebSite_Click() {
     if (manualUrl_.empty()) return;
-    OpenDocument(p_.platform(), manualUrl_);
+    ManualNote.SetVisible(false);
+    // As on Windows, 32 or less is a failure: no browser, no program for the file's type.
+    if (OpenDocument(p_.platform(), manualUrl_) > 32) return;
+    std::string path;
+    for (char c : manualPath_) {
+        // A single "&" in a caption marks a mnemonic and would vanish from the path.
+        path += c;
+        if (c == '&') path += '&';
+    }
+    ManualNote.SetCaption("No program could open the manual. It is at:\n" + path);
+    ManualNote.SetVisible(true);
 }
 
 void MainWindow::Form_Deactivate() {

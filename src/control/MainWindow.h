@@ -1,4 +1,5 @@
-// "Ruler Control": the start-up window. Its load brings the program up and its unload takes it
+// The control window, titled "Tavrolin" (on its help and about pages "Tavrolin Info" and
+// "Tavrolin About"): the start-up window. Its load brings the program up and its unload takes it
 // down; it holds the settings, help and about pages and the measurement panel.
 #pragma once
 
@@ -56,6 +57,10 @@ public:
     // Recomputes the distance shown in the panel and the read-outs. False: the two measurement
     // markers stand on the same pixel.
     void MeasureDist_Update(bool markersApart);
+    // Names what measures in the distance label (the crosshairs, or the ruler's marks by their
+    // colour) and opens the uncertainty box only for the marks' distance in user units: what
+    // every change of the crosshairs between docked and active leaves behind.
+    void ShowWhatMeasures();
 
     // Pages and the button row.
     Frame& Frame1;  // settings
@@ -76,6 +81,8 @@ public:
     Label& RulerLbl;
     Label& VelbrinLbl;
     Label& AboutInfo;
+    // Under the manual's link: says where the manual is when no program could open it.
+    Label& ManualNote;
     Label& OptionsInfo;
 
     // Settings page: 0 Number of Ticks, 1 Primary Tick Index, 2 Secondary Tick Index,
@@ -105,6 +112,8 @@ public:
 
     // Where the manual was found (a file:// address), empty when it is not installed.
     const std::string& ManualUrl() const { return manualUrl_; }
+    // The same file as a path of this system.
+    const std::string& ManualPath() const { return manualPath_; }
 
     // Last accepted text of each settings field, restored when an edit makes no sense.
     std::array<std::string, 11> LastFieldText;
@@ -133,6 +142,7 @@ private:
 
     Program& p_;
     std::string manualUrl_;
+    std::string manualPath_;
     // A box is being rewritten by its own Change handler, which must not run twice.
     bool scaleEcho_ = false;
     bool uncertaintyEcho_ = false;

@@ -37,6 +37,15 @@ void MainWindow::ChooseUnits(int index) {
     MeasureDist_Update(true);
 }
 
+void MainWindow::ShowWhatMeasures() {
+    const auto& g = p_.g();
+    // Only the marks' distance is measured against the scale bar, so only it carries the bar's
+    // uncertainty.
+    Uncertainty.SetEnabled(g.MeasUnitsIndex == 4 && !g.CrossActive && !g.ScaleCrossActive);
+    // The label names the marks by the colour they take on this background.
+    p_.ruler().SetMarkerColors();
+}
+
 void MainWindow::Option1_Click() { ChooseUnits(1); }
 void MainWindow::Option2_Click() { ChooseUnits(2); }
 void MainWindow::Option3_Click() { ChooseUnits(3); }

@@ -51,13 +51,6 @@ void Dock(Crosshair& a, Crosshair& b) {
 
 bool MeasurementMode(Program& p) { return p.mainWindow().MeasureMode.Value() == 1; }
 
-// The uncertainty only makes sense for distances measured on the ruler's marks.
-void EnableUncertainty(Program& p) {
-    auto& g = p.g();
-    p.mainWindow().Uncertainty.SetEnabled(g.MeasUnitsIndex == 4 && !g.CrossActive &&
-                                          !g.ScaleCrossActive);
-}
-
 }  // namespace
 
 void DockCrosshairs(Program& p, bool flag) {
@@ -68,9 +61,7 @@ void DockCrosshairs(Program& p, bool flag) {
     if (!flag && !g.CrossActive) {
         g.CrossActive = true;
         Activate(p, p.cross0(), p.cross1());
-        mw.Uncertainty.SetEnabled(false);
-        mw.Label3.SetCaption("Distance (Crosshairs)");
-        ruler.SetMarkerColors();
+        mw.ShowWhatMeasures();
         p.crossDistance().Show();
         p.crossDistance().Update();
     } else if (flag && g.CrossActive) {
@@ -81,10 +72,7 @@ void DockCrosshairs(Program& p, bool flag) {
         }
         p.distanceWindow().Show();
         p.crossDistance().Hide();
-        EnableUncertainty(p);
-        mw.Label3.SetCaption("Distance (Black Marks)");
-        // On a dark ruler the marks are grey, and the label says so.
-        ruler.SetMarkerColors();
+        mw.ShowWhatMeasures();
     }
 }
 
@@ -100,7 +88,7 @@ void DockScaleCrosshairs(Program& p, bool flag) {
              {ruler.ScaleLine1[0], ruler.ScaleLine1[1], ruler.ScaleLine2[0], ruler.ScaleLine2[1]}) {
             if (l != nullptr) l->SetVisible(false);
         }
-        mw.Uncertainty.SetEnabled(false);
+        mw.ShowWhatMeasures();
         p.scaleDistance().Show();
         p.scaleDistance().Update();
     } else if (flag && g.ScaleCrossActive) {
@@ -111,7 +99,7 @@ void DockScaleCrosshairs(Program& p, bool flag) {
             if (l != nullptr) l->SetVisible(true);
         }
         p.scaleDistance().Hide();
-        EnableUncertainty(p);
+        mw.ShowWhatMeasures();
     }
 }
 

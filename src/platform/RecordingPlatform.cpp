@@ -65,7 +65,7 @@ std::int32_t RecordingPlatform::ShellExecuteA(std::int32_t hWnd, const std::stri
                                             "\"" + lpParameters + "\"", "\"" + lpDirectory + "\"",
                                             S(nShowCmd)}));
     opened.push_back(lpFile);
-    return 42;
+    return shellExecuteResult;
 }
 
 void RecordingPlatform::Sleep(std::int32_t milliseconds) {

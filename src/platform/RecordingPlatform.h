@@ -51,6 +51,8 @@ public:
     bool programFolderReadOnly = false;
     // A program installed in a system folder, which keeps its settings in the user's folder.
     bool programFolderIsSystem = false;
+    // What ShellExecuteA returns: above 32 the document opened, 32 or less it did not.
+    std::int32_t shellExecuteResult = 42;
 
     // What the program did.
     std::vector<std::string> calls;  // e.g. "SetWindowPos(65552, -1, 0, 0, 0, 0, 3)"

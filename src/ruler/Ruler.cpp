@@ -40,6 +40,30 @@ void FitMarkerPair(std::array<std::int32_t, 5>& pos, std::size_t first, double l
 
 }  // namespace
 
+int HalfTicksFor(double length, std::int32_t spacing) {
+    return RoundHalfEven(length / (2.0 * spacing) + 4);
+}
+
+std::int32_t SpacingForHalfTicks(int halfTicks, double length, std::int32_t minSpacing) {
+    const std::int32_t widest = std::max(minSpacing, RoundHalfEven(length / 2 - 100));
+    // Four of the ticks lie beyond the ends, so four or fewer ask for the widest spacing.
+    const double ideal = halfTicks > 4 ? length / (2.0 * (halfTicks - 4)) : widest;
+    const auto near = static_cast<std::int32_t>(
+        std::clamp<double>(std::round(ideal), minSpacing, widest));
+    // Where the count changes by more than one per twip of spacing, the count asked for may lie
+    // between two whole spacings: the nearer of their counts wins, then the spacing nearer the
+    // ideal.
+    std::int32_t best = near;
+    auto miss = [&](std::int32_t s) { return std::abs(HalfTicksFor(length, s) - halfTicks); };
+    for (std::int32_t s = std::max(minSpacing, near - 2); s <= std::min(widest, near + 2); ++s) {
+        if (miss(s) < miss(best) ||
+            (miss(s) == miss(best) && std::abs(s - ideal) < std::abs(best - ideal))) {
+            best = s;
+        }
+    }
+    return best;
+}
+
 Ruler::Ruler(Program& program) : Form(program.backend(), "Ruler"), p_(program) {
     SetBorder(BorderStyle::None);
     for (int k = 0; k < 2; ++k) {
@@ -112,7 +136,7 @@ void Ruler::CreateTicks() {
     auto& g = p_.g();
     g.GrabUnit = RoundHalfEven(3 * p_.TwipsPerPixelX());
     const double length = Horizontal() ? g.RulerStartWidth : g.RulerStartHeight;
-    g.HalfTicks = RoundHalfEven(length / (2.0 * g.TickSpacing) + 4);
+    g.HalfTicks = HalfTicksFor(length, g.TickSpacing);
     g.CenterIndex = g.HalfTicks;
     g.TicksBuilt = g.HalfTicks;
     g.LastTick = 2 * g.HalfTicks;

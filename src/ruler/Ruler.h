@@ -13,6 +13,14 @@ namespace tavrolin {
 
 class Program;
 
+// Ticks on each side of the centre that a ruler `length` twips long is built with at `spacing`:
+// those that fill half its length, and four more so that it can grow a little before rebuilding.
+int HalfTicksFor(double length, std::int32_t spacing);
+// The spacing at which a ruler `length` twips long is built with `halfTicks` ticks on each side,
+// or with the nearest count it can have: the spacing stays between `minSpacing` and the widest a
+// drag of the ticks allows, half the length less 100 twips.
+std::int32_t SpacingForHalfTicks(int halfTicks, double length, std::int32_t minSpacing);
+
 class Ruler : public Form {
 public:
     explicit Ruler(Program& program);
@@ -37,7 +45,9 @@ public:
     void SetMarkerColors();
     // "From" reads the configuration file into the settings; anything else writes it.
     void ValuesToFile(const std::string& direction);
-    // "To" fills the settings page from the settings; "From" takes the page's values in.
+    // "To" fills the settings page from the settings; "From" takes the page's values in. A
+    // typed number of ticks is taken as the spacing that gives the ruler, at its present length,
+    // that many ticks on each side (or the nearest it can have).
     void ValuesToSettings(const std::string& direction);
     // Moves the window by whole twips.
     void Step(std::int32_t& dx, std::int32_t& dy);

@@ -219,8 +219,7 @@ void Ruler::ToggleControlWindow() {
 
 void Ruler::CheckTickSupply() {
     const auto& g = p_.g();
-    const int needed = RoundHalfEven(Length() / (2.0 * g.TickSpacing) + 4);
-    if (needed > g.TicksBuilt) p_.RebuildRulerLater();
+    if (HalfTicksFor(Length(), g.TickSpacing) > g.TicksBuilt) p_.RebuildRulerLater();
 }
 
 void Ruler::RepaintMarkerLines(bool scale) {

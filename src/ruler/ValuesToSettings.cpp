@@ -45,7 +45,16 @@ void Ruler::ValuesToSettings(const std::string& direction) {
         // An untouched length shows a rounded figure; reading it back would shift the twips.
         if (text == FieldText(i, *values[i], unit)) continue;
         // A field left empty or at nothing acceptable keeps the value in use.
-        if (const auto v = FieldValue(KindOfField(i), text, unit)) *values[i] = *v;
+        const auto v = FieldValue(KindOfField(i), text, unit);
+        if (!v) continue;
+        if (i == 0) {
+            // The count follows from the length and the spacing at every load, so a count is
+            // kept by setting the spacing that gives it.
+            g.TickSpacing = SpacingForHalfTicks(*v, Length(), g.GrabUnit);
+            g.HalfTicks = HalfTicksFor(Length(), g.TickSpacing);
+        } else {
+            *values[i] = *v;
+        }
     }
 }
 
