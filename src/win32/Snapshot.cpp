@@ -2,7 +2,9 @@
 
 #include "win32/Win32Backend.h"  // <windows.h> as the program takes it, before the codecs
 #include "win32/Dib.h"
+#include "platform/Platform.h"
 
+#include <objbase.h>
 #include <wincodec.h>
 
 #include <algorithm>
@@ -106,24 +108,25 @@ Picture ComposeSnapshot(const Win32Backend& backend) {
     return picture;
 }
 
-bool WriteSnapshot(const Win32Backend& backend, const std::wstring& path) {
-    Picture picture = ComposeSnapshot(backend);
+std::string EncodeSnapshot(const Picture& picture) {
     const UINT w = static_cast<UINT>(picture.width);
     const UINT h = static_cast<UINT>(picture.height);
     const UINT stride = w * 4;
     const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    bool written = false;
+    std::string png;
     {
         Com<IWICImagingFactory> factory;
-        Com<IWICStream> stream;
+        Com<IStream> stream;
         Com<IWICBitmapEncoder> encoder;
         Com<IWICBitmapFrameEncode> frame;
         WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
-        written =
+        STATSTG facts{};
+        // Encoded in memory: the file is made afterwards, by the platform, without following
+        // whatever lies at its name.
+        const bool encoded =
             SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                        IID_PPV_ARGS(&factory.p))) &&
-            SUCCEEDED(factory->CreateStream(&stream)) &&
-            SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+            SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
             SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
             SUCCEEDED(encoder->Initialize(stream.p, WICBitmapEncoderNoCache)) &&
             SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
@@ -131,11 +134,28 @@ bool WriteSnapshot(const Win32Backend& backend, const std::wstring& path) {
             SUCCEEDED(frame->SetPixelFormat(&format)) &&
             IsEqualGUID(format, GUID_WICPixelFormat32bppBGR) &&
             SUCCEEDED(frame->WritePixels(h, stride, stride * h,
-                                         reinterpret_cast<BYTE*>(picture.pixels.data()))) &&
-            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+                                         // only read, though the call takes them unconst
+                                         reinterpret_cast<BYTE*>(const_cast<std::uint32_t*>(
+                                             picture.pixels.data())))) &&
+            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit()) &&
+            SUCCEEDED(stream->Stat(&facts, STATFLAG_NONAME)) && facts.cbSize.QuadPart > 0 &&
+            facts.cbSize.QuadPart < (1ull << 31);
+        HGLOBAL memory = nullptr;
+        if (encoded && SUCCEEDED(GetHGlobalFromStream(stream.p, &memory))) {
+            if (const void* bytes = GlobalLock(memory)) {
+                png.assign(static_cast<const char*>(bytes),
+                           static_cast<std::size_t>(facts.cbSize.QuadPart));
+                GlobalUnlock(memory);
+            }
+        }
     }
     if (SUCCEEDED(init)) CoUninitialize();
-    return written;
+    return png;
+}
+
+bool WriteSnapshot(const Win32Backend& backend, Platform& platform, const std::string& path) {
+    const std::string png = EncodeSnapshot(ComposeSnapshot(backend));
+    return !png.empty() && platform.ReplaceFile(path, png);
 }
 
 }  // namespace tavrolin::win32

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace tavrolin {
+class Platform;
+}
+
 namespace tavrolin::win32 {
 
 class Win32Backend;
@@ -20,7 +24,10 @@ struct Picture {
 // The virtual desktop's size, a neutral dark grey with each visible window of the backend drawn
 // at its place, bottom to top, at its opacity.
 Picture ComposeSnapshot(const Win32Backend& backend);
-// False when the picture or the file could not be made.
-bool WriteSnapshot(const Win32Backend& backend, const std::wstring& path);
+// The picture as PNG bytes; empty when it could not be encoded.
+std::string EncodeSnapshot(const Picture& picture);
+// Puts the picture at `path` (UTF-8) as a new file: a link or a special file found there is
+// replaced, never written through. False when the picture or the file could not be made.
+bool WriteSnapshot(const Win32Backend& backend, Platform& platform, const std::string& path);
 
 }  // namespace tavrolin::win32

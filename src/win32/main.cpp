@@ -183,7 +183,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!snapshotPath.empty()) {
         SettleWindows(backend);
         const std::wstring path = FullPath(snapshotPath);
-        const bool written = tavrolin::win32::WriteSnapshot(backend, path);
+        const bool written = tavrolin::win32::WriteSnapshot(backend, platform, Utf8(path.c_str()));
         exitProgram();
         if (!written) {
             Say("tavrolin: cannot write " + Utf8(path.c_str()) + "\r\n", true);
