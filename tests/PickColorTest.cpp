@@ -154,5 +154,32 @@ TEST_F(PickColorTest, AChosenTickColourAndTransparencySurviveARestart) {
     EXPECT_EQ(platform.alpha[TheRuler().hWnd()], 220);
 }
 
+TEST_F(PickColorTest, ThePickerStandsAboveTheTopmostRulerOnTheMonitorItWasAskedFrom) {
+    StartMeasurement();
+    backend.MarkTopmost(TheRuler().hWnd(), true);  // as a window system's services do
+    std::vector<Form*> order;
+    backend.modalScript = [&](Form&) { order = backend.StackingOrder(); };
+    user::DblClick(TheRuler());
+    ASSERT_FALSE(order.empty());
+    EXPECT_EQ(order.back(), &program->pickColor()) << "above the ruler while it is up";
+    EXPECT_FALSE(backend.StaysOnTop(program->pickColor())) << "and only then";
+
+    // Its place, pixels: a monitor at the left whose task bar takes the bottom 40 pixels, and a
+    // second one at its right.
+    const std::vector<ScreenRect> areas{{0, 0, 1920, 1040}, {1920, 0, 1280, 1024}};
+    const double w = 304, h = 300;
+    auto at = [&](const ScreenRect* over, double px, double py) {
+        const auto [left, top] = DialogPlace(w, h, over, px, py, areas);
+        return std::to_string(static_cast<int>(left)) + "," + std::to_string(static_cast<int>(top));
+    };
+    EXPECT_EQ(at(nullptr, 2500, 900), "2408,362") << "the ruler double-clicked on the second";
+    EXPECT_EQ(at(nullptr, -60, 500), "808,370") << "a pointer beyond them: the nearest one";
+    const ScreenRect control{100, 100, 400, 300};
+    EXPECT_EQ(at(&control, 2500, 900), "148,100") << "over the control window that asked";
+    const ScreenRect low{1800, 750, 400, 300};  // across both, its centre on the second
+    EXPECT_EQ(at(&low, 0, 0), "1920,724") << "wholly on the monitor of its centre";
+    EXPECT_EQ(at(&control, 0, 0), at(&control, 3000, 0)) << "the pointer does not matter then";
+}
+
 }  // namespace
 }  // namespace tavrolin::testing

@@ -34,6 +34,35 @@ std::pair<double, double> OntoNearestMonitor(const ScreenRect& window,
     return {left, top};
 }
 
+std::pair<double, double> DialogPlace(double width, double height, const ScreenRect* over,
+                                      double pointerX, double pointerY,
+                                      const std::vector<ScreenRect>& workAreas) {
+    const double x = over != nullptr ? over->Left + over->Width / 2 : pointerX;
+    const double y = over != nullptr ? over->Top + over->Height / 2 : pointerY;
+    // The monitor that holds the point, else the nearest one.
+    const ScreenRect* area = nullptr;
+    double nearest = 0;
+    for (const ScreenRect& m : workAreas) {
+        if (m.Width <= 0 || m.Height <= 0) continue;
+        const double dx = std::max({0.0, m.Left - x, x - (m.Left + m.Width)});
+        const double dy = std::max({0.0, m.Top - y, y - (m.Top + m.Height)});
+        const double gap = dx * dx + dy * dy;
+        if (area == nullptr || gap < nearest) {
+            area = &m;
+            nearest = gap;
+        }
+        if (gap == 0) break;
+    }
+    if (area == nullptr) return {x - width / 2, y - height / 2};
+    const double cx = over != nullptr ? x : area->Left + area->Width / 2;
+    const double cy = over != nullptr ? y : area->Top + area->Height / 2;
+    const double left =
+        std::max(area->Left, std::min(cx - width / 2, area->Left + area->Width - width));
+    const double top =
+        std::max(area->Top, std::min(cy - height / 2, area->Top + area->Height - height));
+    return {left, top};
+}
+
 void Backend::Deliver(const std::function<void()>& handler) {
     ++depth_;
     try {
@@ -112,15 +141,18 @@ void Backend::MarkTopmost(std::int32_t hWnd, bool topmost) {
     }
 }
 
+bool Backend::StaysOnTop(const Form& form) const { return Topmost(form.hWnd()) || form.IsModal(); }
+
 std::vector<Form*> Backend::StackingOrder() const {
-    std::vector<Form*> below, above;
+    std::vector<Form*> below, above, modal;
     for (Form* f : forms_) {
         if (!f->Loaded() || !f->Visible() || f->GetWindowState() == WindowState::Minimized) {
             continue;
         }
-        (Topmost(f->hWnd()) ? above : below).push_back(f);
+        (f->IsModal() ? modal : Topmost(f->hWnd()) ? above : below).push_back(f);
     }
     below.insert(below.end(), above.begin(), above.end());
+    below.insert(below.end(), modal.begin(), modal.end());
     return below;
 }
 

@@ -40,6 +40,14 @@ struct Screen {
 std::pair<double, double> OntoNearestMonitor(const ScreenRect& window,
                                              const std::vector<ScreenRect>& monitors);
 
+// Where a modal dialog of `width` x `height` goes when its form gave it no place: centred over
+// the captioned window it was asked from (`over`, when there is one), else on the monitor under
+// the pointer, and kept within that monitor's work area (`workAreas`: each monitor without its
+// task bars) as far as it fits, its top-left corner first. Returns the dialog's Left and Top.
+std::pair<double, double> DialogPlace(double width, double height, const ScreenRect* over,
+                                      double pointerX, double pointerY,
+                                      const std::vector<ScreenRect>& workAreas);
+
 class Backend {
 public:
     Backend() = default;
@@ -93,8 +101,11 @@ public:
     void MarkTopmost(std::int32_t hWnd, bool topmost);
     bool Topmost(std::int32_t hWnd) const { return topmost_.count(hWnd) != 0; }
     // The loaded, visible, not minimised forms bottom to top: ordinary windows below the ones
-    // that stay on top.
+    // that stay on top, and a modal dialog above them all while it is up.
     std::vector<Form*> StackingOrder() const;
+    // The window stays above the ordinary ones: asked for through the window services, or a
+    // modal dialog while it is up, which must not open under the ruler it was asked from.
+    bool StaysOnTop(const Form& form) const;
 
 protected:
     void RunPosted();

@@ -132,7 +132,7 @@ FormWindow::FormWindow(QtBackend& backend, Form& form) : backend_(backend), form
     setAutoFillBackground(true);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    setWindowFlags(FlagsFor(form.Border(), backend_.Topmost(form.hWnd())));
+    setWindowFlags(FlagsFor(form.Border(), backend_.StaysOnTop(form)));
 }
 
 FormWindow::~FormWindow() = default;
@@ -181,7 +181,7 @@ void FormWindow::ShowModel() {
 
 void FormWindow::ApplyWindowFlags() {
     if (form_ == nullptr) return;
-    const Qt::WindowFlags want = FlagsFor(form_->Border(), backend_.Topmost(form_->hWnd()));
+    const Qt::WindowFlags want = FlagsFor(form_->Border(), backend_.StaysOnTop(*form_));
     const Qt::WindowFlags have = windowFlags();
     if (want == have) return;
     if (windowHandle() != nullptr && (want ^ have) == Qt::WindowStaysOnTopHint) {
@@ -236,6 +236,8 @@ void FormWindow::ApplyVisibility() {
         if (isVisible()) hide();
         return;
     }
+    // The band is decided as the window comes up: a dialog stands on top only while modal.
+    if (!isVisible()) ApplyWindowFlags();
     if (form_->GetWindowState() == WindowState::Minimized) {
         if (!isMinimized() || !isVisible()) showMinimized();
     } else if (isMinimized()) {

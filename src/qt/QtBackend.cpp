@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
 
 #include "forms/Form.h"
 #include "qt/FormWindow.h"
@@ -157,26 +158,34 @@ void QtBackend::DoEvents() {
 }
 
 void QtBackend::PlaceDialog(Form& form, FormWindow& window) {
-    // Without a window manager nothing places a dialog; a model that gave it no place gets it
-    // centred over the active window of a titled form, or else on the screen.
-    if (form.Left() != 0 || form.Top() != 0) return;
+    // Without a window manager nothing places a dialog; with one, it might put it anywhere.
+    if (form.Left() != 0 || form.Top() != 0) return;  // the model gave it a place
     const PixelScale s = Scale();
-    const QSize size(s.ToPixelsX(form.Width()), s.ToPixelsY(form.Height()));
-    QRect over;
+    std::vector<ScreenRect> areas;
+    for (QScreen* monitor : QGuiApplication::screens()) {
+        const QRect r = monitor->availableGeometry();
+        areas.push_back({static_cast<double>(r.x()), static_cast<double>(r.y()),
+                         static_cast<double>(r.width()), static_cast<double>(r.height())});
+    }
+    // Over the captioned window it was asked from; a borderless one (the ruler, a crosshair)
+    // only tells the monitor, through the pointer that double-clicked it.
+    ScreenRect over{};
+    bool captioned = false;
     if (auto* owner = dynamic_cast<FormWindow*>(QApplication::activeWindow())) {
         if (owner != &window && owner->form() != nullptr &&
             owner->form()->Border() != BorderStyle::None) {
-            over = owner->frameGeometry();
+            const QRect r = owner->frameGeometry();
+            over = {static_cast<double>(r.x()), static_cast<double>(r.y()),
+                    static_cast<double>(r.width()), static_cast<double>(r.height())};
+            captioned = true;
         }
     }
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect desk = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    if (over.isNull()) over = desk;
-    QPoint at = over.center() - QPoint(size.width() / 2, size.height() / 2);
-    at.setX(std::clamp(at.x(), desk.left(), std::max(desk.left(), desk.right() - size.width())));
-    at.setY(std::clamp(at.y(), desk.top(), std::max(desk.top(), desk.bottom() - size.height())));
+    const QPoint pointer = QCursor::pos();
+    const auto [x, y] = DialogPlace(s.ToPixelsX(form.Width()), s.ToPixelsY(form.Height()),
+                                    captioned ? &over : nullptr, pointer.x(), pointer.y(), areas);
     // Placed as a window manager would: the model learns the place, Sync moves the window.
-    form.WindowSystemMoved(s.ToTwipsX(at.x()), s.ToTwipsY(at.y()));
+    form.WindowSystemMoved(s.ToTwipsX(static_cast<int>(std::floor(x))),
+                           s.ToTwipsY(static_cast<int>(std::floor(y))));
     form.MarkDirty(kDirtyGeometry);
 }
 

@@ -754,6 +754,24 @@ void FormWindow::DeliverMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void FormWindow::HoldMouse(HWND child, UINT msg, int button) {
+    // A control keeps the mouse while a button pressed on it is down, as the form's window
+    // does: a drag that leaves a small control (the grip's letter) at a fast move of the hand
+    // still reaches it. Edit controls and buttons hold the mouse themselves; a scroll bar has
+    // tracked its whole drag in a loop of its own by now, and the button is up again.
+    if (IsDown(msg) || IsDoubleClick(msg)) {
+        const int vk = button == kLeftButton ? VK_LBUTTON
+                       : button == kRightButton ? VK_RBUTTON
+                                                : VK_MBUTTON;
+        if (GetKeyState(vk) >= 0) return;
+        buttons_ |= button;
+        if (GetCapture() == nullptr) SetCapture(child);
+    } else if (IsUp(msg)) {
+        buttons_ &= ~button;
+        if (buttons_ == 0 && GetCapture() == child) ReleaseCapture();
+    }
+}
+
 void FormWindow::DeliverKeyDown(Control* target, int keyCode) {
     // As the model routes keys: a control that listens to keys, or any text box, gets them;
     // otherwise the form does.
@@ -996,6 +1014,7 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
             // A handler that unloaded the form leaves nothing for the control to do.
             if (form_ == nullptr) return 0;
             const LRESULT r = DefSubclassProc(child, msg, wParam, lParam);
+            if (form_ != nullptr) HoldMouse(child, msg, button);
             if (form_ != nullptr && c->Kind() == ControlKind::TextBox &&
                 (msg == WM_LBUTTONUP || (msg == WM_MOUSEMOVE && (wParam & MK_LBUTTON)))) {
                 PushSelection(static_cast<TextBox&>(*c));
@@ -1053,6 +1072,9 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
             }
             return r;
         }
+        case WM_CAPTURECHANGED:
+            buttons_ = 0;
+            break;  // the control's own drag ends too
         case WM_SETFOCUS:
             if (!backend_.Syncing() && !backend_.ReportingFocus()) {
                 Form* form = form_;

@@ -83,6 +83,7 @@ private:
     // Client pixels whose lines changed, painted at the next flush; null for all of them.
     void Damage(const RECT* part);
     void DeliverMouse(UINT msg, WPARAM wParam, LPARAM lParam);
+    void HoldMouse(HWND child, UINT msg, int button);
     void DeliverKeyDown(Control* target, int keyCode);
     bool DeliverChar(Control* target, int& ascii);
     void Command(HWND child, int code);
@@ -104,7 +105,7 @@ private:
     bool focusPending_ = false;
     bool applying_ = false;  // our own SetWindowPos and ShowWindow are no moves by the user
     bool swallowChar_ = false;  // the KeyDown of this key was cancelled by a handler
-    int buttons_ = 0;  // mouse buttons held, for the capture
+    int buttons_ = 0;  // mouse buttons held on the window or a control, for the capture
     bool detached_ = false;
     int dpi_ = 0;  // a captioned window's monitor density; 0 for the system's
     bool framesChanged_ = false;  // a frame was created: the order of the children is due

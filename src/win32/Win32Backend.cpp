@@ -1,6 +1,7 @@
 #include "win32/Win32Backend.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "forms/Form.h"
 #include "win32/FormWindow.h"
@@ -215,26 +216,48 @@ void Win32Backend::Run(const std::function<bool()>& running) {
 }
 
 void Win32Backend::PlaceDialog(Form& form) {
-    // A model that gave the dialog no place gets it centred over the captioned window that is
-    // active, or else on the primary screen's work area.
-    if (form.Left() != 0 || form.Top() != 0) return;
+    if (form.Left() != 0 || form.Top() != 0) return;  // the model gave it a place
     const PixelScale s = Scale();
-    const int w = s.ToPixelsX(form.Width());
-    const int h = s.ToPixelsY(form.Height());
-    RECT desk{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &desk, 0);
-    RECT over = desk;
+    std::vector<ScreenRect> areas;
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM out) -> BOOL {
+            MONITORINFO info{};
+            info.cbSize = sizeof info;
+            if (GetMonitorInfoW(monitor, &info)) {
+                const RECT& r = info.rcWork;
+                reinterpret_cast<std::vector<ScreenRect>*>(out)->push_back(
+                    {static_cast<double>(r.left), static_cast<double>(r.top),
+                     static_cast<double>(r.right - r.left), static_cast<double>(r.bottom - r.top)});
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&areas));
+    // Over the captioned window it was asked from; a borderless one (the ruler, a crosshair)
+    // only tells the monitor, through the pointer that double-clicked it.
+    ScreenRect over{};
+    bool captioned = false;
     HWND active = GetActiveWindow();
-    if (active != nullptr && (GetWindowLongPtrW(active, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
-        GetWindowRect(active, &over);
+    if (active != nullptr && active != HandleOf(form.hWnd()) &&
+        (GetWindowLongPtrW(active, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) {
+        RECT r{};
+        GetWindowRect(active, &r);
+        over = {static_cast<double>(r.left), static_cast<double>(r.top),
+                static_cast<double>(r.right - r.left), static_cast<double>(r.bottom - r.top)};
+        captioned = true;
     }
-    int x = (over.left + over.right) / 2 - w / 2;
-    int y = (over.top + over.bottom) / 2 - h / 2;
-    x = std::clamp(x, static_cast<int>(desk.left),
-                   std::max(static_cast<int>(desk.left), static_cast<int>(desk.right) - w));
-    y = std::clamp(y, static_cast<int>(desk.top),
-                   std::max(static_cast<int>(desk.top), static_cast<int>(desk.bottom) - h));
-    form.WindowSystemMoved(s.ToTwipsX(x), s.ToTwipsY(y));
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    // The dialog's outer size: its form gives the client area.
+    RECT outer{0, 0, s.ToPixelsX(form.Width()), s.ToPixelsY(form.Height())};
+    if (HWND h = HandleOf(form.hWnd())) {
+        AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrW(h, GWL_EXSTYLE)));
+    }
+    const auto [x, y] = DialogPlace(outer.right - outer.left, outer.bottom - outer.top,
+                                    captioned ? &over : nullptr, pointer.x, pointer.y, areas);
+    form.WindowSystemMoved(s.ToTwipsX(static_cast<int>(std::floor(x))),
+                           s.ToTwipsY(static_cast<int>(std::floor(y))));
     form.MarkDirty(kDirtyGeometry);
 }
 
@@ -250,12 +273,21 @@ void Win32Backend::RunModal(Form& form) {
         disabled.push_back(w->Handle());
     }
     modal_.push_back(&form);
+    // Above the program's own topmost windows while it is up: a ruler lying across the
+    // screen's middle would hide its buttons, and they are the way out.
+    const HWND dialog = window->Handle();
+    const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, keep);
     ShowChanges();
+    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, keep);  // shown: the top of the band
     while (form.Loaded() && form.Visible() && !quitRequested_) {
         if (!PumpOne(true)) break;
         ShowChanges();
     }
     modal_.pop_back();
+    if (IsWindow(dialog) && !Topmost(form.hWnd())) {
+        SetWindowPos(dialog, HWND_NOTOPMOST, 0, 0, 0, 0, keep);
+    }
     for (HWND h : disabled) {
         if (IsWindow(h)) EnableWindow(h, TRUE);
     }

@@ -198,6 +198,30 @@ TEST_F(WindowServicesOnQt, TopmostBeforeTheFirstShowHoldsOnceShown) {
     EXPECT_TRUE(Window(form).windowFlags() & Qt::FramelessWindowHint);
 }
 
+TEST_F(WindowServicesOnQt, AModalDialogStandsAboveTheTopmostWindowsWhileItIsUpAndOnlyThen) {
+    // A topmost ruler across the screen's middle would hide the dialog's Apply and Cancel.
+    TestForm& ruler = MakeForm(0, 7500, 28800, 750);
+    MakeTopmost(platform, ruler);
+    TestForm dialog(backend, "PickColor");
+    dialog.SetBorder(BorderStyle::Fixed);
+    dialog.Move(0, 0, 3000, 1500);
+    bool onTop = false;
+    QTimer::singleShot(20, [&] {
+        FormWindow* w = backend.WindowOf(dialog);
+        const auto order = backend.WindowsInStackingOrder();
+        onTop = w != nullptr && w->isVisible() && (w->windowFlags() & Qt::WindowStaysOnTopHint) &&
+                !order.empty() && order.back() == w;
+        backend.Deliver([&] { dialog.Hide(); });
+    });
+    dialog.ShowModal();
+    EXPECT_TRUE(onTop);
+    dialog.Show();
+    backend.Sync();
+    EXPECT_FALSE(Window(dialog).windowFlags() & Qt::WindowStaysOnTopHint) << "shown modeless";
+    EXPECT_TRUE(Window(ruler).windowFlags() & Qt::WindowStaysOnTopHint);
+    dialog.Unload();
+}
+
 TEST_F(WindowServicesOnQt, TransparencySetsTheOpacityAndSurvivesAReload) {
     TestForm& form = MakeForm();
     std::int16_t alpha = 128;

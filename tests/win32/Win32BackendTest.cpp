@@ -5,6 +5,7 @@
 
 #include "app/Program.h"
 #include "forms/Form.h"
+#include "platform/Platform.h"  // before windows.h, whose macros rename its methods
 #include "platform/WindowServices.h"
 #include "ruler/Ruler.h"
 #include "win32/FormWindow.h"
@@ -297,6 +298,32 @@ TEST_F(Input, PressMoveAndReleaseArriveInFormTwipsAndADragFollowsThePointersPath
     EXPECT_DOUBLE_EQ(form.Left(), 2250);
 }
 
+TEST_F(Input, ADragBegunOnALabelFollowsAFastPointerOutOfItsSmallWindow) {
+    // The grip: a 16-pixel window covered by its letter, moved along by the drag, here at
+    // (100,100); the hand moves 16 pixels a step, out of the letter at each one.
+    TestForm& grip = MakeForm(BorderStyle::None, 1500, 1500, 240, 240);
+    auto& letter = grip.Add<Label>("Letter");
+    letter.Move(0, 0, 240, 240);
+    double startX = 0, startY = 0;
+    int ups = 0;
+    letter.onMouseDown = [&](int, int, double x, double y) { startX = x, startY = y; };
+    letter.onMouseMove = [&](int b, int, double x, double y) {
+        if (b == kLeftButton) grip.Move(grip.Left() + x - startX, grip.Top() + y - startY);
+    };
+    letter.onMouseUp = [&](int, int, double, double) { ++ups; };
+    grip.MarkDirty(kDirtyControls);
+    backend.Sync();
+    Pump();
+    MouseAt(108, 108);
+    Button(MOUSEEVENTF_LEFTDOWN);
+    for (int i = 1; i <= 5; ++i) MouseAt(108 + 16 * i, 108 + 16 * i);
+    Button(MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(WindowRect(Handle(grip)).left, 180);
+    EXPECT_EQ(WindowRect(Handle(grip)).top, 180);
+    EXPECT_EQ(ups, 1) << "the release reaches the letter too";
+    EXPECT_EQ(GetCapture(), nullptr) << "and lets the mouse go";
+}
+
 TEST_F(Input, ADoubleClickIsOneDblClickAndNoSecondPress) {
     TestForm& form = MakeForm();
     MouseAt(120, 110);
@@ -547,6 +574,10 @@ TEST_F(Controls, OnAMonitorOfTwiceTheDensityACaptionedWindowGrowsAndABorderlessO
 
 TEST_F(Controls, AModalDialogRunsItsOwnLoopUntilTheModelHidesItAndTextIsMeasured) {
     TestForm& owner = MakeForm(BorderStyle::Fixed);
+    TestForm& ruler = MakeForm(BorderStyle::None, 0, 0, 30000, 750);
+    MakeTopmost(platform, ruler);
+    SetForegroundWindow(Handle(owner));
+    Pump(30);
     TestForm dialog(backend);
     dialog.SetBorder(BorderStyle::Fixed);
     dialog.Move(0, 0, 3000, 2000);
@@ -561,14 +592,23 @@ TEST_F(Controls, AModalDialogRunsItsOwnLoopUntilTheModelHidesItAndTextIsMeasured
     SetTimer(Handle(owner), 2, 50, [](HWND h, UINT, UINT_PTR, DWORD) {
         KillTimer(h, 2);
         SetPropW(h, L"enabled", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(IsWindowEnabled(h) + 1)));
+        // Above the program's topmost windows (the ruler), first of them, while it is up.
+        HWND top = GetTopWindow(nullptr);
+        while (top != nullptr && !IsWindowVisible(top)) top = GetWindow(top, GW_HWNDNEXT);
+        SetPropW(h, L"top", top);
     });
     dialog.ShowModal();
     ownerEnabled = reinterpret_cast<INT_PTR>(GetPropW(Handle(owner), L"enabled")) == 2;
     RemovePropW(Handle(owner), L"enabled");
+    EXPECT_EQ(static_cast<HWND>(RemovePropW(Handle(owner), L"top")), Handle(dialog));
+    EXPECT_FALSE(GetWindowLongW(Handle(dialog), GWL_EXSTYLE) & WS_EX_TOPMOST) << "only then";
     EXPECT_FALSE(ownerEnabled) << "the other windows take no input while the dialog is up";
     EXPECT_TRUE(IsWindowEnabled(Handle(owner)));
     EXPECT_FALSE(dialog.Visible());
-    EXPECT_NE(dialog.Left(), 0) << "an unplaced dialog is centred";
+    // Centred over the captioned window it was asked from.
+    const RECT o = WindowRect(Handle(owner)), d = WindowRect(Handle(dialog));
+    EXPECT_NEAR((d.left + d.right) / 2, (o.left + o.right) / 2, 1);
+    EXPECT_NEAR((d.top + d.bottom) / 2, (o.top + o.bottom) / 2, 1);
 
     const double one = backend.TextWidth(owner, "W");
     EXPECT_GT(one, 0);
