@@ -1,10 +1,15 @@
-# Installs what building and testing Tavrolin needs, from Debian's packages, when it is missing.
-# Sourced by scripts/run and scripts/test.
-tavrolin_packages=(
-  build-essential cmake pkg-config file
-  qt6-base-dev qt6-qpa-plugins libqt6widgets6 libxkbcommon-dev libfontconfig-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xdotool x11-utils x11-xserver-utils imagemagick fonts-dejavu-core locales
+# Installs what building, running and testing Tavrolin needs, from Debian's packages, when it is
+# missing. Sourced by scripts/run, scripts/test and the check scripts.
+
+# Building the program and running it.
+tavrolin_run_packages=(
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-qpa-plugins libqt6widgets6 libxkbcommon-dev libfontconfig-dev fonts-dejavu-core
+)
+# Besides, for the tests, the benchmarks, the checks on real X servers and the Debian package.
+tavrolin_check_packages=(
+  file libgtest-dev libgmock-dev googletest libbenchmark-dev
+  xvfb xdotool x11-utils x11-xserver-utils imagemagick locales
 )
 
 # How to run a command as root: nothing as root, sudo where there is one; empty with status 1
@@ -28,10 +33,11 @@ tavrolin_need_root() {
   exit 1
 }
 
-tavrolin_install_deps() {
+# Installs the given packages that are missing.
+tavrolin_install_packages() {
   local missing=()
   local p
-  for p in "${tavrolin_packages[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -41,6 +47,11 @@ tavrolin_install_deps() {
   export DEBIAN_FRONTEND=noninteractive
   tavrolin_as_root apt-get update
   tavrolin_as_root apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# Everything: building, running, the tests and the checks.
+tavrolin_install_deps() {
+  tavrolin_install_packages "${tavrolin_run_packages[@]}" "${tavrolin_check_packages[@]}"
 }
 
 # A locale whose decimal point is a comma, so that the tests can show that numbers in the
