@@ -66,7 +66,7 @@ std::string HelpText(const std::string& manual, const HelpSystem& system) {
         "\n" +
         UsageText() +
         "\n"
-        "It has two modes, switched on its control window (\"Ruler Control\"):\n"
+        "It has two modes, switched on its control window (titled \"Tavrolin\"):\n"
         "  SEM Optimization Mode  a ruler of centre, primary, secondary and other ticks: a guide\n"
         "                         for adjusting focus and astigmatism equally on each side of\n"
         "                         the centre.\n"
@@ -76,10 +76,11 @@ std::string HelpText(const std::string& manual, const HelpSystem& system) {
         "\n"
         "INSTANCE, up to 4 characters, chooses the settings file: none gives Tavrolin.cfg,\n"
         "\"abcd\" gives TavrolinABCD.cfg. Another copy started while one runs takes Tavrolin1.cfg,\n"
-        "then 2 up to 9. The settings file lies beside the program, or in " +
+        "then 2 up to 9; an eleventh runs without saving. The settings file lies beside the\n"
+        "program, or in " +
         system.userFolder +
-        "\n"
-        "when the program's folder cannot be written; it is saved when Tavrolin ends.\n"
+        " when the program is installed or its folder\n"
+        "cannot be written; it is saved when Tavrolin ends.\n"
         "\n"
         "Options:\n"
         "  --snapshot FILE.png  start, write a picture of the desktop with Tavrolin's windows,\n"

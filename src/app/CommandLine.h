@@ -33,8 +33,8 @@ const char* VersionNumber();
 std::string UsageText();
 // What differs in the help between the systems the program is built for.
 struct HelpSystem {
-    std::string userFolder = "~/.config/tavrolin/";  // where settings go when the program's
-                                                     // folder cannot be written
+    std::string userFolder = "~/.config/tavrolin/";  // where settings go for an installed
+                                                     // program or an unwritable folder
     std::string snapshotNote = "works on a virtual display (Xvfb)";
 };
 
