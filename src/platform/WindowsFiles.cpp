@@ -1,6 +1,9 @@
 // The file system on Windows, through the wide-character API so that any folder name works
 // (UTF-8 inside the program): settings files replaced without tearing, and locks held by open
-// handles that other programs can neither write nor delete.
+// handles that other programs can neither write nor delete. No name is followed when it is a
+// link (a symbolic link, a junction, or under Wine a Unix link), nothing is written that has a
+// second hard link, and only files this platform created or holds open are deleted, through
+// their handles.
 #if defined(_WIN32)
 #ifndef _WIN32_WINNT
 #define _WIN32_WINNT 0x0601
@@ -9,10 +12,15 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// Platform::ReplaceFile is the program's own, not the Windows macro of that name.
+#undef ReplaceFile
 
 #include <algorithm>
+#include <cwctype>
+#include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/WideText.h"
@@ -22,21 +30,182 @@ namespace tavrolin {
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Opens the name itself, whatever it is, without following it.
+constexpr DWORD kNameItself = FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS;
 
-DWORD Attributes(const std::string& path) {
-    return path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(Wide(path).c_str());
+// A file another program holds open for a moment (a backup, a virus scan, an editor saving) is
+// waited for, up to about a second.
+constexpr int kBusySteps = 20;
+constexpr DWORD kBusyStepMs = 50;
+
+bool Busy(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_UNABLE_TO_REMOVE_REPLACED;
 }
 
-bool IsFile(DWORD attributes) {
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
-                          FILE_ATTRIBUTE_DEVICE)) == 0;
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// The path as the calls take it. An absolute path goes in its long form ("\\?\C:\..." or
+// "\\?\UNC\server\share\..."), resolved first as Windows resolves any path (separators, "."
+// and "..", trailing dots and blanks): so a folder near or beyond the old limit of 260
+// characters holds the lock, the settings and the temporary file of a save alike.
+std::wstring Native(const std::string& path) {
+    std::wstring w = Wide(path);
+    if (w.size() >= 4 && IsSeparator(w[0]) && IsSeparator(w[1]) && (w[2] == L'?' || w[2] == L'.') &&
+        IsSeparator(w[3])) {
+        return w;
+    }
+    const bool drive = w.size() >= 3 && std::iswalpha(w[0]) && w[1] == L':' && IsSeparator(w[2]);
+    const bool unc = w.size() >= 3 && IsSeparator(w[0]) && IsSeparator(w[1]) && !IsSeparator(w[2]);
+    if (!drive && !unc) return w;
+    const DWORD need = ::GetFullPathNameW(w.c_str(), 0, nullptr, nullptr);
+    if (need == 0) return w;
+    std::wstring full(need, L'\0');
+    const DWORD got = ::GetFullPathNameW(w.c_str(), need, full.data(), nullptr);
+    if (got == 0 || got >= need) return w;
+    full.resize(got);
+    if (full.size() >= 2 && IsSeparator(full[0]) && IsSeparator(full[1])) {
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    }
+    return L"\\\\?\\" + full;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const auto cut = path.find_last_of(L"\\/");
+    if (cut == std::wstring::npos) return L".";
+    // "C:\name" and "\\?\C:\name" lie in the drive's root folder, which keeps its separator.
+    if (cut > 0 && path[cut - 1] == L':') return path.substr(0, cut + 1);
+    return path.substr(0, cut);
+}
+
+std::wstring NameOf(const std::wstring& path) {
+    const auto cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? path : path.substr(cut + 1);
+}
+
+std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
+    if (!folder.empty() && IsSeparator(folder.back())) return folder + name;
+    return folder + L"\\" + name;
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring FinalPath(HANDLE h) {
+    std::wstring path(512, L'\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const DWORD n = ::GetFinalPathNameByHandleW(h, path.data(), static_cast<DWORD>(path.size()),
+                                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(n + 1);
+    }
+    return {};
+}
+
+struct FileId {
+    DWORD volume = 0;
+    DWORD high = 0;
+    DWORD low = 0;
+    friend bool operator==(const FileId&, const FileId&) = default;
+};
+
+// What a handle opened at a name is.
+struct Entry {
+    bool exists = false;  // something is at the name
+    bool opened = false;  // and could be looked at
+    bool disk = false;    // a file or folder, not a device or pipe
+    DWORD attributes = 0;
+    DWORD links = 0;
+    bool linked = false;  // the name is a link, or leads to a file of another name
+    FileId id;
+
+    bool RegularFile() const {
+        return opened && disk && !linked &&
+               (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+    }
+};
+
+// True when the file opened as `path` is known under another name: Wine shows a Unix link as
+// the plain file it leads to, but names the handle after the link's target.
+bool LeadsElsewhere(HANDLE h, const std::wstring& path) {
+    const std::wstring final = FinalPath(h);
+    if (final.empty()) return false;
+    const HANDLE folder = ::CreateFileW(FolderOf(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE) return false;
+    const std::wstring folderFinal = FinalPath(folder);
+    ::CloseHandle(folder);
+    if (folderFinal.empty()) return false;
+    return !SameText(final, InFolder(folderFinal, NameOf(path)));
+}
+
+Entry Describe(HANDLE h, const std::wstring& path) {
+    Entry e;
+    e.exists = e.opened = true;
+    e.disk = ::GetFileType(h) == FILE_TYPE_DISK;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!e.disk || !::GetFileInformationByHandle(h, &info)) {
+        e.disk = false;
+        return e;
+    }
+    e.attributes = info.dwFileAttributes;
+    e.links = info.nNumberOfLinks;
+    e.id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    if ((e.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        // Links and junctions are name surrogates; other reparse points (files kept in the
+        // cloud, deduplicated or compressed ones) are the file itself.
+        FILE_ATTRIBUTE_TAG_INFO tag{};
+        e.linked = !::GetFileInformationByHandleEx(h, FileAttributeTagInfo, &tag, sizeof tag) ||
+                   (tag.ReparseTag & 0x20000000) != 0;
+    }
+    if (!e.linked) e.linked = LeadsElsewhere(h, path);
+    return e;
+}
+
+// Looks at the name itself: asking only for its attributes, which no sharing mode refuses.
+Entry Look(const std::wstring& path) {
+    const HANDLE h = ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                   OPEN_EXISTING, kNameItself, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        Entry e;
+        e.exists = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND &&
+                   error != ERROR_INVALID_NAME && error != ERROR_BAD_NETPATH;
+        if (e.exists) {
+            e.attributes = ::GetFileAttributesW(path.c_str());
+            e.linked = e.attributes != INVALID_FILE_ATTRIBUTES &&
+                       (e.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        }
+        return e;
+    }
+    const Entry e = Describe(h, path);
+    ::CloseHandle(h);
+    return e;
+}
+
+HANDLE OpenWaiting(const std::wstring& path, DWORD access, DWORD flags) {
+    for (int step = 0;; ++step) {
+        const HANDLE h = ::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                                       flags, nullptr);
+        if (h != INVALID_HANDLE_VALUE) return h;
+        const DWORD error = ::GetLastError();
+        if (!Busy(error) || step >= kBusySteps) {
+            ::SetLastError(error);
+            return h;
+        }
+        ::Sleep(kBusyStepMs);
+    }
 }
 
 // Opening for reading or writing and closing at once changes nothing in the file.
-bool CanOpen(const std::string& path, DWORD access) {
-    const HANDLE h = ::CreateFileW(Wide(path).c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+bool CanOpen(const std::wstring& path, DWORD access) {
+    const HANDLE h = OpenWaiting(path, access, FILE_ATTRIBUTE_NORMAL);
     if (h == INVALID_HANDLE_VALUE) return false;
     ::CloseHandle(h);
     return true;
@@ -55,7 +224,188 @@ bool WriteAll(HANDLE h, const std::string& content) {
     return true;
 }
 
+bool DeleteHeld(HANDLE h) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    return ::SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+// "<name>.new<process>-<random>": the process is in the name so that what a killed save left
+// can be told from a save under way. The name stays short, beside the file it replaces.
+struct Temporary {
+    std::wstring path;
+    FileId id;
+};
+
+// A new file holding `content`, flushed to disk and closed; nothing when it could not be made
+// whole (and then nothing is left of it).
+std::optional<Temporary> WriteTemporary(const std::wstring& target, const std::string& content) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    const std::wstring stem = target + L".new" + std::to_wstring(::GetCurrentProcessId()) + L"-";
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        Temporary temp;
+        temp.path = stem + std::to_wstring(rng() % 1000000);
+        const HANDLE h = ::CreateFileW(temp.path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                       CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            if (::GetLastError() == ERROR_FILE_EXISTS) continue;
+            return std::nullopt;
+        }
+        BY_HANDLE_FILE_INFORMATION info{};
+        const bool ok = WriteAll(h, content) && ::FlushFileBuffers(h) &&
+                        ::GetFileInformationByHandle(h, &info);
+        if (!ok) DeleteHeld(h);
+        if (!::CloseHandle(h) || !ok) return std::nullopt;
+        temp.id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+        return temp;
+    }
+    return std::nullopt;
+}
+
+// Removes the temporary file after a failed rename, provided the name still holds the file
+// written.
+void Discard(const Temporary& temp) {
+    const HANDLE h = ::CreateFileW(temp.path.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll,
+                                   nullptr, OPEN_EXISTING, kNameItself, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    const Entry e = Describe(h, temp.path);
+    if (e.RegularFile() && e.id == temp.id) DeleteHeld(h);
+    ::CloseHandle(h);
+}
+
+bool ProcessRunning(DWORD pid) {
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr) return ::GetLastError() != ERROR_INVALID_PARAMETER;
+    DWORD code = 0;
+    const bool running = !::GetExitCodeProcess(process, &code) || code == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return running;
+}
+
+// Removes the temporary files that saves of `target` killed half-way left behind: plain files
+// of one link, named as this program names them, whose process has ended. A process still
+// running may be saving this moment and keeps its file.
+void RemoveUnfinishedSaves(const std::wstring& target) {
+    const std::wstring folder = FolderOf(target);
+    const std::wstring prefix = NameOf(target) + L".new";
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(InFolder(folder, prefix + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    std::vector<std::wstring> dead;
+    do {
+        const std::wstring entry = found.cFileName;
+        if (entry.size() <= prefix.size() || !SameText(entry.substr(0, prefix.size()), prefix)) {
+            continue;
+        }
+        const std::size_t dash = entry.find(L'-', prefix.size());
+        if (dash == std::wstring::npos || dash == prefix.size() || dash + 1 == entry.size()) {
+            continue;
+        }
+        unsigned long long pid = 0;
+        bool digits = true;
+        for (std::size_t i = prefix.size(); i < dash && digits; ++i) {
+            digits = entry[i] >= L'0' && entry[i] <= L'9' && pid < 0xFFFFFFFFull;
+            pid = pid * 10 + static_cast<unsigned>(entry[i] - L'0');
+        }
+        for (std::size_t i = dash + 1; i < entry.size() && digits; ++i) {
+            digits = entry[i] >= L'0' && entry[i] <= L'9';
+        }
+        if (!digits || pid == 0 || pid > 0xFFFFFFFFull) continue;
+        const auto process = static_cast<DWORD>(pid);
+        if (process == ::GetCurrentProcessId() || ProcessRunning(process)) continue;
+        dead.push_back(InFolder(folder, entry));
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    for (const std::wstring& path : dead) {
+        const HANDLE h = ::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll,
+                                       nullptr, OPEN_EXISTING, kNameItself, nullptr);
+        if (h == INVALID_HANDLE_VALUE) continue;
+        const Entry e = Describe(h, path);
+        if (e.RegularFile() && e.links == 1 &&
+            (e.attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY)) == 0) {
+            DeleteHeld(h);
+        }
+        ::CloseHandle(h);
+    }
+}
+
+// Puts the written temporary file in the place of `target`, the file `old` looked at. Replacing
+// keeps the old file's attributes and access rights. Just before, the name must still hold that
+// file, not a link, and nobody may hold it without letting it be deleted, or the replacement
+// would fail half-way (and Wine's would leave a file of its own behind): a holder is waited for.
+bool ReplaceExisting(const std::wstring& target, const Entry& old, const Temporary& temp) {
+    for (int step = 0;; ++step) {
+        const HANDLE h = ::CreateFileW(target.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll,
+                                       nullptr, OPEN_EXISTING, kNameItself, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            if (!Busy(::GetLastError()) || step >= kBusySteps) return false;
+            ::Sleep(kBusyStepMs);
+            continue;
+        }
+        const Entry now = Describe(h, target);
+        ::CloseHandle(h);
+        if (!now.RegularFile() || !(now.id == old.id)) return false;
+        if (::ReplaceFileW(target.c_str(), temp.path.c_str(), nullptr,
+                           REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            return true;
+        }
+        const DWORD error = ::GetLastError();
+        // The old file is gone and the new one still has its temporary name.
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+            return ::MoveFileExW(temp.path.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+        }
+        if (!Busy(error) || step >= kBusySteps) return false;
+        ::Sleep(kBusyStepMs);
+    }
+}
+
+bool MoveWaiting(const Temporary& temp, const std::wstring& target, DWORD flags) {
+    for (int step = 0;; ++step) {
+        if (::MoveFileExW(temp.path.c_str(), target.c_str(), flags | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD error = ::GetLastError();
+        if ((!Busy(error) && error != ERROR_ACCESS_DENIED) || step >= kBusySteps) return false;
+        ::Sleep(kBusyStepMs);
+    }
+}
+
 HANDLE AsHandle(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
+
+// The folders programs are installed in, as this machine names them.
+std::vector<std::wstring> ProgramFilesFolders() {
+    std::vector<std::wstring> folders;
+    for (const wchar_t* variable : {L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramW6432"}) {
+        wchar_t value[MAX_PATH * 2];
+        const DWORD n = ::GetEnvironmentVariableW(variable, value, MAX_PATH * 2);
+        if (n > 0 && n < MAX_PATH * 2) folders.emplace_back(value, n);
+    }
+    // The environment of a program may lack them; the machine's settings do not.
+    for (const wchar_t* name : {L"ProgramFilesDir", L"ProgramFilesDir (x86)", L"ProgramW6432Dir"}) {
+        wchar_t value[MAX_PATH * 2];
+        DWORD size = sizeof value;
+        if (::RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                           name, RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS) {
+            folders.emplace_back(value);
+        }
+    }
+    return folders;
+}
+
+// The folder in one form for comparing: long path, long names instead of short ones ("PROGRA~1"),
+// no trailing separator.
+std::wstring Comparable(const std::wstring& folder) {
+    std::wstring path = Native(Utf8(folder.c_str()));
+    const DWORD need = ::GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (need > 0) {
+        std::wstring longer(need, L'\0');
+        const DWORD got = ::GetLongPathNameW(path.c_str(), longer.data(), need);
+        if (got > 0 && got < need) path = longer.substr(0, got);
+    }
+    while (path.size() > 1 && IsSeparator(path.back())) path.pop_back();
+    return path;
+}
 
 }  // namespace
 
@@ -65,7 +415,7 @@ std::optional<std::int64_t> Platform::ModificationTime(const std::string& path) 
     if (probe.size() > 3 && (probe.back() == '\\' || probe.back() == '/')) probe.pop_back();
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (probe.empty() ||
-        !::GetFileAttributesExW(Wide(probe).c_str(), GetFileExInfoStandard, &data)) {
+        !::GetFileAttributesExW(Native(probe).c_str(), GetFileExInfoStandard, &data)) {
         return std::nullopt;
     }
     ULARGE_INTEGER t;
@@ -76,13 +426,14 @@ std::optional<std::int64_t> Platform::ModificationTime(const std::string& path) 
 }
 
 bool Platform::IsDirectory(const std::string& path) {
-    const DWORD a = Attributes(path);
+    if (path.empty()) return false;
+    const DWORD a = ::GetFileAttributesW(Native(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 std::optional<std::string> Platform::ReadFile(const std::string& path, std::size_t maxBytes) {
-    const HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (path.empty()) return std::nullopt;
+    const HANDLE h = OpenWaiting(Native(path), GENERIC_READ, FILE_ATTRIBUTE_NORMAL);
     if (h == INVALID_HANDLE_VALUE) return std::nullopt;
     std::optional<std::string> content;
     if (::GetFileType(h) == FILE_TYPE_DISK) {
@@ -106,48 +457,55 @@ std::optional<std::string> Platform::ReadFile(const std::string& path, std::size
 
 FileFacts Platform::Inspect(const std::string& path) {
     FileFacts facts;
-    const DWORD a = Attributes(path);
-    if (a == INVALID_FILE_ATTRIBUTES) return facts;
+    if (path.empty()) return facts;
+    const std::wstring native = Native(path);
+    const Entry e = Look(native);
+    if (!e.exists) return facts;
     facts.exists = true;
-    facts.link = (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    // Links on Windows need rights an ordinary user lacks, so a linked settings file was made
-    // on purpose: it is read and replaced through the link.
-    const DWORD behind = facts.link ? Attributes(path) : a;
-    facts.regular = (behind & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+    if (e.linked) {
+        // Whoever made the link, it is not followed: neither read through nor written.
+        facts.link = true;
+        facts.foreignLink = true;
+        return facts;
+    }
+    facts.regular = e.RegularFile();
     if (!facts.regular) return facts;
-    facts.readable = CanOpen(path, GENERIC_READ);
-    facts.writable = (behind & FILE_ATTRIBUTE_READONLY) == 0 && CanOpen(path, GENERIC_WRITE);
+    facts.readable = CanOpen(native, GENERIC_READ);
+    facts.writable = (e.attributes & FILE_ATTRIBUTE_READONLY) == 0 && CanOpen(native, GENERIC_WRITE);
     return facts;
 }
 
 bool Platform::WriteFileAtomic(const std::string& path, const std::string& content) {
-    static std::mt19937_64 rng{std::random_device{}()};
-    const DWORD old = Attributes(path);
-    if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
-    const std::string stem = path + ".new" + std::to_string(::GetCurrentProcessId()) + "-";
-    std::wstring temp;
-    HANDLE h = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 8 && h == INVALID_HANDLE_VALUE; ++attempt) {
-        temp = Wide(stem + std::to_string(rng() % 1000000));
-        h = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) return false;
+    if (path.empty()) return false;
+    const std::wstring target = Native(path);
+    const Entry old = Look(target);
+    // A link is not written through, a folder or device not replaced. A file of several hard
+    // links is replaced at this name only: the other names keep the old content.
+    if (old.exists && !old.RegularFile()) return false;
+    const auto temp = WriteTemporary(target, content);
+    if (!temp) return false;
+    // A new file takes the folder's access rights; nothing that appeared at the name since it
+    // was looked at is replaced.
+    const bool ok = old.exists ? ReplaceExisting(target, old, *temp) : MoveWaiting(*temp, target, 0);
+    if (!ok) {
+        Discard(*temp);
+        return false;
     }
-    if (h == INVALID_HANDLE_VALUE) return false;
-    bool ok = WriteAll(h, content) && ::FlushFileBuffers(h);
-    if (!::CloseHandle(h)) ok = false;
-    if (ok) {
-        const std::wstring target = Wide(path);
-        // Replacing keeps the old file's attributes and access rights; a new file takes the
-        // folder's.
-        ok = (old != INVALID_FILE_ATTRIBUTES &&
-              ::ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
-                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) ||
-             ::MoveFileExW(temp.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    RemoveUnfinishedSaves(target);
+    return true;
+}
+
+bool Platform::ReplaceFile(const std::string& path, const std::string& content) {
+    if (path.empty()) return false;
+    const std::wstring target = Native(path);
+    const auto temp = WriteTemporary(target, content);
+    if (!temp) return false;
+    // The rename replaces whatever has the name, a link included, and never what it leads to.
+    if (!MoveWaiting(*temp, target, MOVEFILE_REPLACE_EXISTING)) {
+        Discard(*temp);
+        return false;
     }
-    if (!ok) ::DeleteFileW(temp.c_str());
-    return ok;
+    return true;
 }
 
 bool Platform::FolderWritable(const std::string& folder) {
@@ -156,8 +514,8 @@ bool Platform::FolderWritable(const std::string& folder) {
     // gone when its handle closes, tells.
     static std::mt19937_64 rng{std::random_device{}()};
     const std::wstring probe =
-        Wide(Join(folder, ".tavrolin-probe-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                              std::to_string(rng() % 1000000000)));
+        InFolder(Native(folder), L".tavrolin-probe-" + std::to_wstring(::GetCurrentProcessId()) +
+                                     L"-" + std::to_wstring(rng() % 1000000000));
     const HANDLE h = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
@@ -169,39 +527,70 @@ bool Platform::MakeFolders(const std::string& folder) {
     if (folder.empty() || IsDirectory(folder)) return !folder.empty();
     const auto cut = folder.find_last_of("\\/");
     if (cut != std::string::npos && cut > 0) MakeFolders(folder.substr(0, cut));
-    ::CreateDirectoryW(Wide(folder).c_str(), nullptr);
+    ::CreateDirectoryW(Native(folder).c_str(), nullptr);
     return IsDirectory(folder);
 }
 
+bool Platform::IsSystemFolder(const std::string& folder) {
+    if (folder.empty()) return false;
+    const std::wstring path = Comparable(Wide(folder));
+    for (const std::wstring& system : ProgramFilesFolders()) {
+        const std::wstring prefix = Comparable(system);
+        if (prefix.size() < 3 || path.size() < prefix.size()) continue;
+        if (!SameText(path.substr(0, prefix.size()), prefix)) continue;
+        if (path.size() == prefix.size() || IsSeparator(path[prefix.size()])) return true;
+    }
+    return false;
+}
+
 LockResult Platform::TakeLock(const std::string& path, const std::string& content) {
-    const DWORD a = Attributes(path);
-    const bool existed = a != INVALID_FILE_ATTRIBUTES;
-    if (existed && !IsFile(a)) return {LockState::Held, false};
+    const std::wstring native = Native(path);
     // Shared for reading only: while this handle is open nobody else may write, rename or
-    // delete the file, and the next program to try is told the name is taken.
-    const HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                   FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
+    // delete the file, and the next program to try is told the name is taken; anyone may read
+    // which settings file the instance uses.
+    constexpr DWORD kAccess = GENERIC_READ | GENERIC_WRITE;
+    constexpr DWORD kFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    // A name that another program took or let go between our steps is looked at again.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        HANDLE h = ::CreateFileW(native.c_str(), kAccess, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                 kFlags, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            // Nobody can open the new file for writing, nor take it as free while this handle
+            // lives: its content is in it before anyone could read it as taken. A full disk
+            // leaves it empty; it is this instance's all the same.
+            [[maybe_unused]] const bool written = WriteAll(h, content) && ::FlushFileBuffers(h);
+            locks_[path] = reinterpret_cast<std::intptr_t>(h);
+            return {LockState::Taken, true};
+        }
         const DWORD error = ::GetLastError();
-        if (existed || error == ERROR_SHARING_VIOLATION || Attributes(path) != INVALID_FILE_ATTRIBUTES) {
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+            // A folder or a file we may not open at the name is someone else's; otherwise the
+            // folder refuses new files.
+            if (Look(native).exists) return {LockState::Held, false};
+            return {LockState::Refused, false};
+        }
+        // A lock file left behind is taken over while nobody holds it: opened as itself, and
+        // only when it is a plain file of one name.
+        h = ::CreateFileW(native.c_str(), kAccess, FILE_SHARE_READ, nullptr, OPEN_EXISTING, kFlags,
+                          nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            if (::GetLastError() == ERROR_FILE_NOT_FOUND) continue;
             return {LockState::Held, false};
         }
-        return {LockState::Refused, false};
+        const Entry e = Describe(h, native);
+        if (!e.RegularFile() || e.links != 1 ||
+            (e.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            ::CloseHandle(h);
+            return {LockState::Held, false};
+        }
+        LARGE_INTEGER start{};
+        [[maybe_unused]] const bool written = ::SetFilePointerEx(h, start, nullptr, FILE_BEGIN) &&
+                                              ::SetEndOfFile(h) && WriteAll(h, content) &&
+                                              ::FlushFileBuffers(h);
+        locks_[path] = reinterpret_cast<std::intptr_t>(h);
+        return {LockState::Taken, false};
     }
-    const bool created = ::GetLastError() != ERROR_ALREADY_EXISTS;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (::GetFileType(h) != FILE_TYPE_DISK || !::GetFileInformationByHandle(h, &info) ||
-        !IsFile(info.dwFileAttributes)) {
-        ::CloseHandle(h);
-        return {LockState::Held, false};
-    }
-    locks_[path] = reinterpret_cast<std::intptr_t>(h);
-    LARGE_INTEGER start{};
-    [[maybe_unused]] const bool written = ::SetFilePointerEx(h, start, nullptr, FILE_BEGIN) &&
-                                          ::SetEndOfFile(h) && WriteAll(h, content) &&
-                                          ::FlushFileBuffers(h);
-    return {LockState::Taken, created};
+    return {LockState::Held, false};
 }
 
 LockResult Platform::TakeOverLock(const std::string&, const std::string&) {
@@ -209,32 +598,26 @@ LockResult Platform::TakeOverLock(const std::string&, const std::string&) {
     return {LockState::Held, false};
 }
 
-bool Platform::ReplaceFile(const std::string& path, const std::string& content) {
-    static std::mt19937_64 rng{std::random_device{}()};
-    const std::wstring temp =
-        Wide(path + ".new" + std::to_string(::GetCurrentProcessId()) + "-" +
-             std::to_string(rng() % 1000000));
-    const HANDLE h = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    bool ok = WriteAll(h, content) && ::FlushFileBuffers(h);
-    if (!::CloseHandle(h)) ok = false;
-    ok = ok && ::MoveFileExW(temp.c_str(), Wide(path).c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) ::DeleteFileW(temp.c_str());
-    return ok;
-}
-
-bool Platform::IsSystemFolder(const std::string&) { return false; }
-
 void Platform::ReleaseLock(const std::string& path, bool remove) {
     const auto it = locks_.find(path);
     if (it == locks_.end()) return;
-    ::CloseHandle(AsHandle(it->second));
+    const HANDLE h = AsHandle(it->second);
+    BY_HANDLE_FILE_INFORMATION held{};
+    const bool known = remove && ::GetFileInformationByHandle(h, &held);
+    ::CloseHandle(h);
     locks_.erase(it);
-    // Should another program take the file between the two calls, its handle refuses the
-    // deletion and the lock stays with it.
-    if (remove) ::DeleteFileW(Wide(path).c_str());
+    if (!known) return;
+    // The lock is held without delete access, so that anyone may read it; it is deleted through
+    // a handle opened on the name itself, and only when that is still the file held. Another
+    // program that took the name in the moment between holds it without delete sharing: this
+    // open is then refused and the lock stays with it.
+    const std::wstring native = Native(path);
+    const HANDLE d = OpenWaiting(native, DELETE | FILE_READ_ATTRIBUTES, kNameItself);
+    if (d == INVALID_HANDLE_VALUE) return;
+    const Entry e = Describe(d, native);
+    const FileId id{held.dwVolumeSerialNumber, held.nFileIndexHigh, held.nFileIndexLow};
+    if (e.RegularFile() && e.id == id) DeleteHeld(d);
+    ::CloseHandle(d);
 }
 
 void Platform::ReleaseAllLocks() {

@@ -105,13 +105,25 @@ std::string Win32Platform::ProgramFolder() {
 }
 
 std::string Win32Platform::UserConfigFolder() {
+    // Only an absolute folder: a relative one would put the settings wherever the program was
+    // started from, and the program's own folder is the one that could not be used. Without
+    // one the session runs unsaved.
     const DWORD n = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
-    if (n == 0) return Join(ProgramFolder(), "Tavrolin");
+    if (n == 0) return {};
     std::wstring appData(n, L'\0');
     const DWORD got = GetEnvironmentVariableW(L"APPDATA", appData.data(), n);
+    if (got == 0 || got >= n) return {};
     appData.resize(got);
-    while (!appData.empty() && (appData.back() == L'\\' || appData.back() == L'/')) appData.pop_back();
-    return Utf8(appData.c_str()) + "\\Tavrolin";
+    const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    const bool drive = appData.size() >= 3 &&
+                       ((appData[0] >= L'A' && appData[0] <= L'Z') ||
+                        (appData[0] >= L'a' && appData[0] <= L'z')) &&
+                       appData[1] == L':' && separator(appData[2]);
+    const bool share = appData.size() >= 3 && separator(appData[0]) && separator(appData[1]) &&
+                       !separator(appData[2]);
+    if (!drive && !share) return {};
+    while (appData.size() > 3 && separator(appData.back())) appData.pop_back();
+    return Join(Utf8(appData.c_str()), "Tavrolin");
 }
 
 }  // namespace tavrolin::win32
