@@ -25,6 +25,20 @@ namespace {
 using tavrolin::win32::Utf8;
 using tavrolin::win32::Wide;
 
+// A standard handle that the starter named but did not hand to this process is only a number,
+// which a file opened later may receive: messages for the console would then go into that file.
+// Such a handle is forgotten before anything is opened. (The C runtime checks its own streams
+// as it starts.)
+void ForgetInvalidStandardHandles() {
+    for (const DWORD which : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+        const HANDLE h = GetStdHandle(which);
+        if (h == nullptr || h == INVALID_HANDLE_VALUE) continue;
+        if (GetFileType(h) == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR) {
+            SetStdHandle(which, nullptr);
+        }
+    }
+}
+
 // A window program has no console of its own: the text goes where its output is sent, else to
 // the console it was started from; false when there is neither.
 bool WriteToConsole(const std::string& text, bool error) {
@@ -145,6 +159,7 @@ void TraceFirstPaint(tavrolin::win32::Win32Backend& backend, HWND ruler, Startup
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    ForgetInvalidStandardHandles();
     StartupTrace trace;
     trace.main = Now();
     const tavrolin::CommandLineRequest request = tavrolin::ParseCommandLine(Arguments());
