@@ -28,19 +28,8 @@ bool Removed(char32_t c) {
 }
 
 // Upper case without the locale, so that the name is the same whatever the user's language
-// settings: ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic letters.
-char32_t Upper(char32_t c) {
-    if (c >= 'a' && c <= 'z') return c - 0x20;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
-    if (c == 0xFF) return 0x178;
-    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c & ~char32_t{1};
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c % 2 == 0) ? c - 1 : c;
-    if (c == 0x3C2) return 0x3A3;
-    if (c >= 0x3B1 && c <= 0x3C9) return c - 0x20;
-    if (c >= 0x430 && c <= 0x44F) return c - 0x20;
-    if (c >= 0x450 && c <= 0x45F) return c - 0x50;
-    return c;
-}
+// settings; letters beyond ASCII keep their case, as they always have in these names.
+char32_t Upper(char32_t c) { return c >= 'a' && c <= 'z' ? c - 0x20 : c; }
 
 // The next well-formed UTF-8 character at `i` (shortest form, no surrogates, at most
 // U+10FFFF); `length` is what it takes, or 1 for a byte that starts none.
