@@ -1223,9 +1223,14 @@ LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 deferred_ = RECT{};
                 paintPending_ = true;
             }
+            // The user moved a captioned window by its title bar. A borderless one has no
+            // handle for the user: only the program places it, and a place the window system
+            // reports for it is the system's own (a window manager under Wine reporting its
+            // first placement of a window late, from before it honoured the place asked for);
+            // taken into the model, a crosshair's partner once went from (0,0) to the corner.
             if (!applying_ && !backend_.Syncing() && !(pos->flags & SWP_NOMOVE) &&
-                !IsIconic(hwnd_) && !(form_->DirtyFlags() & kDirtyGeometry)) {
-                // The user moved a captioned window by its title bar.
+                form_->Border() != BorderStyle::None && !IsIconic(hwnd_) &&
+                !(form_->DirtyFlags() & kDirtyGeometry)) {
                 const PixelScale s = backend_.Scale();
                 if (pos->x != s.ToPixelsX(form_->Left()) || pos->y != s.ToPixelsY(form_->Top())) {
                     form_->WindowSystemMoved(s.ToTwipsX(pos->x), s.ToTwipsY(pos->y));

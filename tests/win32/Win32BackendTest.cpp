@@ -193,6 +193,26 @@ TEST_F(Windows, ModelChangesOfPlaceVisibilityAndStateReachTheWindowAtTheNextSync
     EXPECT_EQ(WindowRect(Handle(form)).left, -100);
 }
 
+TEST_F(Windows, APlaceTheWindowSystemGivesABorderlessWindowIsNotTheUsersMove) {
+    // A window manager under Wine reports its own placement of a window, late: a crosshair at
+    // the ruler's marker was taken for one at (0,0), and the next step of the program took it
+    // from there to the screen's corner. A captioned window moved by its title bar is the
+    // user's move.
+    TestForm& cross = MakeForm(BorderStyle::None, 1020, 3300, 165, 165);  // (68,220)
+    TestForm& control = MakeForm(BorderStyle::Fixed, 3000, 3000, 4500, 3000);
+    for (TestForm* form : {&cross, &control}) {
+        SetWindowPos(Handle(*form), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Pump(30);
+    }
+    EXPECT_DOUBLE_EQ(cross.Left(), 1020);
+    EXPECT_DOUBLE_EQ(cross.Top(), 3300);
+    cross.Move(cross.Left() - 105, cross.Top() - 105);  // the program's step of 7 pixels
+    backend.Sync();
+    EXPECT_EQ(WindowRect(Handle(cross)).left, 61);
+    EXPECT_EQ(WindowRect(Handle(cross)).top, 213);
+    EXPECT_DOUBLE_EQ(control.Left(), 0);
+}
+
 TEST_F(Windows, TheWindowServicesAreTheRealStylesAndLeaveTheWindowWhereItWas) {
     TestForm& form = MakeForm();
     const RECT before = WindowRect(Handle(form));
