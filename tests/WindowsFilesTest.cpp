@@ -13,8 +13,6 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-// Platform::ReplaceFile is the program's own, not the Windows macro of that name.
-#undef ReplaceFile
 
 #include <algorithm>
 #include <atomic>
@@ -201,7 +199,7 @@ TEST_F(WindowsFiles, ASettingsFileThatIsALinkIsNeitherReadThroughNorWrittenAndSe
     EXPECT_EQ(Slurp(folder.File("kept.cfg")), "the target's content");
     EXPECT_EQ(Slurp(folder.File("Tavrolin.cfg")), "the target's content");
     // A picture saved to a link's name replaces the link, never what it leads to.
-    EXPECT_TRUE(platform.ReplaceFile(folder.File("Tavrolin.cfg"), "a picture"));
+    EXPECT_TRUE(platform.PutNewFile(folder.File("Tavrolin.cfg"), "a picture"));
     EXPECT_EQ(Slurp(folder.File("Tavrolin.cfg")), "a picture");
     EXPECT_EQ(Slurp(folder.File("kept.cfg")), "the target's content");
 
@@ -243,7 +241,7 @@ TEST_F(WindowsFiles, AFileHeldOpenForAMomentIsWaitedForAndOneHeldLongerFailsTheS
         Holder editor(cfg, FILE_SHARE_READ | FILE_SHARE_WRITE, -1);
         ASSERT_TRUE(editor.Holds());
         EXPECT_FALSE(platform.WriteFileAtomic(cfg, "new"));
-        EXPECT_FALSE(platform.ReplaceFile(cfg, "a picture"));
+        EXPECT_FALSE(platform.PutNewFile(cfg, "a picture"));
     }
     EXPECT_EQ(Slurp(cfg), before);
     EXPECT_EQ(Names(folder.str()), names);

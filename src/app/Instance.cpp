@@ -216,7 +216,7 @@ std::string SettingsToRead(Platform& platform, const std::string& configPath,
     if (configPath.empty()) return platform.Inspect(beside).regular ? beside : std::string();
     const FileFacts facts = platform.Inspect(configPath);
     // Another user's link is not followed, for reading either.
-    if (facts.foreignLink || facts.loop) return {};
+    if (facts.foreignLink || facts.unfollowed || facts.loop) return {};
     if (facts.exists) return configPath;
     if (beside != configPath && platform.Inspect(beside).regular) return beside;
     return configPath;
@@ -226,6 +226,7 @@ std::string WhyNotSaved(const FileFacts& facts) {
     if (!facts.exists) return {};
     if (facts.loop) return "it lies behind a link that leads back to itself";
     if (facts.foreignLink) return "it is a link made by another user";
+    if (facts.unfollowed) return "it is a link, and Tavrolin follows no links on this system";
     if (!facts.regular) return "it is not a regular file";
     if (!facts.readable) return "it cannot be read";
     if (!facts.writable) return "it is read-only";

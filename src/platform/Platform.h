@@ -29,6 +29,7 @@ struct FileFacts {
     bool writable = false;  // may be replaced: writable, and not made read-only by its mode
     bool link = false;      // the name itself is a symbolic link
     bool foreignLink = false;  // a link another user made: never written through
+    bool unfollowed = false;   // a link of a system whose links are never followed, whoever made it
     bool loop = false;      // the name or its folder is a chain of links that never ends
 };
 
@@ -105,7 +106,8 @@ public:
     // Puts a new file at `path` through a temporary file and a rename: whatever is at the name
     // (a link, a file, a FIFO) is replaced, never followed or opened. For files the user names
     // on the command line, such as a picture.
-    virtual bool ReplaceFile(const std::string& path, const std::string& content);
+    // (Not "ReplaceFile": Windows' headers make that name a macro.)
+    virtual bool PutNewFile(const std::string& path, const std::string& content);
     // True when files may be created in the folder; nothing is created to find out.
     virtual bool FolderWritable(const std::string& folder);
     virtual bool MakeFolders(const std::string& folder);

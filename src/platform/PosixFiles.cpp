@@ -358,7 +358,7 @@ bool Platform::WriteFileAtomic(const std::string& path, const std::string& conte
     return ok && existed && WriteInPlace(folder, name, old, content);
 }
 
-bool Platform::ReplaceFile(const std::string& path, const std::string& content) {
+bool Platform::PutNewFile(const std::string& path, const std::string& content) {
     const Folder folder(FolderOf(path));
     const std::string name = NameOf(path);
     if (!folder.Open() || name.empty()) return false;

@@ -12,8 +12,6 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-// Platform::ReplaceFile is the program's own, not the Windows macro of that name.
-#undef ReplaceFile
 
 #include <algorithm>
 #include <cwctype>
@@ -465,7 +463,7 @@ FileFacts Platform::Inspect(const std::string& path) {
     if (e.linked) {
         // Whoever made the link, it is not followed: neither read through nor written.
         facts.link = true;
-        facts.foreignLink = true;
+        facts.unfollowed = true;
         return facts;
     }
     facts.regular = e.RegularFile();
@@ -495,7 +493,7 @@ bool Platform::WriteFileAtomic(const std::string& path, const std::string& conte
     return true;
 }
 
-bool Platform::ReplaceFile(const std::string& path, const std::string& content) {
+bool Platform::PutNewFile(const std::string& path, const std::string& content) {
     if (path.empty()) return false;
     const std::wstring target = Native(path);
     const auto temp = WriteTemporary(target, content);

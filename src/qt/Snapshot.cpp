@@ -38,7 +38,7 @@ QByteArray EncodeSnapshot(const QtBackend& backend) {
 bool WriteSnapshot(const QtBackend& backend, Platform& platform, const std::string& path) {
     const QByteArray png = EncodeSnapshot(backend);
     return !png.isEmpty() &&
-           platform.ReplaceFile(path,
+           platform.PutNewFile(path,
                                 std::string(png.constData(), static_cast<std::size_t>(png.size())));
 }
 

@@ -155,7 +155,7 @@ std::string EncodeSnapshot(const Picture& picture) {
 
 bool WriteSnapshot(const Win32Backend& backend, Platform& platform, const std::string& path) {
     const std::string png = EncodeSnapshot(ComposeSnapshot(backend));
-    return !png.empty() && platform.ReplaceFile(path, png);
+    return !png.empty() && platform.PutNewFile(path, png);
 }
 
 }  // namespace tavrolin::win32
