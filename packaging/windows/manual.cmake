@@ -1,10 +1,13 @@
 # Writes the manual's pages for the Windows packages from the pages in docs/manual, which are the
 # Linux manual as they stand. A page marks what differs:
 #   <!--linux-->text<!--/linux-->   Linux only: shown there, left out of the Windows page;
-#   <!--windows:text-->             Windows only: a comment on Linux, text in the Windows page.
+#   <!--windows:text-->             Windows only: a comment on Linux, text in the Windows page,
+#                                   where @VERSION@ becomes the version packed.
 # Usage:
-#   cmake -DSOURCE=docs/manual -DDEST=folder -P packaging/windows/manual.cmake
-foreach(var SOURCE DEST)
+#   cmake -DSOURCE=docs/manual -DDEST=folder -DVERSION=x.y.z -P packaging/windows/manual.cmake
+cmake_minimum_required(VERSION 3.22)
+
+foreach(var SOURCE DEST VERSION)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "manual.cmake needs -D${var}=...")
   endif()
@@ -55,6 +58,7 @@ foreach(page ${pages})
         message(FATAL_ERROR "${page}: a ${windowsOpen} that never ends")
       endif()
       string(SUBSTRING "${text}" 0 ${end} passage)
+      string(REPLACE "@VERSION@" "${VERSION}" passage "${passage}")
       string(LENGTH "${commentClose}" skip)
       math(EXPR from "${end} + ${skip}")
       string(SUBSTRING "${text}" ${from} -1 text)
