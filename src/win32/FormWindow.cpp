@@ -765,10 +765,14 @@ void FormWindow::HoldMouse(HWND child, UINT msg, int button) {
                                                 : VK_MBUTTON;
         if (GetKeyState(vk) >= 0) return;
         buttons_ |= button;
-        if (GetCapture() == nullptr) SetCapture(child);
+        if (GetCapture() == nullptr) {
+            SetCapture(child);
+            heldBy_ = child;
+        }
     } else if (IsUp(msg)) {
         buttons_ &= ~button;
-        if (buttons_ == 0 && GetCapture() == child) ReleaseCapture();
+        // Only a hold of our own: a button that holds the mouse itself clicks as it lets go.
+        if (buttons_ == 0 && heldBy_ == child && GetCapture() == child) ReleaseCapture();
     }
 }
 
@@ -999,6 +1003,8 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
             } else if (IsDown(msg)) {
                 if (c->onMouseDown) backend_.Deliver([&] { c->onMouseDown(button, shift, x, y); });
             } else if (IsUp(msg)) {
+                // The mouse is let go first: a click may open a modal dialog.
+                HoldMouse(child, msg, button);
                 if (c->onMouseUp) backend_.Deliver([&] { c->onMouseUp(button, shift, x, y); });
                 // A label is clicked where the button goes up over it.
                 RECT r{};
@@ -1014,7 +1020,7 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
             // A handler that unloaded the form leaves nothing for the control to do.
             if (form_ == nullptr) return 0;
             const LRESULT r = DefSubclassProc(child, msg, wParam, lParam);
-            if (form_ != nullptr) HoldMouse(child, msg, button);
+            if (form_ != nullptr && !IsUp(msg)) HoldMouse(child, msg, button);
             if (form_ != nullptr && c->Kind() == ControlKind::TextBox &&
                 (msg == WM_LBUTTONUP || (msg == WM_MOUSEMOVE && (wParam & MK_LBUTTON)))) {
                 PushSelection(static_cast<TextBox&>(*c));
@@ -1074,6 +1080,7 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
         }
         case WM_CAPTURECHANGED:
             buttons_ = 0;
+            heldBy_ = nullptr;
             break;  // the control's own drag ends too
         case WM_SETFOCUS:
             if (!backend_.Syncing() && !backend_.ReportingFocus()) {

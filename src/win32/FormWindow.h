@@ -106,6 +106,7 @@ private:
     bool applying_ = false;  // our own SetWindowPos and ShowWindow are no moves by the user
     bool swallowChar_ = false;  // the KeyDown of this key was cancelled by a handler
     int buttons_ = 0;  // mouse buttons held on the window or a control, for the capture
+    HWND heldBy_ = nullptr;  // the control that holds the mouse for a drag begun on it
     bool detached_ = false;
     int dpi_ = 0;  // a captioned window's monitor density; 0 for the system's
     bool framesChanged_ = false;  // a frame was created: the order of the children is due

@@ -331,6 +331,8 @@ TEST_F(Input, ADragBegunOnALabelFollowsAFastPointerOutOfItsSmallWindow) {
         if (b == kLeftButton) grip.Move(grip.Left() + x - startX, grip.Top() + y - startY);
     };
     letter.onMouseUp = [&](int, int, double, double) { ++ups; };
+    HWND heldInClick = reinterpret_cast<HWND>(1);
+    letter.onClick = [&] { heldInClick = GetCapture(); };  // where a dialog may open
     grip.MarkDirty(kDirtyControls);
     backend.Sync();
     Pump();
@@ -342,6 +344,7 @@ TEST_F(Input, ADragBegunOnALabelFollowsAFastPointerOutOfItsSmallWindow) {
     EXPECT_EQ(WindowRect(Handle(grip)).top, 180);
     EXPECT_EQ(ups, 1) << "the release reaches the letter too";
     EXPECT_EQ(GetCapture(), nullptr) << "and lets the mouse go";
+    EXPECT_EQ(heldInClick, nullptr) << "before the click is handled";
 }
 
 TEST_F(Input, ADoubleClickIsOneDblClickAndNoSecondPress) {
