@@ -5,7 +5,6 @@
 
 #include "app/Program.h"
 #include "forms/Form.h"
-#include "platform/Platform.h"  // before windows.h, whose macros rename its methods
 #include "platform/WindowServices.h"
 #include "ruler/Ruler.h"
 #include "win32/FormWindow.h"
