@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <iostream>
 
-#include "app/Instance.h"
 #include "app/Program.h"
+#include "app/SettingsStore.h"
 #include "control/MainWindow.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/ScaleDistance.h"
@@ -15,7 +14,6 @@
 #include "platform/WindowServices.h"
 #include "crosshair/DistanceWindow.h"
 #include "ruler/WexoIcon.h"
-#include "settings/ConfigFile.h"
 #include "settings/NumberText.h"
 
 namespace tavrolin {
@@ -95,14 +93,7 @@ void Ruler::Form_Load() {
     mw.SysFile.SetCaption("Using: " + g.ConfigBaseName + ".cfg" +
                           (g.NotSavedReason.empty() ? "" : " (not saved)"));
 
-    if (g.RulerRebuilding && !g.RebuildConfig.empty()) {
-        ApplyConfig(&g.RebuildConfig);
-        g.RebuildConfig.clear();
-    } else if (FileExists(p_.platform(), g.ConfigReadPath)) {
-        ValuesToFile("From");
-    } else {
-        ApplyConfig(nullptr);
-    }
+    LoadSettings(p_);
 
     mw.ScaleDist.SetText(ShortestDecimal(g.MeasScaleValue));
     mw.Uncertainty.SetText(ShortestDecimal(g.MeasScaleUncertainty));
@@ -159,13 +150,7 @@ void Ruler::CreateTicks() {
     SetMarker(3, g.MarkerPos[3], !g.ScaleCrossActive);
 }
 
-void Ruler::Form_Unload() {
-    if (p_.g().RulerRebuilding) {
-        p_.g().RebuildConfig = ConfigText();
-    } else if (p_.SaveOnUnload()) {
-        ValuesToFile("To");
-    }
-}
+void Ruler::Form_Unload() { StoreSettings(p_, Placement()); }
 
 void Ruler::ReDrawTicks() {
     const auto& g = p_.g();
@@ -361,63 +346,14 @@ void Ruler::SetMarkerColors() {
 }
 
 void Ruler::ValuesToFile(const std::string& direction) {
-    auto& g = p_.g();
-    Platform& platform = p_.platform();
     if (direction == "From") {
-        const auto text = platform.ReadFile(g.ConfigReadPath, 64 * 1024);
-        ApplyConfig(text ? &*text : nullptr);
-        return;
-    }
-    // A file the user made read-only, or that could not be read, keeps what it holds.
-    if (!g.NotSavedReason.empty()) return;
-    if (!platform.WriteFileAtomic(g.ConfigPath, ConfigText())) {
-        std::cerr << "tavrolin: the settings could not be saved to " << g.ConfigPath << "\n";
-    }
-}
-
-void Ruler::ApplyConfig(const std::string* text) {
-    auto& g = p_.g();
-    MainWindow& mw = p_.mainWindow();
-    // The first load starts from the defaults, a later one (the ruler rebuilding itself) from
-    // the values in use; a file then replaces what it holds, a damaged line keeping its value.
-    if (!g.SettingsInitialized) {
-        static_cast<Settings&>(g) =
-            Settings::Defaults(p_.TwipsPerPixelX(), p_.TwipsPerPixelY(), mw.Height());
-        g.SettingsInitialized = true;
-    }
-    if (text != nullptr) {
-        ParseConfig(*text, g);
-        ClampSettings(g, p_.TwipsPerPixelX());
-    }
-    mw.Label1[9]->SetCaption(g.ConvertLengthToDisplay != 1440 ? "Length\nMM" : "Length\nInches");
-    g.SettingsLoading = true;
-    mw.Check1.SetValue(g.StartControlMin);
-    if (g.MeasureMode == -1) {
-        mw.PosLock.SetValue(1);
-        mw.MeasureMode.SetValue(0);
+        ReadSettingsFile(p_);
     } else {
-        mw.MeasureMode.SetValue(g.MeasureMode != 0 ? 1 : 0);
+        SaveSettingsFile(p_, Placement());
     }
-    mw.UseHRuler.SetValue(g.IsHorizontal);
-    g.SettingsLoading = false;
 }
 
-std::string Ruler::ConfigText() {
-    auto& g = p_.g();
-    MainWindow& mw = p_.mainWindow();
-    // A minimised window's place is not where the user left it: keep the stored one.
-    if (mw.GetWindowState() == WindowState::Normal) {
-        if (mw.Top() >= 100) g.ControlTop = RoundHalfEven(mw.Top());
-        if (mw.Left() >= 100) g.ControlLeft = RoundHalfEven(mw.Left());
-    }
-    Settings record = g;
-    record.StartControlMin = mw.Check1.Value();
-    record.MeasureMode = (mw.PosLock.Value() == 1 && mw.MeasureMode.Value() == 0)
-                             ? -1
-                             : mw.MeasureMode.Value();
-    record.IsHorizontal = mw.UseHRuler.Value();
-    return FormatConfig(record, RulerRect{Top(), Height(), Left(), Width()});
-}
+RulerRect Ruler::Placement() const { return {Top(), Height(), Left(), Width()}; }
 
 void Ruler::Step(std::int32_t& dx, std::int32_t& dy) { Move(Left() + dx, Top() + dy); }
 

@@ -1,5 +1,5 @@
 // The ruler window: tick lines laid on a plain coloured window, the four markers of Measurement
-// Mode, and the settings file it reads at load and writes at unload.
+// Mode; the settings are taken in at its load and stored at its unload (app/SettingsStore).
 #pragma once
 
 #include <array>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "forms/Form.h"
+#include "settings/Settings.h"
 
 namespace tavrolin {
 
@@ -99,10 +100,8 @@ private:
     double Thickness() const { return Horizontal() ? Height() : Width(); }
     double Length() const { return Horizontal() ? Width() : Height(); }
     void CreateTicks();
-    // Takes settings text (a file's, or the ruler's own while it rebuilds) over the values in use.
-    void ApplyConfig(const std::string* text);
-    // The configuration file's text for the present state.
-    std::string ConfigText();
+    // The window's rectangle as the settings file keeps it.
+    RulerRect Placement() const;
     void PlaceMarkerLines(int markId, double pos);
 
     Program& p_;

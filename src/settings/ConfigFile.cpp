@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
+#include <optional>
 
 #include "settings/NumberText.h"
 
@@ -13,8 +13,9 @@ namespace {
 
 // The length unit line holds 56.69 (millimetres) or 1440 (inches); anything smaller is the
 // center length of the older layout, which had no unit line and stored lengths in inches.
-constexpr double kMillimetreTwips = 56.69;
 constexpr double kInchTwips = 1440;
+
+constexpr std::string_view kLockedModeKey = "MeasureMode Locked";
 
 // The end line of the older layout follows ScaleLine2Pos directly; the present layout ends with
 // the same line after the transparencies and crosshair colours.
@@ -23,11 +24,6 @@ constexpr std::string_view kReservedLine = "Reserved      Reserved";
 // A real file is about 2 KB and 42 lines. Anything past these bounds is not ours and is not read.
 constexpr std::size_t kMaxBytes = 64 * 1024;
 constexpr int kMaxLines = 200;
-
-constexpr int kOlderRulerTransparency = 150;
-constexpr int kOlderCrossTransparency = 100;
-constexpr std::int32_t kOlderCrosshairColor = 0x00FFFF;
-constexpr std::int32_t kOlderScaleCrossColor = 0x00FF00;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -119,76 +115,78 @@ private:
 };
 
 bool ReadSettings(SettingReader& r, Settings& s, ConfigReadReport& report) {
-    if (!r.Integer(s.StartControlMin) || !r.Integer(s.HalfTicks) || !r.Integer(s.PrimaryIndex) ||
-        !r.Integer(s.SecondaryIndex) || !r.Integer(s.ColorChoice[kRulerBackground]))
-        return false;
-
-    double v = 0;
-    bool found = false;
-    if (!r.Number(v, found)) return false;
-    double factor = 1;
-    if (found && v < kMillimetreTwips) {
-        report.olderLayout = true;
-        s.ConvertLengthToDisplay = kInchTwips;
-        factor = kInchTwips;
-        s.CenterLength = RoundHalfEven(v * factor);
-    } else {
-        // A damaged unit line is taken for the present layout: the unit stays as it was.
-        if (found) s.ConvertLengthToDisplay = v;
-        if (!r.Integer(s.CenterLength)) return false;
+    double factor = 1;  // the older layout's lengths are inches
+    // The older layout's center length, read already from where the unit line stands today.
+    std::optional<double> carried;
+    bool tailSeen = false;
+    for (const SettingRow& row : SettingRows()) {
+        if (row.newerTail && !tailSeen) {
+            tailSeen = true;
+            std::string_view line;
+            if (!r.Line(line)) return false;
+            std::string_view trimmed = line.substr(0, line.find_last_not_of(" \t") + 1);
+            if (trimmed == kReservedLine) {
+                report.olderTail = true;
+                for (const SettingRow& tail : SettingRows()) {
+                    if (tail.newerTail) tail.integer(s) = static_cast<std::int32_t>(tail.defaultValue);
+                }
+                return true;
+            }
+            // The ruler transparency is taken from the line's first four characters only, as it
+            // always was; a value of at most three digits behind its print blank fits in them.
+            std::string_view head = line.substr(0, 4);
+            if (IsNumeric(FirstField(head))) {
+                row.integer(s) = RoundHalfEven(Val(head));
+            } else {
+                r.Damaged();
+            }
+            continue;
+        }
+        switch (row.kind) {
+            case SettingKind::End: {
+                std::string_view line;
+                return r.Line(line);  // its text is not checked
+            }
+            case SettingKind::Unit: {
+                double v = 0;
+                bool found = false;
+                if (!r.Number(v, found)) return false;
+                if (found && v < row.low) {
+                    report.olderLayout = true;
+                    row.real(s) = kInchTwips;
+                    factor = kInchTwips;
+                    carried = v;
+                } else if (found) {
+                    // A damaged unit line is taken for the present layout: the unit stays as it was.
+                    row.real(s) = v;
+                }
+                break;
+            }
+            case SettingKind::Length:
+                if (carried) {
+                    row.integer(s) = RoundHalfEven(*carried * factor);
+                    carried.reset();
+                } else if (!r.Integer(row.integer(s), factor)) {
+                    return false;
+                }
+                break;
+            case SettingKind::Real:
+                if (!r.Real(row.real(s))) return false;
+                break;
+            default:
+                if (!r.Integer(row.integer(s))) return false;
+                break;
+        }
     }
-    if (!r.Integer(s.PrimaryLength, factor) || !r.Integer(s.SecondaryLength, factor) ||
-        !r.Integer(s.TickLength, factor))
-        return false;
-
-    for (int i = 1; i <= 4; ++i) {
-        if (!r.Integer(s.TickWidth[i])) return false;
-    }
-    for (int i = kCenterTick; i <= kOtherTicks; ++i) {
-        if (!r.Integer(s.ColorChoice[i])) return false;
-    }
-    if (!r.Integer(s.TickSpacing) || !r.Integer(s.ControlTop) || !r.Integer(s.ControlLeft) ||
-        !r.Integer(s.RulerStartTop) || !r.Integer(s.RulerStartHeight) ||
-        !r.Integer(s.RulerStartLeft) || !r.Integer(s.RulerStartWidth) ||
-        !r.Integer(s.MeasureMode) || !r.Integer(s.IsHorizontal) || !r.Integer(s.ActiveFrame) ||
-        !r.Integer(s.MeasLineLength) || !r.Integer(s.MeasUnitsIndex) ||
-        !r.Real(s.MeasScaleValue) || !r.Real(s.MeasScaleUncertainty))
-        return false;
-    for (int i = 0; i < 4; ++i) {
-        if (!r.Integer(s.MarkerPos[i])) return false;
-    }
-
-    std::string_view line;
-    if (!r.Line(line)) return false;
-    std::string_view trimmed = line.substr(0, line.find_last_not_of(" \t") + 1);
-    if (trimmed == kReservedLine) {
-        report.olderTail = true;
-        s.RulerTransparency = kOlderRulerTransparency;
-        s.CrosshairTransparency = kOlderCrossTransparency;
-        s.ScaleCrossTransparency = kOlderCrossTransparency;
-        s.ColorChoice[kMeasurementCrosshairs] = kOlderCrosshairColor;
-        s.ColorChoice[kScaleCrosshairs] = kOlderScaleCrossColor;
-        return true;
-    }
-    // The ruler transparency is taken from the line's first four characters only, as it always
-    // was; a value of at most three digits behind its print blank fits in them.
-    std::string_view head = line.substr(0, 4);
-    if (IsNumeric(FirstField(head))) {
-        s.RulerTransparency = RoundHalfEven(Val(head));
-    } else {
-        r.Damaged();
-    }
-    if (!r.Integer(s.CrosshairTransparency) || !r.Integer(s.ScaleCrossTransparency) ||
-        !r.Integer(s.ColorChoice[kMeasurementCrosshairs]) ||
-        !r.Integer(s.ColorChoice[kScaleCrosshairs]))
-        return false;
-    return r.Line(line);  // the end line; its text is not checked
+    return true;
 }
 
-template <typename T>
-void Clamp(T& v, std::int64_t lo, std::int64_t hi) {
-    v = static_cast<T>(std::clamp<std::int64_t>(v, lo, hi));
+void Clamp(std::int32_t& v, std::int64_t lo, std::int64_t hi) {
+    v = static_cast<std::int32_t>(std::clamp<std::int64_t>(v, lo, hi));
 }
+
+// A bound of the table as the whole number it is.
+std::int64_t Whole(double bound) { return static_cast<std::int64_t>(bound); }
 
 }  // namespace
 
@@ -200,59 +198,40 @@ std::string FormatConfig(const Settings& s, const RulerRect& ruler) {
         out += "\r\n";
     };
     auto number = [&line](double v, std::string_view key) { line(PrintNumber(v), key); };
-    // A minimised or pushed-off control window reports a position at or past the screen's edge;
-    // the next start should bring it back into view instead.
-    auto position = [&line, &number](std::int32_t v, std::string_view key) {
-        if (v < 101) {
-            line("1000", key);
-        } else {
-            number(v, key);
+    Settings record = s;  // the table reaches fields through a record it could change
+    for (const SettingRow& row : SettingRows()) {
+        switch (row.kind) {
+            case SettingKind::End:
+                line(row.key, row.key);
+                break;
+            case SettingKind::Real:
+            case SettingKind::Unit:
+                number(row.real(record), row.key);
+                break;
+            case SettingKind::RulerEdge:
+                line(PrintNumber(ruler.*row.edge, 7), row.key);  // single precision
+                break;
+            case SettingKind::WindowPlace: {
+                // A minimised or pushed-off control window reports a position at or past the
+                // screen's edge; the next start should bring it back into view instead.
+                const std::int32_t v = row.integer(record);
+                if (v < 101) {
+                    line("1000", row.key);
+                } else {
+                    number(v, row.key);
+                }
+                break;
+            }
+            case SettingKind::Mode: {
+                const std::int32_t v = row.integer(record);
+                number(v, v == -1 ? kLockedModeKey : row.key);
+                break;
+            }
+            default:
+                number(row.integer(record), row.key);
+                break;
         }
-    };
-    auto single = [&line](double v, std::string_view key) { line(PrintNumber(v, 7), key); };
-
-    number(s.StartControlMin, "StartControlMin");
-    number(s.HalfTicks, "HalfTicks");
-    number(s.PrimaryIndex, "PrimaryIndex");
-    number(s.SecondaryIndex, "SecondaryIndex");
-    number(s.ColorChoice[kRulerBackground], "ColorChoice(0)");
-    number(s.ConvertLengthToDisplay, "ConvertLengthToDisplay");
-    number(s.CenterLength, "CenterLength");
-    number(s.PrimaryLength, "PrimaryLength");
-    number(s.SecondaryLength, "SecondaryLength");
-    number(s.TickLength, "TickLength");
-    number(s.TickWidth[1], "TickWidth(1)");
-    number(s.TickWidth[2], "TickWidth(2)");
-    number(s.TickWidth[3], "TickWidth(3)");
-    number(s.TickWidth[4], "TickWidth(4)");
-    number(s.ColorChoice[kCenterTick], "ColorChoice(1)");
-    number(s.ColorChoice[kPrimaryTicks], "ColorChoice(2)");
-    number(s.ColorChoice[kSecondaryTicks], "ColorChoice(3)");
-    number(s.ColorChoice[kOtherTicks], "ColorChoice(4)");
-    number(s.TickSpacing, "TickSpacing");
-    position(s.ControlTop, "ControlTop");
-    position(s.ControlLeft, "ControlLeft");
-    single(ruler.Top, "RulerStartTop");
-    single(ruler.Height, "RulerStartHeight");
-    single(ruler.Left, "RulerStartLeft");
-    single(ruler.Width, "RulerStartWidth");
-    number(s.MeasureMode, s.MeasureMode == -1 ? "MeasureMode Locked" : "MeasureMode");
-    number(s.IsHorizontal, "1=Horizontal");
-    number(s.ActiveFrame, "ActiveFrame");
-    number(s.MeasLineLength, "MeasLineLength");
-    number(s.MeasUnitsIndex, "MeasUnitsIndex");
-    number(s.MeasScaleValue, "MeasScaleValue");
-    number(s.MeasScaleUncertainty, "MeasScaleUncertainty");
-    number(s.MarkerPos[0], "MeasLine1Pos");
-    number(s.MarkerPos[1], "MeasLine2Pos");
-    number(s.MarkerPos[2], "ScaleLine1Pos");
-    number(s.MarkerPos[3], "ScaleLine2Pos");
-    number(s.RulerTransparency, "Ruler Transparency");
-    number(s.CrosshairTransparency, "Crosshair Transparency");
-    number(s.ScaleCrossTransparency, "Scale Cross Transparency");
-    number(s.ColorChoice[kMeasurementCrosshairs], "Crosshair Color");
-    number(s.ColorChoice[kScaleCrosshairs], "Scale Cross Color");
-    line("Reserved", "Reserved");
+    }
     return out;
 }
 
@@ -264,61 +243,38 @@ ConfigReadReport ParseConfig(std::string_view text, Settings& s) {
 }
 
 void ClampSettings(Settings& s, double twipsPerPixel) {
-    constexpr std::int64_t kShortMax = std::numeric_limits<std::int16_t>::max();
-    constexpr std::int64_t kShortMin = std::numeric_limits<std::int16_t>::min();
-    constexpr std::int64_t kMaxSpacing = 1'000'000;
-    // Bounds the ruler's length, and with the minimum spacing the number of ticks it lays out.
-    constexpr std::int64_t kMaxRulerSize = 400'000;
-    constexpr std::int64_t kMaxPosition = 10'000'000;
-    constexpr std::int64_t kMaxColor = 0xFFFFFF;
-
-    // Three pixels, so a tick can always be grabbed apart from its neighbour; never zero, since
-    // the spacing divides positions into tick numbers.
-    std::int64_t minSpacing = RoundHalfEven(3 * twipsPerPixel);
-    minSpacing = std::clamp<std::int64_t>(minSpacing, 1, kMaxSpacing);
-    Clamp(s.TickSpacing, minSpacing, kMaxSpacing);
-
-    // The indexes divide tick numbers.
-    Clamp(s.PrimaryIndex, 1, kShortMax);
-    Clamp(s.SecondaryIndex, 1, kShortMax);
-    Clamp(s.HalfTicks, 0, kShortMax);
-    Clamp(s.CenterLength, 0, kShortMax);
-    Clamp(s.PrimaryLength, 0, kShortMax);
-    Clamp(s.SecondaryLength, 0, kShortMax);
-    Clamp(s.TickLength, 0, kShortMax);
-    for (int i = 1; i <= 4; ++i) Clamp(s.TickWidth[i], 1, 100);
-    // A marker line of no length could not be seen or grabbed; one twip is the nearest that can.
-    Clamp(s.MeasLineLength, 1, kShortMax);
-
-    Clamp(s.RulerStartWidth, 0, kMaxRulerSize);
-    Clamp(s.RulerStartHeight, 0, kMaxRulerSize);
-    Clamp(s.RulerStartTop, 0, kMaxPosition);
-    Clamp(s.RulerStartLeft, 0, kMaxPosition);
-    Clamp(s.ControlTop, 0, kMaxPosition);
-    Clamp(s.ControlLeft, 0, kMaxPosition);
-    for (int i = 0; i < 4; ++i) Clamp(s.MarkerPos[i], 0, kMaxRulerSize);
-
-    Clamp(s.RulerTransparency, 0, 255);
-    Clamp(s.CrosshairTransparency, 0, 255);
-    Clamp(s.ScaleCrossTransparency, 0, 255);
-    for (auto& color : s.ColorChoice) Clamp(color, 0, kMaxColor);
-
-    s.StartControlMin = s.StartControlMin != 0 ? 1 : 0;
-    s.IsHorizontal = s.IsHorizontal != 0 ? 1 : 0;
-    if (s.MeasureMode != -1 && s.MeasureMode != 0) s.MeasureMode = 1;
-    // Unknown panel or unit numbers are valid: they select the fallback branch where used.
-    Clamp(s.ActiveFrame, kShortMin, kShortMax);
-    Clamp(s.MeasUnitsIndex, kShortMin, kShortMax);
-
-    // A zero scale stands for "no valid user unit"; it is never divided by unchecked.
-    if (!std::isfinite(s.MeasScaleValue) || s.MeasScaleValue < 0) s.MeasScaleValue = 0;
-    s.MeasScaleValue = std::min(s.MeasScaleValue, 1e7);
-    if (!std::isfinite(s.MeasScaleUncertainty)) s.MeasScaleUncertainty = 0;
-    s.MeasScaleUncertainty = std::clamp(s.MeasScaleUncertainty, 0.0, 100.0);
-    if (!std::isfinite(s.ConvertLengthToDisplay) || s.ConvertLengthToDisplay < kMillimetreTwips) {
-        s.ConvertLengthToDisplay = kMillimetreTwips;
+    for (const SettingRow& row : SettingRows()) {
+        switch (row.kind) {
+            case SettingKind::End:
+                break;
+            case SettingKind::Real:
+            case SettingKind::Unit: {
+                double& v = row.real(s);
+                if (!std::isfinite(v)) v = row.low;
+                v = std::clamp(v, row.low, row.high);
+                break;
+            }
+            case SettingKind::Flag: {
+                std::int32_t& v = row.integer(s);
+                v = v != 0 ? 1 : 0;
+                break;
+            }
+            case SettingKind::Mode: {
+                std::int32_t& v = row.integer(s);
+                if (v != -1 && v != 0) v = 1;
+                break;
+            }
+            case SettingKind::Spacing: {
+                const auto low = std::clamp<std::int64_t>(RoundHalfEven(3 * twipsPerPixel),
+                                                          Whole(row.low), Whole(row.high));
+                Clamp(row.integer(s), low, Whole(row.high));
+                break;
+            }
+            default:
+                Clamp(row.integer(s), Whole(row.low), Whole(row.high));
+                break;
+        }
     }
-    s.ConvertLengthToDisplay = std::min(s.ConvertLengthToDisplay, kInchTwips);
 }
 
 }  // namespace tavrolin

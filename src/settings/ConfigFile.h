@@ -1,5 +1,6 @@
 // The configuration file's bytes: writing a settings record in its line layout and reading one
 // back, including the older layout without the length unit line and without the transparencies.
+// The reader, the writer and the clamping walk the same table of settings (Settings.h).
 #pragma once
 
 #include <string>
@@ -8,14 +9,6 @@
 #include "settings/Settings.h"
 
 namespace tavrolin {
-
-// The ruler window's rectangle as it is written (single precision), twips.
-struct RulerRect {
-    double Top = 0;
-    double Height = 0;
-    double Left = 0;
-    double Width = 0;
-};
 
 struct ConfigReadReport {
     bool olderLayout = false;   // no "ConvertLengthToDisplay" line: lengths were in inches
