@@ -137,8 +137,17 @@ TEST(ConfigFile, DefaultFileIsByteExact) {
     EXPECT_EQ(lines[39], " 65535        Crosshair Color");
     EXPECT_EQ(lines[41], "Reserved      Reserved");
     EXPECT_EQ(text.substr(text.size() - 24), "Reserved      Reserved\r\n");
+    // Every default of a first start at 96 dots an inch, as the file has always held it.
+    const std::vector<std::string> defaults = {
+        " 0 ", " 40 ", " 8 ", " 4 ", " 11184810 ", " 56.69 ", " 1134 ", " 567 ", " 284 ", " 113 ",
+        " 3 ", " 3 ", " 3 ", " 1 ", " 125 ", " 1351740 ", " 0 ", " 0 ", " 238 ", " 2250 ",
+        " 2400 ", " 1500 ", " 7500 ", " 150 ", " 1500 ", " 1 ", " 0 ", " 3 ", " 750 ", " 3 ",
+        " 100 ", " 3 ", " 1875 ", " 5625 ", " 2812 ", " 4688 ", " 150 ", " 100 ", " 100 ",
+        " 65535 ", " 65280 "};
+    ASSERT_EQ(defaults.size(), kKeys.size());
     for (std::size_t i = 0; i < kKeys.size(); ++i) {
         EXPECT_EQ(lines[i].substr(14), kKeys[i]) << "line " << i + 1;
+        EXPECT_EQ(lines[i], Pad(defaults[i], kKeys[i])) << "line " << i + 1;
     }
 }
 
