@@ -55,23 +55,18 @@ void MainWindow::TickColor_Click(int index) {
 }
 
 void MainWindow::PickItemColor(int item) {
-    auto& g = p_.g();
-    PickColor& picker = p_.pickColor();
-    picker.Load();
-    picker.Init_PickColor(item);
-    picker.ShowModal();
-    Ruler& ruler = p_.ruler();
-    const Color chosen = g.ColorChoice[static_cast<std::size_t>(item)];
-    if (item == kRulerBackground) {
-        ColorBox.SetBackColor(chosen);
-        ruler.SetBackColor(chosen);
-        // Marks that stood out on the old background may not on the new one.
-        ruler.SetMarkerColors();
-    } else {
-        TickColor[static_cast<std::size_t>(item - 1)]->SetBackColor(chosen);
-        ruler.ReDrawTicks();
-    }
-    p_.Unload(picker);
+    tavrolin::PickItemColor(p_, item, [this, item](Color chosen) {
+        Ruler& ruler = p_.ruler();
+        if (item == kRulerBackground) {
+            ColorBox.SetBackColor(chosen);
+            ruler.SetBackColor(chosen);
+            // Marks that stood out on the old background may not on the new one.
+            ruler.SetMarkerColors();
+        } else {
+            TickColor[static_cast<std::size_t>(item - 1)]->SetBackColor(chosen);
+            ruler.ReDrawTicks();
+        }
+    });
 }
 
 }  // namespace tavrolin

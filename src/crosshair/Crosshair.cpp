@@ -161,14 +161,10 @@ void Crosshair::Form_MouseUp(int, int, double, double) {
 
 void Crosshair::Form_DblClick() {
     const int item = kind_ == Kind::Cross ? kMeasurementCrosshairs : kScaleCrosshairs;
-    PickColor& picker = p_.pickColor();
-    picker.Load();
-    picker.Init_PickColor(item);
-    picker.ShowModal();
-    const Color chosen = p_.g().ColorChoice[static_cast<std::size_t>(item)];
-    SetBackColor(chosen);
-    if (MyToolTip != nullptr) MyToolTip->SetBackColor(chosen);
-    p_.Unload(picker);
+    PickItemColor(p_, item, [this](Color chosen) {
+        SetBackColor(chosen);
+        if (MyToolTip != nullptr) MyToolTip->SetBackColor(chosen);
+    });
 }
 
 Form& Crosshair::NextInCycle() {

@@ -248,4 +248,13 @@ void PickColor::Form_KeyDown(int& keyCode, int&) {
 
 void PickColor::Form_QueryClose() { CancelBtn_Click(); }
 
+void PickItemColor(Program& program, int item, const std::function<void(Color chosen)>& show) {
+    PickColor& picker = program.pickColor();
+    picker.Load();
+    picker.Init_PickColor(item);
+    picker.ShowModal();
+    show(program.g().ColorChoice[static_cast<std::size_t>(item)]);
+    program.Unload(picker);
+}
+
 }  // namespace tavrolin

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "forms/Form.h"
@@ -62,5 +63,9 @@ private:
     std::array<std::string, 3> lastChannelText_{};
     bool filling_ = false;  // the dialog is filling its own boxes
 };
+
+// Opens the picker modally on one ColorChoice item; `show` then puts the item's colour, chosen
+// or kept, on the windows that display it, while the picker is still loaded.
+void PickItemColor(Program& program, int item, const std::function<void(Color chosen)>& show);
 
 }  // namespace tavrolin

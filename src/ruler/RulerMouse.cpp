@@ -247,24 +247,19 @@ void Ruler::Form_MouseUp(int button, int /*shift*/, double /*x*/, double /*y*/) 
 }
 
 void Ruler::Form_DblClick() {
-    auto& g = p_.g();
     int item = kRulerBackground;
     if (!MeasModeOn() && GrabTick >= -998) item = TickClass(std::abs(GrabTick));
-    PickColor& picker = p_.pickColor();
-    picker.Load();
-    picker.Init_PickColor(item);
-    picker.ShowModal();
-    MainWindow& mw = p_.mainWindow();
-    if (item > 0) {
-        mw.TickColor[static_cast<std::size_t>(item - 1)]->SetBackColor(
-            g.ColorChoice[static_cast<std::size_t>(item)]);
-        ReDrawTicks();
-    } else {
-        SetBackColor(g.ColorChoice[kRulerBackground]);
-        mw.ColorBox.SetBackColor(g.ColorChoice[kRulerBackground]);
-        SetMarkerColors();
-    }
-    p_.Unload(picker);
+    PickItemColor(p_, item, [this, item](Color chosen) {
+        MainWindow& mw = p_.mainWindow();
+        if (item > 0) {
+            mw.TickColor[static_cast<std::size_t>(item - 1)]->SetBackColor(chosen);
+            ReDrawTicks();
+        } else {
+            SetBackColor(chosen);
+            mw.ColorBox.SetBackColor(chosen);
+            SetMarkerColors();
+        }
+    });
 }
 
 }  // namespace tavrolin
