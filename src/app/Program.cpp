@@ -53,6 +53,10 @@ Crosshair& Program::scale0() { return Get(scale0_, Crosshair::Kind::Scale, 0); }
 Crosshair& Program::scale1() { return Get(scale1_, Crosshair::Kind::Scale, 1); }
 PickColor& Program::pickColor() { return Get(pickColor_); }
 
+std::array<Form*, 6> Program::MeasurementWindows() {
+    return {&crossDistance(), &cross1(), &cross0(), &scaleDistance(), &scale1(), &scale0()};
+}
+
 void Program::Start() {
     if (started_) return;
     started_ = true;

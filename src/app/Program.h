@@ -2,6 +2,7 @@
 // afresh after an unload), and the way in and out.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,6 +69,10 @@ public:
     Crosshair& scale0();
     Crosshair& scale1();
     PickColor& pickColor();
+
+    // The six windows that only Measurement Mode shows, in the order they load and unload:
+    // the measurement read-out and its crosshairs, then the scale bar's.
+    std::array<Form*, 6> MeasurementWindows();
 
 private:
     template <class T>

@@ -341,9 +341,7 @@ void MainWindow::Form_Load() {
     p_.wexoIcon().Load();
     p_.distanceWindow().Load();
     p_.ruler().Load();
-    Form* shownAndHidden[] = {&p_.crossDistance(), &p_.cross1(),        &p_.cross0(),
-                              &p_.scaleDistance(), &p_.scale1(), &p_.scale0()};
-    for (Form* f : shownAndHidden) {
+    for (Form* f : p_.MeasurementWindows()) {
         f->Load();
         f->Show();
         f->Hide();
@@ -364,12 +362,8 @@ void MainWindow::Form_Load() {
             p_.scale0().SetVisible(true);
         }
     } else {
-        for (Form* f : {static_cast<Form*>(&p_.distanceWindow()), static_cast<Form*>(&p_.crossDistance()),
-                        static_cast<Form*>(&p_.cross1()), static_cast<Form*>(&p_.cross0()),
-                        static_cast<Form*>(&p_.scaleDistance()), static_cast<Form*>(&p_.scale1()),
-                        static_cast<Form*>(&p_.scale0())}) {
-            f->SetVisible(false);
-        }
+        p_.distanceWindow().SetVisible(false);
+        for (Form* f : p_.MeasurementWindows()) f->SetVisible(false);
     }
     RestorePage();
     g.StartingUp = false;
@@ -411,10 +405,11 @@ void MainWindow::BringOntoMonitors() {
 }
 
 void MainWindow::Form_Unload() {
-    Form* order[] = {&p_.crossDistance(), &p_.cross1(),    &p_.cross0(),
-                     &p_.scaleDistance(), &p_.scale1(),    &p_.scale0(),
-                     &p_.wexoIcon(),      &p_.distanceWindow(), &p_.ruler()};
-    for (Form* f : order) {
+    for (Form* f : p_.MeasurementWindows()) {
+        if (f->Loaded()) p_.Unload(*f);
+    }
+    for (Form* f : {static_cast<Form*>(&p_.wexoIcon()), static_cast<Form*>(&p_.distanceWindow()),
+                    static_cast<Form*>(&p_.ruler())}) {
         if (f->Loaded()) p_.Unload(*f);
     }
     ReleaseLock();
@@ -559,11 +554,7 @@ void MainWindow::MeasureMode_Click() {
         p_.distanceWindow().Hide();
         ruler.Show();
         ShowMeasurementPanel(false);
-        for (Form* f : {static_cast<Form*>(&p_.crossDistance()), static_cast<Form*>(&p_.cross1()),
-                        static_cast<Form*>(&p_.cross0()), static_cast<Form*>(&p_.scaleDistance()),
-                        static_cast<Form*>(&p_.scale1()), static_cast<Form*>(&p_.scale0())}) {
-            f->Hide();
-        }
+        for (Form* f : p_.MeasurementWindows()) f->Hide();
     }
     ruler.Form_Resize();
     if (measMode) {
@@ -679,11 +670,7 @@ void MainWindow::HideBtn_Click() {
         p_.wexoIcon().Hide();
         p_.ruler().Hide();
         HideBtn.SetCaption("Show");
-        for (Form* f : {static_cast<Form*>(&p_.crossDistance()), static_cast<Form*>(&p_.cross1()),
-                        static_cast<Form*>(&p_.cross0()), static_cast<Form*>(&p_.scaleDistance()),
-                        static_cast<Form*>(&p_.scale1()), static_cast<Form*>(&p_.scale0())}) {
-            f->Hide();
-        }
+        for (Form* f : p_.MeasurementWindows()) f->Hide();
         return;
     }
     ShowRulerWindows(true);
