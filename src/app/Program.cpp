@@ -1,5 +1,7 @@
 #include "app/Program.h"
 
+#include "app/Startup.h"
+
 #include "control/MainWindow.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
@@ -71,7 +73,7 @@ void Program::EndWithoutDisplay() {
     if (!Running()) return;
     ended_ = true;
     if (ruler_.form && ruler_.form->Loaded()) ruler_.form->ValuesToFile("To");
-    mainWindow_.form->ReleaseLock();
+    ReleaseInstanceLock(*this);
 }
 
 void Program::Exit(bool save) {

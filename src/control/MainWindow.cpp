@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iostream>
 
-#include "app/Instance.h"
 #include "app/Program.h"
+#include "app/Startup.h"
 #include "control/FieldRules.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
@@ -315,21 +314,7 @@ void MainWindow::Form_Load() {
     g.VirtualScreenHeight = RoundHalfEven(p_.TwipsPerPixelY() * platform.GetSystemMetrics(79));
     LayOut();
 
-    const InstanceFiles files =
-        ClaimInstance(platform, SettingsFolder(platform), CleanArgument(p_.CommandLine()));
-    g.ConfigBaseName = files.configBaseName;
-    g.ConfigPath = files.configPath;
-    g.LockPath = files.lockPath;
-    g.LockHeld = files.lockHeld;
-    g.ConfigReadPath = SettingsToRead(platform, g.ConfigPath, g.ConfigBaseName);
-    g.NotSavedReason = g.ConfigPath.empty() ? std::string() : WhyNotSaved(platform.Inspect(g.ConfigPath));
-    if (g.NotSavedReason.empty()) g.NotSavedReason = files.notSaved;
-    if (!g.NotSavedReason.empty()) {
-        std::cerr << "tavrolin: "
-                  << (g.ConfigPath.empty() ? g.ConfigBaseName + ".cfg" : g.ConfigPath)
-                  << " will not be saved, as " << g.NotSavedReason
-                  << ": this session's changes are kept only while it runs\n";
-    }
+    ClaimInstanceAndLock(p_);
 
     g.HelpText = HelpTexts();
     AboutInfo.SetCaption(AboutText());
@@ -338,88 +323,12 @@ void MainWindow::Form_Load() {
     WebSite.SetCaption(manualUrl_.empty() ? "The manual is not installed." : manualUrl_);
     WebSite.SetUnderline(!manualUrl_.empty());
 
-    p_.wexoIcon().Load();
-    p_.distanceWindow().Load();
-    p_.ruler().Load();
-    for (Form* f : p_.MeasurementWindows()) {
-        f->Load();
-        f->Show();
-        f->Hide();
-    }
-
-    BringOntoMonitors();
-    p_.ruler().Show();
-    p_.wexoIcon().Show();
-    p_.distanceWindow().Show();
-
-    if (MeasureMode.Value() == 1) {
-        p_.distanceWindow().SetVisible(true);
-        p_.crossDistance().SetVisible(false);
-        p_.cross1().SetVisible(true);
-        p_.cross0().SetVisible(true);
-        if (g.MeasUnitsIndex == 4) {
-            p_.scale1().SetVisible(true);
-            p_.scale0().SetVisible(true);
-        }
-    } else {
-        p_.distanceWindow().SetVisible(false);
-        for (Form* f : p_.MeasurementWindows()) f->SetVisible(false);
-    }
+    BringUpWindows(p_);
     RestorePage();
     g.StartingUp = false;
 }
 
-void MainWindow::BringOntoMonitors() {
-    auto& g = p_.g();
-    std::vector<ScreenRect> monitors = p_.backend().screen().Monitors;
-    if (monitors.empty()) {
-        monitors.push_back({0, 0, static_cast<double>(g.VirtualScreenWidth),
-                            static_cast<double>(g.VirtualScreenHeight)});
-    }
-    // The ruler with the grip and the read-out beside it: none of them is left off the edge.
-    Ruler& ruler = p_.ruler();
-    double left = ruler.Left(), top = ruler.Top();
-    double right = left + ruler.Width(), bottom = top + ruler.Height();
-    for (const Form* f : {static_cast<const Form*>(&p_.wexoIcon()),
-                          static_cast<const Form*>(&p_.distanceWindow())}) {
-        left = std::min(left, f->Left());
-        top = std::min(top, f->Top());
-        right = std::max(right, f->Left() + f->Width());
-        bottom = std::max(bottom, f->Top() + f->Height());
-    }
-    const auto [groupLeft, groupTop] =
-        OntoNearestMonitor({left, top, right - left, bottom - top}, monitors);
-    if (groupLeft != left || groupTop != top) {
-        ruler.MoveWithDocked(RoundHalfEven(groupLeft - left), RoundHalfEven(groupTop - top));
-        p_.wexoIcon().Shift();
-        p_.distanceWindow().Shift();
-    }
-    // The saved place, which a window minimised at start comes back to.
-    const double savedLeft = g.ControlLeft, savedTop = g.ControlTop;
-    const auto [controlLeft, controlTop] =
-        OntoNearestMonitor({savedLeft, savedTop, Width(), Height()}, monitors);
-    if (controlLeft == savedLeft && controlTop == savedTop) return;
-    g.ControlLeft = RoundHalfEven(controlLeft);
-    g.ControlTop = RoundHalfEven(controlTop);
-    if (GetWindowState() != WindowState::Minimized) Move(g.ControlLeft, g.ControlTop);
-}
-
-void MainWindow::Form_Unload() {
-    for (Form* f : p_.MeasurementWindows()) {
-        if (f->Loaded()) p_.Unload(*f);
-    }
-    for (Form* f : {static_cast<Form*>(&p_.wexoIcon()), static_cast<Form*>(&p_.distanceWindow()),
-                    static_cast<Form*>(&p_.ruler())}) {
-        if (f->Loaded()) p_.Unload(*f);
-    }
-    ReleaseLock();
-}
-
-void MainWindow::ReleaseLock() {
-    auto& g = p_.g();
-    ReleaseInstance(p_.platform(), {g.ConfigBaseName, g.ConfigPath, g.LockPath, g.LockHeld, {}});
-    g.LockHeld = false;
-}
+void MainWindow::Form_Unload() { TakeDownWindows(p_); }
 
 void MainWindow::Form_QueryClose() { ExitBtn_Click(); }
 

@@ -19,8 +19,6 @@ public:
     void Form_Load() override;
     void Form_Unload() override;
     void Form_QueryClose() override;
-    // Removes this instance's lock file, when it holds it.
-    void ReleaseLock();
     void Form_Deactivate() override;
     void Form_KeyDown(int& keyCode, int& shift) override;
     void Form_MouseMove(int button, int shift, double x, double y) override;
@@ -120,9 +118,6 @@ public:
 
 private:
     void LayOut();
-    // At start-up: the ruler and this window, if saved wholly beyond every monitor of today's
-    // desktop (a monitor since unplugged, a file from another machine), come onto the nearest.
-    void BringOntoMonitors();
     void ApplyLayout();
     // Shows the page that ActiveFrame names, as the buttons would.
     void RestorePage();
