@@ -3,6 +3,7 @@
 #include "forms/Control.h"
 #include "forms/Form.h"
 #include "forms/HeadlessBackend.h"
+#include "forms/KeyDispatch.h"
 #include "forms/UserInput.h"
 #include "platform/RecordingPlatform.h"
 #include "platform/WindowServices.h"
@@ -199,6 +200,58 @@ TEST(Forms, KeysGoToThePreviewingFormFirst) {
     f.events.clear();
     user::KeyDown(f, kKeyLeft, 0);
     EXPECT_TRUE(f.events.empty());
+}
+
+// Every window system routes its keys through keys::Key: Qt hands the character in with the key,
+// Windows sends it in a message of its own afterwards, the headless helpers work it out.
+TEST(Forms, AKeyDownHandlerThatReplacesOrCancelsTheCodeDecidesKeyPressOnEveryPath) {
+    HeadlessBackend backend;
+    Probe f(backend);
+    auto& box = f.Add<TextBox>("Box");
+    std::vector<int> pressed;
+    box.onKeyDown = [](int& code, int&) {
+        if (code == 'A') code = 'B';
+        if (code == 'C') code = 0;
+        if (code == 'D') code = kKeyLeft;
+    };
+    box.onKeyPress = [&](int& ascii) { pressed.push_back(ascii); };
+    f.Show();
+    f.SetFocus(&box);
+    f.SetKeyPreview(true);
+    auto key = [&](int code, int ascii) {
+        keys::KeyResult r;
+        backend.Deliver([&] { r = keys::Key(f, keys::TargetOf(&box), code, 0, ascii); });
+        return r;
+    };
+    for (const int given : {static_cast<int>('a'), keys::kCharacterLater}) {
+        pressed.clear();
+        keys::KeyResult r = key('A', given);
+        EXPECT_EQ(r.verdict, keys::Verdict::Replace);
+        EXPECT_EQ(r.ascii, 'b');
+        EXPECT_EQ(pressed, std::vector<int>{'b'});
+        r = key('C', given == keys::kCharacterLater ? given : 'c');
+        EXPECT_EQ(r.verdict, keys::Verdict::Swallow);
+        r = key('D', given == keys::kCharacterLater ? given : 'd');
+        EXPECT_EQ(r.verdict, keys::Verdict::Replace);
+        EXPECT_EQ(r.ascii, 0);
+        EXPECT_EQ(pressed, std::vector<int>{'b'});
+        EXPECT_EQ(f.events, (std::vector<std::string>{"key 65 0", "key 67 0", "key 68 0"}));
+        f.events.clear();
+    }
+    // A key that stays itself leaves a later character to its own message.
+    pressed.clear();
+    EXPECT_EQ(key('E', keys::kCharacterLater).verdict, keys::Verdict::PassOn);
+    EXPECT_TRUE(pressed.empty());
+    int typed = 0;
+    backend.Deliver([&] { typed = keys::Press(f, &box, 'e'); });
+    EXPECT_EQ(typed, 'e');
+    EXPECT_EQ(pressed, std::vector<int>{'e'});
+    // The headless helpers type what stands.
+    user::KeyDown(f, 'A', 0);
+    user::KeyDown(f, 'C', 0);
+    user::KeyDown(f, 'D', 0);
+    user::KeyDown(f, 'E', kShiftMask);
+    EXPECT_EQ(box.Text(), "bE");
 }
 
 TEST(WindowServices, TopmostUsesTheTopmostBandWithoutMovingOrSizing) {

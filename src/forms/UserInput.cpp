@@ -3,25 +3,13 @@
 #include "forms/Backend.h"
 #include "forms/Control.h"
 #include "forms/Form.h"
+#include "forms/KeyDispatch.h"
 
 namespace tavrolin::user {
 
 namespace {
 
 bool Reachable(const Control& c) { return c.Owner().Loaded() && c.ShownInForm() && c.Enabled(); }
-
-// Keys that produce a character for KeyPress.
-int CharacterOf(int keyCode, int shift) {
-    if (keyCode == kKeyBack || keyCode == kKeyReturn || keyCode == kKeyEscape ||
-        keyCode == kKeySpace) {
-        return keyCode;
-    }
-    if (keyCode >= '0' && keyCode <= '9' && (shift & kShiftMask) == 0) return keyCode;
-    if (keyCode >= 'A' && keyCode <= 'Z') return (shift & kShiftMask) ? keyCode : keyCode + 32;
-    if (keyCode >= 96 && keyCode <= 105) return '0' + (keyCode - 96);  // keypad digits
-    if (keyCode == 190 || keyCode == 110) return '.';
-    return 0;
-}
 
 void ApplyKey(TextBox& box, int keyAscii) {
     std::string text = box.Text();
@@ -71,8 +59,7 @@ void Type(TextBox& box, const std::string& keys) {
     for (char ch : keys) {
         if (!Reachable(box)) return;
         box.Owner().backend().Deliver([&box, ch] {
-            int key = static_cast<unsigned char>(ch);
-            if (box.onKeyPress) box.onKeyPress(key);
+            const int key = keys::Press(box.Owner(), &box, static_cast<unsigned char>(ch));
             if (key != 0 && !box.Locked()) ApplyKey(box, key);
         });
     }
@@ -131,18 +118,12 @@ void KeyDown(Form& form, int keyCode, int shift) {
     if (!form.Loaded()) return;
     Control* focus = form.FocusedControl();
     if (focus != nullptr && !Reachable(*focus)) focus = nullptr;
-    if (focus != nullptr && (focus->onKeyDown || focus->onKeyPress ||
-                             focus->Kind() == ControlKind::TextBox)) {
-        KeyDown(*focus, keyCode, shift);
+    if (Control* target = keys::TargetOf(focus)) {
+        KeyDown(*target, keyCode, shift);
         return;
     }
-    form.backend().Deliver([&] {
-        int code = keyCode, mask = shift;
-        form.Form_KeyDown(code, mask);
-        if (code == 0 || !form.Loaded()) return;
-        int ascii = CharacterOf(code, mask);
-        if (ascii != 0) form.Form_KeyPress(ascii);
-    });
+    form.backend().Deliver(
+        [&] { keys::Key(form, nullptr, keyCode, shift, keys::CharacterOf(keyCode, shift)); });
 }
 
 void Drag(Form& form, double x0, double y0, double x1, double y1, int steps, int shift) {
@@ -178,20 +159,13 @@ void KeyDown(Control& control, int keyCode, int shift) {
     if (!Reachable(control)) return;
     Form& form = control.Owner();
     form.backend().Deliver([&] {
-        int code = keyCode, mask = shift;
-        if (form.KeyPreview()) form.Form_KeyDown(code, mask);
-        if (code == 0 || !form.Loaded()) return;
-        if (control.onKeyDown) control.onKeyDown(code, mask);
-        if (code == 0 || !form.Loaded()) return;
-        int ascii = CharacterOf(code, mask);
-        if (ascii == 0) return;
-        if (form.KeyPreview()) form.Form_KeyPress(ascii);
-        if (ascii == 0) return;
-        if (control.onKeyPress) control.onKeyPress(ascii);
-        if (ascii != 0 && control.Kind() == ControlKind::TextBox) {
-            auto& box = static_cast<TextBox&>(control);
-            if (!box.Locked()) ApplyKey(box, ascii);
-        }
+        const keys::KeyResult r =
+            keys::Key(form, &control, keyCode, shift, keys::CharacterOf(keyCode, shift));
+        // What the editor of a real window does with the key: it types what stands.
+        if (r.verdict == keys::Verdict::Swallow || r.ascii == 0) return;
+        if (control.Kind() != ControlKind::TextBox || !form.Loaded()) return;
+        auto& box = static_cast<TextBox&>(control);
+        if (!box.Locked()) ApplyKey(box, r.ascii);
     });
 }
 

@@ -673,44 +673,14 @@ void FormWindow::PushSelection(TextBox& box) {
     view.selLength = box.SelLength();
 }
 
-FormWindow::KeyVerdict FormWindow::DeliverKey(const QKeyEvent& e, Control* focus, int& ascii) {
+keys::KeyResult FormWindow::DeliverKey(const QKeyEvent& e, Control* focus) {
     const KeyStroke key = TranslateKey(e.key(), e.modifiers(), e.text());
-    ascii = key.ascii;
-    if (key.keyCode == 0 && key.ascii == 0) return KeyVerdict::PassOn;
-    // As the model routes keys: a control that listens to keys, or any text box, gets them;
-    // otherwise the form does.
-    Control* target = nullptr;
-    if (focus != nullptr && (focus->onKeyDown || focus->onKeyPress ||
-                             focus->Kind() == ControlKind::TextBox)) {
-        target = focus;
-    }
+    Control* target = keys::TargetOf(focus);
     Form* form = form_;
-    KeyVerdict verdict = KeyVerdict::PassOn;
-    backend_.Deliver([&] {
-        int code = key.keyCode;
-        int mask = key.shift;
-        auto stopped = [&] { return code == 0 || !form->Loaded(); };
-        if (key.keyCode != 0) {
-            if (target == nullptr || form->KeyPreview()) form->Form_KeyDown(code, mask);
-            if (!stopped() && target != nullptr && target->onKeyDown) target->onKeyDown(code, mask);
-            if (stopped()) {
-                verdict = KeyVerdict::Swallow;
-                return;
-            }
-            if (code != key.keyCode) ascii = CharacterOfKeyCode(code, mask);
-        }
-        if (ascii == 0) return;
-        if (target == nullptr || form->KeyPreview()) form->Form_KeyPress(ascii);
-        if (ascii != 0 && form->Loaded() && target != nullptr && target->onKeyPress) {
-            target->onKeyPress(ascii);
-        }
-        if (ascii == 0 || !form->Loaded()) {
-            verdict = KeyVerdict::Swallow;
-        } else if (ascii != key.ascii) {
-            verdict = KeyVerdict::Replace;
-        }
-    });
-    return verdict;
+    keys::KeyResult result;
+    backend_.Deliver(
+        [&] { result = keys::Key(*form, target, key.keyCode, key.shift, key.ascii); });
+    return result;
 }
 
 bool FormWindow::FilterKey(QObject* watched, Control* control, QKeyEvent* e) {
@@ -721,10 +691,10 @@ bool FormWindow::FilterKey(QObject* watched, Control* control, QKeyEvent* e) {
         e->accept();
         return true;
     }
-    int ascii = 0;
-    const KeyVerdict verdict = DeliverKey(*e, control, ascii);
+    const keys::KeyResult key = DeliverKey(*e, control);
+    const int ascii = key.ascii;
     e->accept();
-    if (form_ == nullptr || verdict == KeyVerdict::Swallow) return true;
+    if (form_ == nullptr || key.verdict == keys::Verdict::Swallow) return true;
     QWidget* w = WidgetOf(control);
     const bool wasTyping = typing_;
     typing_ = true;
@@ -733,7 +703,8 @@ bool FormWindow::FilterKey(QObject* watched, Control* control, QKeyEvent* e) {
         bool value;
         ~Restore() { flag = value; }
     } restore{typing_, wasTyping};
-    if (verdict == KeyVerdict::Replace && control->Kind() == ControlKind::TextBox && w != nullptr) {
+    if (key.verdict == keys::Verdict::Replace && control->Kind() == ControlKind::TextBox &&
+        w != nullptr) {
         // The filter typed another character than the key's own.
         if (auto* line = qobject_cast<QLineEdit*>(w)) {
             if (!line->isReadOnly()) {
@@ -851,9 +822,9 @@ bool FormWindow::event(QEvent* e) {
         switch (e->type()) {
             case QEvent::KeyPress: {
                 // Before QWidget::event, which would take Tab for the focus chain.
-                int ascii = 0;
                 auto* key = static_cast<QKeyEvent*>(e);
-                if (DeliverKey(*key, nullptr, ascii) == KeyVerdict::Swallow || form_ == nullptr) {
+                if (DeliverKey(*key, nullptr).verdict == keys::Verdict::Swallow ||
+                    form_ == nullptr) {
                     key->accept();
                     return true;
                 }

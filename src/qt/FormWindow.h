@@ -12,6 +12,7 @@
 
 #include "forms/Control.h"
 #include "forms/Form.h"
+#include "forms/KeyDispatch.h"
 #include "forms/LineDamage.h"
 
 class QKeyEvent;
@@ -61,7 +62,6 @@ private:
         int selLength = -1;
         bool force = false;  // show the model's value even when it did not change
     };
-    enum class KeyVerdict { PassOn, Swallow, Replace };
 
     void ApplyAppearance();
     void ApplyGeometry();
@@ -82,7 +82,7 @@ private:
     bool PushInserted(TextBox& box, View& view, const QString& shown);
     void PushSelection(TextBox& box);
     void Reconcile(Control* control);
-    KeyVerdict DeliverKey(const QKeyEvent& e, Control* focus, int& ascii);
+    keys::KeyResult DeliverKey(const QKeyEvent& e, Control* focus);
     bool FilterKey(QObject* watched, Control* control, QKeyEvent* e);
     bool FilterMouse(Control* control, QMouseEvent* e, QEvent::Type type);
     void DeliverMouse(QMouseEvent* e, QEvent::Type type);

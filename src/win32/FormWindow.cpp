@@ -776,22 +776,16 @@ void FormWindow::HoldMouse(HWND child, UINT msg, int button) {
     }
 }
 
-void FormWindow::DeliverKeyDown(Control* target, int keyCode) {
-    // As the model routes keys: a control that listens to keys, or any text box, gets them;
-    // otherwise the form does.
+keys::KeyResult FormWindow::DeliverKeyDown(Control* target, int keyCode) {
     Form* form = form_;
-    bool cancelled = false;
+    keys::KeyResult result;
     const int shift = ShiftMask();
     backend_.Deliver([&] {
-        int code = keyCode;
-        int mask = shift;
-        if (target == nullptr || form->KeyPreview()) form->Form_KeyDown(code, mask);
-        if (code != 0 && form->Loaded() && target != nullptr && target->onKeyDown) {
-            target->onKeyDown(code, mask);
-        }
-        cancelled = code == 0 || !form->Loaded();
+        result = keys::Key(*form, target, keyCode, shift, keys::kCharacterLater);
     });
-    swallowChar_ = cancelled;
+    // The character message this key brings next counts only when the key went on as itself.
+    swallowChar_ = result.verdict != keys::Verdict::PassOn;
+    return result;
 }
 
 bool FormWindow::DeliverChar(Control* target, int& ascii) {
@@ -800,15 +794,8 @@ bool FormWindow::DeliverChar(Control* target, int& ascii) {
         return false;
     }
     Form* form = form_;
-    bool keep = true;
-    backend_.Deliver([&] {
-        if (target == nullptr || form->KeyPreview()) form->Form_KeyPress(ascii);
-        if (ascii != 0 && form->Loaded() && target != nullptr && target->onKeyPress) {
-            target->onKeyPress(ascii);
-        }
-        keep = ascii != 0 && form->Loaded();
-    });
-    return keep && form_ != nullptr;
+    backend_.Deliver([&] { ascii = keys::Press(*form, target, ascii); });
+    return ascii != 0 && form_ != nullptr;
 }
 
 void FormWindow::Reconcile(Control* c) {
@@ -1029,12 +1016,17 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
         }
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
-            Control* target = (c->onKeyDown || c->onKeyPress || c->Kind() == ControlKind::TextBox)
-                                  ? c
-                                  : nullptr;
-            DeliverKeyDown(target, static_cast<int>(wParam));
-            if (form_ == nullptr) return 0;
-            if (swallowChar_) return 0;
+            const keys::KeyResult key = DeliverKeyDown(keys::TargetOf(c), static_cast<int>(wParam));
+            if (form_ == nullptr || key.verdict == keys::Verdict::Swallow) return 0;
+            if (key.verdict == keys::Verdict::Replace && c->Kind() == ControlKind::TextBox) {
+                // A handler put another key in this one's place: the box types its character.
+                LRESULT r = 0;
+                if (key.ascii != 0) {
+                    r = DefSubclassProc(child, WM_CHAR, static_cast<WPARAM>(key.ascii), lParam);
+                }
+                if (form_ != nullptr) PushSelection(static_cast<TextBox&>(*c));
+                return r;
+            }
             if (wParam == VK_TAB && c->Kind() != ControlKind::TextBox) {
                 Tab(c, GetKeyState(VK_SHIFT) < 0);
                 return 0;
@@ -1046,9 +1038,7 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
             return r;
         }
         case WM_CHAR: {
-            Control* target = (c->onKeyDown || c->onKeyPress || c->Kind() == ControlKind::TextBox)
-                                  ? c
-                                  : nullptr;
+            Control* target = keys::TargetOf(c);
             if (wParam == VK_TAB && c->Kind() == ControlKind::TextBox) {
                 // Tab moves on from a multi-line box too: its text never holds tabs.
                 if (swallowChar_) {
@@ -1179,12 +1169,13 @@ LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             buttons_ = 0;
             return 0;
         case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            DeliverKeyDown(nullptr, static_cast<int>(wParam));
-            if (form_ == nullptr || swallowChar_) return 0;
+        case WM_SYSKEYDOWN: {
+            const keys::KeyResult key = DeliverKeyDown(nullptr, static_cast<int>(wParam));
+            if (form_ == nullptr || key.verdict == keys::Verdict::Swallow) return 0;
             // The window itself has the focus, none of its controls: Tab enters them.
             if (wParam == VK_TAB && msg == WM_KEYDOWN) Tab(nullptr, GetKeyState(VK_SHIFT) < 0);
             break;  // Alt+F4 and the system keys go on to Windows
+        }
         case WM_CHAR: {
             int ascii = wParam < 256 ? static_cast<int>(wParam) : 0;
             if (ascii != 0) DeliverChar(nullptr, ascii);

@@ -12,6 +12,7 @@
 
 #include "forms/Control.h"
 #include "forms/Form.h"
+#include "forms/KeyDispatch.h"
 #include "forms/LineDamage.h"
 #include "win32/Dib.h"
 
@@ -84,7 +85,7 @@ private:
     void Damage(const RECT* part);
     void DeliverMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     void HoldMouse(HWND child, UINT msg, int button);
-    void DeliverKeyDown(Control* target, int keyCode);
+    keys::KeyResult DeliverKeyDown(Control* target, int keyCode);
     bool DeliverChar(Control* target, int& ascii);
     void Command(HWND child, int code);
     void Scroll(HWND child, int request);
@@ -104,7 +105,7 @@ private:
     Control* focusRequest_ = nullptr;
     bool focusPending_ = false;
     bool applying_ = false;  // our own SetWindowPos and ShowWindow are no moves by the user
-    bool swallowChar_ = false;  // the KeyDown of this key was cancelled by a handler
+    bool swallowChar_ = false;  // the character message of this key is not to be delivered
     int buttons_ = 0;  // mouse buttons held on the window or a control, for the capture
     HWND heldBy_ = nullptr;  // the control that holds the mouse for a drag begun on it
     bool detached_ = false;
