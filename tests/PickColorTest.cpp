@@ -158,10 +158,16 @@ TEST_F(PickColorTest, ThePickerStandsAboveTheTopmostRulerOnTheMonitorItWasAskedF
     StartMeasurement();
     backend.MarkTopmost(TheRuler().hWnd(), true);  // as a window system's services do
     std::vector<Form*> order;
-    backend.modalScript = [&](Form&) { order = backend.StackingOrder(); };
+    Form* picker = nullptr;
+    // The picker is unloaded as it closes, and a later use makes a new one: which form it was
+    // is taken while it is up.
+    backend.modalScript = [&](Form& f) {
+        picker = &f;
+        order = backend.StackingOrder();
+    };
     user::DblClick(TheRuler());
     ASSERT_FALSE(order.empty());
-    EXPECT_EQ(order.back(), &program->pickColor()) << "above the ruler while it is up";
+    EXPECT_EQ(order.back(), picker) << "above the ruler while it is up";
     EXPECT_FALSE(backend.StaysOnTop(program->pickColor())) << "and only then";
 
     // Its place, pixels: a monitor at the left whose task bar takes the bottom 40 pixels, and a

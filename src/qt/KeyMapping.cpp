@@ -139,16 +139,4 @@ KeyStroke TranslateKey(int qtKey, Qt::KeyboardModifiers modifiers, const QString
     return k;
 }
 
-int CharacterOfKeyCode(int keyCode, int shift) {
-    if (keyCode == kKeyBack || keyCode == kKeyReturn || keyCode == kKeyEscape ||
-        keyCode == kKeySpace) {
-        return keyCode;
-    }
-    if (keyCode >= '0' && keyCode <= '9' && (shift & kShiftMask) == 0) return keyCode;
-    if (keyCode >= 'A' && keyCode <= 'Z') return (shift & kShiftMask) ? keyCode : keyCode + 32;
-    if (keyCode >= 96 && keyCode <= 105) return '0' + (keyCode - 96);
-    if (keyCode == 190 || keyCode == 110) return '.';
-    return 0;
-}
-
 }  // namespace tavrolin::qt

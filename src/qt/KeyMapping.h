@@ -16,7 +16,5 @@ struct KeyStroke {
 KeyStroke TranslateKey(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text);
 int ShiftMaskOf(Qt::KeyboardModifiers modifiers);
 int ButtonMaskOf(Qt::MouseButtons buttons);
-// The character of a key code a KeyDown handler substituted (there is no Qt text for it).
-int CharacterOfKeyCode(int keyCode, int shift);
 
 }  // namespace tavrolin::qt
