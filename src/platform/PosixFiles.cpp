@@ -112,7 +112,16 @@ public:
         errno = EEXIST;
         return -1;
     }
-    void Sync() const { ::fsync(fd_); }
+    // Puts the temporary file at `name`, the rename reaching the disk with the folder; a
+    // temporary file that could not be put there goes.
+    bool Rename(const std::string& temp, const std::string& name) const {
+        if (::renameat(fd_, temp.c_str(), fd_, name.c_str()) != 0) {
+            ::unlinkat(fd_, temp.c_str(), 0);
+            return false;
+        }
+        ::fsync(fd_);
+        return true;
+    }
 
 private:
     int fd_;
@@ -200,17 +209,9 @@ bool WriteInPlace(const Folder& folder, const std::string& name, const struct st
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && SameFile(st, old) &&
               st.st_nlink == 1;
-    if (ok) {
-        std::size_t done = 0;
-        while (ok && done < content.size()) {
-            const ssize_t n = ::pwrite(fd, content.data() + done, content.size() - done,
-                                       static_cast<off_t>(done));
-            if (n < 0 && errno == EINTR) continue;
-            ok = n > 0;
-            if (ok) done += static_cast<std::size_t>(n);
-        }
-        ok = ok && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && ::fsync(fd) == 0;
-    }
+    // A new descriptor writes from the start.
+    ok = ok && WriteAll(fd, content) &&
+         ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && ::fsync(fd) == 0;
     if (::close(fd) != 0) ok = false;
     return ok;
 }
@@ -346,13 +347,12 @@ bool Platform::WriteFileAtomic(const std::string& path, const std::string& conte
     bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
     const bool kept = !existed || KeepAttributes(fd, folder, name, old);
     if (::close(fd) != 0) ok = false;
-    if (ok && kept && ::renameat(folder.fd(), temp.c_str(), folder.fd(), name.c_str()) == 0) {
-        // The rename itself reaches the disk with the folder.
-        folder.Sync();
+    if (!ok || !kept) {
+        ::unlinkat(folder.fd(), temp.c_str(), 0);
+    } else if (folder.Rename(temp, name)) {
         RemoveUnfinishedSaves(folder, FolderOf(target), name);
         return true;
     }
-    ::unlinkat(folder.fd(), temp.c_str(), 0);
     // Where the replacement would lose what the file had, or the folder (shared, with the
     // sticky bit) lets only the owner replace it, the file is written where it is.
     return ok && existed && WriteInPlace(folder, name, old, content);
@@ -367,12 +367,8 @@ bool Platform::PutNewFile(const std::string& path, const std::string& content) {
     if (fd < 0) return false;
     bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
     if (::close(fd) != 0) ok = false;
-    if (!ok || ::renameat(folder.fd(), temp.c_str(), folder.fd(), name.c_str()) != 0) {
-        ::unlinkat(folder.fd(), temp.c_str(), 0);
-        return false;
-    }
-    folder.Sync();
-    return true;
+    if (!ok) ::unlinkat(folder.fd(), temp.c_str(), 0);
+    return ok && folder.Rename(temp, name);
 }
 
 bool Platform::IsSystemFolder(const std::string& folder) {
