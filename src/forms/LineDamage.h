@@ -24,6 +24,17 @@ struct PixelBox {
 // What a line covers: its end points, with square caps half the pen beyond each end.
 PixelBox LineBox(const Line& line, const PixelScale& scale);
 
+// The pixels a level or plumb line fills: its whole-pixel end points, the pen's width centred
+// on them (the extra pixel of an even width before them), and square caps as far past the
+// ends. Every line of the ruler and the crosshairs is one, and a filled box is far cheaper than
+// a stroke. Empty for a slanted line, which the window system strokes with a pen instead.
+PixelBox LineFill(const Line& line, const PixelScale& scale);
+
+// The part of `box` that lies on `desktop` (both in the same window's pixels), and what lies
+// beyond it. What is off every screen waits until the window brings it onto one: a ruler may
+// be many screens long, and only its part on screen is worth a repaint during a drag.
+PixelBox OnDesktop(const PixelBox& box, const PixelBox& desktop);
+
 class LineDamage {
   public:
     // Starts collecting the damage of one showing of the model.

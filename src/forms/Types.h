@@ -39,13 +39,24 @@ enum KeyCode : int {
     kKeyNumpad8 = 104,
 };
 
-// Screen-wide pointer shapes.
+// Screen-wide pointer shapes, by the numbers the forms have always used for them.
 enum Pointer : int {
     kPointerDefault = 0,
+    kPointerArrow = 1,
+    kPointerCross = 2,
+    kPointerIBeam = 3,
     kPointerSizeAll = 5,
+    kPointerSizeNESW = 6,
     kPointerSizeNS = 7,
+    kPointerSizeNWSE = 8,
     kPointerSizeWE = 9,
+    kPointerUpArrow = 10,
+    kPointerHourglass = 11,
+    kPointerNoDrop = 12,
+    kPointerArrowHourglass = 13,
+    kPointerArrowQuestion = 14,
     kPointerSizePointer = 15,  // the size-all pointer the crosshairs use
+    kPointerHand = 99,
 };
 
 enum class WindowState { Normal = 0, Minimized = 1 };

@@ -2,6 +2,7 @@
 
 #include "forms/Backend.h"
 #include "forms/Control.h"
+#include "forms/Dispatch.h"
 #include "forms/Form.h"
 #include "forms/KeyDispatch.h"
 
@@ -31,29 +32,9 @@ void ApplyKey(TextBox& box, int keyAscii) {
 
 }  // namespace
 
-void Click(Control& control) {
-    if (!Reachable(control)) return;
-    control.Owner().backend().Deliver([&control] {
-        switch (control.Kind()) {
-            case ControlKind::CheckBox: {
-                auto& box = static_cast<CheckBox&>(control);
-                box.SetValue(box.Value() ? 0 : 1);
-                break;
-            }
-            case ControlKind::OptionButton:
-                static_cast<OptionButton&>(control).SetValue(true);
-                break;
-            default:
-                if (control.onClick) control.onClick();
-                break;
-        }
-    });
-}
+void Click(Control& control) { dispatch::Click(control); }
 
-void DblClick(Control& control) {
-    if (!Reachable(control) || !control.onDblClick) return;
-    control.Owner().backend().Deliver([&control] { control.onDblClick(); });
-}
+void DblClick(Control& control) { dispatch::DblClick(control); }
 
 void Type(TextBox& box, const std::string& keys) {
     for (char ch : keys) {
@@ -89,30 +70,21 @@ void Edit(TextBox& box, const std::string& text) {
     box.Owner().backend().Deliver([&box, &text] { box.SetText(text); });
 }
 
-void Scroll(ScrollBar& bar, int value) {
-    if (!Reachable(bar)) return;
-    bar.Owner().backend().Deliver([&bar, value] { bar.SetValue(value); });
-}
+void Scroll(ScrollBar& bar, int value) { dispatch::Scroll(bar, value); }
 
 void MouseDown(Form& form, int button, int shift, double x, double y) {
-    if (!form.Loaded()) return;
-    form.backend().Deliver([&] { form.Form_MouseDown(button, shift, x, y); });
+    dispatch::FormMouse(form, dispatch::Mouse::Down, button, shift, x, y);
 }
 
 void MouseMove(Form& form, int button, int shift, double x, double y) {
-    if (!form.Loaded()) return;
-    form.backend().Deliver([&] { form.Form_MouseMove(button, shift, x, y); });
+    dispatch::FormMouse(form, dispatch::Mouse::Move, button, shift, x, y);
 }
 
 void MouseUp(Form& form, int button, int shift, double x, double y) {
-    if (!form.Loaded()) return;
-    form.backend().Deliver([&] { form.Form_MouseUp(button, shift, x, y); });
+    dispatch::FormMouse(form, dispatch::Mouse::Up, button, shift, x, y);
 }
 
-void DblClick(Form& form) {
-    if (!form.Loaded()) return;
-    form.backend().Deliver([&] { form.Form_DblClick(); });
-}
+void DblClick(Form& form) { dispatch::FormDblClick(form); }
 
 void KeyDown(Form& form, int keyCode, int shift) {
     if (!form.Loaded()) return;
@@ -141,18 +113,32 @@ void Drag(Form& form, double x0, double y0, double x1, double y1, int steps, int
 }
 
 void MouseDown(Control& control, int button, int shift, double x, double y) {
-    if (!Reachable(control) || !control.onMouseDown) return;
-    control.Owner().backend().Deliver([&] { control.onMouseDown(button, shift, x, y); });
+    dispatch::ControlMouse(control, dispatch::Mouse::Down, button, shift, x, y);
 }
 
 void MouseMove(Control& control, int button, int shift, double x, double y) {
-    if (!Reachable(control) || !control.onMouseMove) return;
-    control.Owner().backend().Deliver([&] { control.onMouseMove(button, shift, x, y); });
+    dispatch::ControlMouse(control, dispatch::Mouse::Move, button, shift, x, y);
 }
 
 void MouseUp(Control& control, int button, int shift, double x, double y) {
-    if (!Reachable(control) || !control.onMouseUp) return;
-    control.Owner().backend().Deliver([&] { control.onMouseUp(button, shift, x, y); });
+    dispatch::ControlMouse(control, dispatch::Mouse::Up, button, shift, x, y);
+}
+
+Control* Tab(Form& form, bool backward) {
+    if (!form.Loaded()) return nullptr;
+    Control* next = dispatch::NextTabStop(form, form.FocusedControl(), backward,
+                                          [](const Control&) { return true; });
+    if (next == nullptr) return nullptr;
+    form.backend().Deliver([&form, next] {
+        // A box reached with Tab has its whole text selected, to be typed over.
+        if (next->Kind() == ControlKind::TextBox) {
+            auto& box = static_cast<TextBox&>(*next);
+            box.SetSelection(0, static_cast<int>(box.Text().size()));
+        }
+        form.SetFocus(next);
+        if (next->onGotFocus) next->onGotFocus();
+    });
+    return next;
 }
 
 void KeyDown(Control& control, int keyCode, int shift) {

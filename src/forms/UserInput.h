@@ -14,6 +14,7 @@ class ScrollBar;
 
 namespace user {
 
+// What a user does, as the window systems hand it to the model (Dispatch.h, KeyDispatch.h).
 // A click: a check box toggles, an option button is selected, then Click runs.
 void Click(Control& control);
 void DblClick(Control& control);
@@ -42,6 +43,9 @@ void MouseDown(Control& control, int button, int shift, double x, double y);
 void MouseMove(Control& control, int button, int shift, double x, double y);
 void MouseUp(Control& control, int button, int shift, double x, double y);
 void KeyDown(Control& control, int keyCode, int shift);
+// Tab (Shift+Tab with `backward`) on the form: the focus moves to the next stop in the form's
+// order, and a text box reached has its text selected. Returns the control now focused.
+Control* Tab(Form& form, bool backward = false);
 
 }  // namespace user
 }  // namespace tavrolin

@@ -20,20 +20,20 @@ namespace {
 
 Qt::CursorShape CursorFor(int pointer) {
     switch (pointer) {
-        case 2: return Qt::CrossCursor;
-        case 3: return Qt::IBeamCursor;
+        case kPointerCross: return Qt::CrossCursor;
+        case kPointerIBeam: return Qt::IBeamCursor;
         case kPointerSizeAll:
         case kPointerSizePointer: return Qt::SizeAllCursor;
-        case 6: return Qt::SizeBDiagCursor;
+        case kPointerSizeNESW: return Qt::SizeBDiagCursor;
         case kPointerSizeNS: return Qt::SizeVerCursor;
-        case 8: return Qt::SizeFDiagCursor;
+        case kPointerSizeNWSE: return Qt::SizeFDiagCursor;
         case kPointerSizeWE: return Qt::SizeHorCursor;
-        case 10: return Qt::UpArrowCursor;
-        case 11: return Qt::WaitCursor;
-        case 12: return Qt::ForbiddenCursor;
-        case 13: return Qt::BusyCursor;
-        case 14: return Qt::WhatsThisCursor;
-        case 99: return Qt::PointingHandCursor;
+        case kPointerUpArrow: return Qt::UpArrowCursor;
+        case kPointerHourglass: return Qt::WaitCursor;
+        case kPointerNoDrop: return Qt::ForbiddenCursor;
+        case kPointerArrowHourglass: return Qt::BusyCursor;
+        case kPointerArrowQuestion: return Qt::WhatsThisCursor;
+        case kPointerHand: return Qt::PointingHandCursor;
         default: return Qt::ArrowCursor;
     }
 }

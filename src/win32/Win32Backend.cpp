@@ -12,20 +12,20 @@ namespace {
 
 LPCWSTR CursorFor(int pointer) {
     switch (pointer) {
-        case 2: return IDC_CROSS;
-        case 3: return IDC_IBEAM;
+        case kPointerCross: return IDC_CROSS;
+        case kPointerIBeam: return IDC_IBEAM;
         case kPointerSizeAll:
         case kPointerSizePointer: return IDC_SIZEALL;
-        case 6: return IDC_SIZENESW;
+        case kPointerSizeNESW: return IDC_SIZENESW;
         case kPointerSizeNS: return IDC_SIZENS;
-        case 8: return IDC_SIZENWSE;
+        case kPointerSizeNWSE: return IDC_SIZENWSE;
         case kPointerSizeWE: return IDC_SIZEWE;
-        case 10: return IDC_UPARROW;
-        case 11: return IDC_WAIT;
-        case 12: return IDC_NO;
-        case 13: return IDC_APPSTARTING;
-        case 14: return IDC_HELP;
-        case 99: return IDC_HAND;
+        case kPointerUpArrow: return IDC_UPARROW;
+        case kPointerHourglass: return IDC_WAIT;
+        case kPointerNoDrop: return IDC_NO;
+        case kPointerArrowHourglass: return IDC_APPSTARTING;
+        case kPointerArrowQuestion: return IDC_HELP;
+        case kPointerHand: return IDC_HAND;
         default: return IDC_ARROW;
     }
 }
