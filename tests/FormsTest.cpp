@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/Control.h"
+#include "forms/Dispatch.h"
 #include "forms/Form.h"
 #include "forms/HeadlessBackend.h"
 #include "forms/KeyDispatch.h"
@@ -154,6 +155,51 @@ TEST(Forms, ACheckBoxClickTogglesItsValueAndRunsClickOnce) {
     EXPECT_EQ(box.Value(), 1);
     box.SetValue(1);
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(Forms, TabFollowsTheFormsOrderPastWhatCannotTakeTheFocusAndALabelIsClickedOnlyOverIt) {
+    HeadlessBackend backend;
+    Probe f(backend);
+    auto& first = f.Add<TextBox>("First");
+    auto& label = f.Add<Label>("Label");
+    auto& frame = f.Add<Frame>("Frame");
+    auto& inFrame = f.Add<CheckBox>("InFrame", -1, &frame);
+    auto& hidden = f.Add<CommandButton>("Hidden");
+    auto& bar = f.Add<ScrollBar>("Bar");
+    auto& last = f.Add<OptionButton>("Last");
+    int clicks = 0;
+    label.onClick = [&] { ++clicks; };
+    label.Move(0, 0, 600, 300);
+    bar.SetRange(0, 255);
+    hidden.SetVisible(false);
+    f.Show();
+    first.SetText("12");
+
+    // Wrapping round both ways; a disabled frame keeps the focus from what it holds.
+    frame.SetEnabled(false);
+    std::vector<Control*> forward;
+    for (int i = 0; i < 4; ++i) forward.push_back(user::Tab(f));
+    EXPECT_EQ(forward, (std::vector<Control*>{&first, &bar, &last, &first}));
+    EXPECT_EQ(first.SelLength(), 2) << "a box reached with Tab has its text selected";
+    EXPECT_EQ(user::Tab(f, true), &last);
+    frame.SetEnabled(true);
+    EXPECT_EQ(dispatch::NextTabStop(f, &first, false, [](const Control&) { return true; }),
+              &inFrame);
+    // A control the window system has no view of is passed over.
+    EXPECT_EQ(dispatch::NextTabStop(f, &first, false,
+                                    [&](const Control& c) { return &c != &inFrame; }),
+              &bar);
+
+    // A label is clicked where the left button goes up over it, not beside it.
+    user::MouseUp(label, kLeftButton, 0, 599, 299);
+    user::MouseUp(label, kLeftButton, 0, 600, 10);
+    user::MouseUp(label, kRightButton, 0, 10, 10);
+    EXPECT_EQ(clicks, 1);
+
+    // A scroll bar stays in its range and pages a tenth of it.
+    user::Scroll(bar, 300);
+    EXPECT_EQ(bar.Value(), 255);
+    EXPECT_EQ(dispatch::PageOf(bar), 25);
 }
 
 TEST(Forms, WorkPostedInsideAHandlerRunsAfterItHasReturned) {
