@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "forms/Dispatch.h"
+
 namespace tavrolin::win32 {
 
 namespace {
@@ -616,12 +618,10 @@ void FormWindow::ApplyText(TextBox& box, View& view) {
 
 // ---------------------------------------------------------------- painting
 
-RECT FormWindow::LineBounds(const Line& line) const {
-    const PixelBox b = LineBox(line, Scale());
-    return RECT{b.left, b.top, b.right, b.bottom};
-}
-
 namespace {
+
+RECT RectOf(const PixelBox& b) { return RECT{b.left, b.top, b.right, b.bottom}; }
+PixelBox BoxOf(const RECT& r) { return PixelBox{r.left, r.top, r.right, r.bottom}; }
 
 // A colour of the model (0x00BBGGRR) as a pixel of a 32-bit DIB (0x00RRGGBB).
 std::uint32_t PixelOf(Color c) {
@@ -629,6 +629,10 @@ std::uint32_t PixelOf(Color c) {
 }
 
 }  // namespace
+
+RECT FormWindow::LineBounds(const Line& line) const {
+    return RectOf(LineBox(line, Scale()));
+}
 
 void FormWindow::Paint() {
     PAINTSTRUCT ps;
@@ -655,12 +659,10 @@ void FormWindow::PaintInto(HDC dc, const RECT& part) {
     // many screens long, and only its part on screen is worth a repaint during a drag.
     RECT screen = backend_.Desktop();
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&screen), 2);
-    RECT exposed{};
+    const PixelBox onScreen = OnDesktop(BoxOf(part), BoxOf(screen));
+    RECT exposed = RectOf(onScreen);
     const RECT bitmapRect{0, 0, mem_->Width(), mem_->Height()};
-    if (!IntersectRect(&exposed, &part, &screen) ||
-        !IntersectRect(&exposed, &exposed, &bitmapRect)) {
-        exposed = RECT{};
-    }
+    if (onScreen.Empty() || !IntersectRect(&exposed, &exposed, &bitmapRect)) exposed = RECT{};
     if (!EqualRect(&exposed, &part)) {
         if (IsRectEmpty(&deferred_)) {
             deferred_ = part;
@@ -681,20 +683,17 @@ void FormWindow::PaintInto(HDC dc, const RECT& part) {
     const PixelScale s = Scale();
     for (const Line* line : form_->Lines()) {
         if (line->Container() != nullptr || !line->ShownInForm()) continue;
-        const int ax = s.ToPixelsX(line->X1()), ay = s.ToPixelsY(line->Y1());
-        const int bx = s.ToPixelsX(line->X2()), by = s.ToPixelsY(line->Y2());
-        const int w = line->BorderWidth();
-        if (ax == bx || ay == by) {
-            // Every line of the ruler and the crosshairs is level or plumb: w pixels centred
-            // on the end points, the extra pixel of an even width before them, and square
-            // caps as far past the ends.
-            fill(RECT{std::min(ax, bx) - w / 2, std::min(ay, by) - w / 2,
-                      std::max(ax, bx) + (w - 1) / 2 + 1, std::max(ay, by) + (w - 1) / 2 + 1},
-                 PixelOf(line->BorderColor()));
+        // Every line of the ruler and the crosshairs is level or plumb, and filled.
+        const PixelBox filled = LineFill(*line, s);
+        if (!filled.Empty()) {
+            fill(RectOf(filled), PixelOf(line->BorderColor()));
             continue;
         }
         const RECT bounds = LineBounds(*line);
         if (!Intersects(bounds, exposed)) continue;
+        const int ax = s.ToPixelsX(line->X1()), ay = s.ToPixelsY(line->Y1());
+        const int bx = s.ToPixelsX(line->X2()), by = s.ToPixelsY(line->Y2());
+        const int w = line->BorderWidth();
         LOGBRUSH lb{BS_SOLID, static_cast<COLORREF>(line->BorderColor()), 0};
         HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_MITER,
                                 static_cast<DWORD>(std::max(1, w)), &lb, 0, nullptr);
@@ -722,15 +721,12 @@ void FormWindow::DeliverMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
     const double x = s.ToTwipsX(p.x);
     const double y = s.ToTwipsY(p.y);
     const int shift = ShiftMask(wParam);
-    Form* form = form_;
     if (IsDoubleClick(msg)) {
         // The second press of a double click is no MouseDown of its own, but it holds the
         // button until its release comes.
         buttons_ |= ButtonOf(msg);
         SetCapture(hwnd_);
-        backend_.Deliver([form] {
-            if (form->Loaded()) form->Form_DblClick();
-        });
+        dispatch::FormDblClick(*form_);
         return;
     }
     const int button = msg == WM_MOUSEMOVE ? ButtonsOf(wParam) : ButtonOf(msg);
@@ -738,16 +734,10 @@ void FormWindow::DeliverMouse(UINT msg, WPARAM wParam, LPARAM lParam) {
         buttons_ |= button;
         SetCapture(hwnd_);
     }
-    backend_.Deliver([&] {
-        if (!form->Loaded()) return;
-        if (IsDown(msg)) {
-            form->Form_MouseDown(button, shift, x, y);
-        } else if (IsUp(msg)) {
-            form->Form_MouseUp(button, shift, x, y);
-        } else {
-            form->Form_MouseMove(button, shift, x, y);
-        }
-    });
+    const dispatch::Mouse what = IsDown(msg) ? dispatch::Mouse::Down
+                                 : IsUp(msg) ? dispatch::Mouse::Up
+                                             : dispatch::Mouse::Move;
+    dispatch::FormMouse(*form_, what, button, shift, x, y);
     if (IsUp(msg) && !detached_) {
         buttons_ &= ~button;
         if (buttons_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
@@ -815,20 +805,14 @@ void FormWindow::Command(HWND child, int code) {
             if (code == EN_CHANGE) PushText(static_cast<TextBox&>(*c));
             break;
         case ControlKind::CheckBox:
-            if (code == BN_CLICKED) {
-                auto* box = static_cast<CheckBox*>(c);
-                Reconcile(c);
-                backend_.Deliver([box] { box->SetValue(box->Value() ? 0 : 1); });
-            }
-            break;
         case ControlKind::OptionButton:
             if (code == BN_CLICKED) {
                 Reconcile(c);
-                backend_.Deliver([c] { static_cast<OptionButton*>(c)->SetValue(true); });
+                dispatch::Click(*c);
             }
             break;
         case ControlKind::CommandButton:
-            if (code == BN_CLICKED && c->onClick) backend_.Deliver([c] { c->onClick(); });
+            if (code == BN_CLICKED) dispatch::Click(*c);
             break;
         default:
             break;
@@ -839,7 +823,7 @@ void FormWindow::Scroll(HWND child, int request) {
     Control* c = ControlOf(child);
     if (c == nullptr || c->Kind() != ControlKind::ScrollBar || backend_.Syncing()) return;
     auto* bar = static_cast<ScrollBar*>(c);
-    const int page = std::max(1, (bar->Max() - bar->Min()) / 10);
+    const int page = dispatch::PageOf(*bar);
     int value = bar->Value();
     switch (request) {
         case SB_LINELEFT: value -= 1; break;
@@ -859,48 +843,17 @@ void FormWindow::Scroll(HWND child, int request) {
         }
         default: return;
     }
-    value = std::clamp(value, std::min(bar->Min(), bar->Max()), std::max(bar->Min(), bar->Max()));
     Reconcile(c);
-    backend_.Deliver([bar, value] { bar->SetValue(value); });
-}
-
-Control* FormWindow::NextTabStop(const Control* from, bool backward) const {
-    // The controls' own order in the form, as on Linux. The system's dialog order would differ:
-    // it offers only the chosen button of a group of option buttons, and knows nothing of a
-    // disabled frame that holds a control.
-    auto isStop = [this](const Control* c) {
-        switch (c->Kind()) {
-            case ControlKind::TextBox:
-            case ControlKind::CheckBox:
-            case ControlKind::OptionButton:
-            case ControlKind::CommandButton:
-            case ControlKind::ScrollBar: break;
-            default: return false;
-        }
-        if (!c->ShownInForm() || ChildOf(c) == nullptr) return false;
-        for (const Control* k = c; k != nullptr; k = k->Container()) {
-            if (!k->Enabled()) return false;
-        }
-        return true;
-    };
-    const auto& all = form_->Controls();
-    const auto n = static_cast<std::ptrdiff_t>(all.size());
-    if (n == 0) return nullptr;
-    // Without a control to start from, the first stop is the first one (or the last one).
-    std::ptrdiff_t at = backward ? 0 : n - 1;
-    for (std::ptrdiff_t i = 0; i < n; ++i) {
-        if (all[static_cast<std::size_t>(i)].get() == from) at = i;
-    }
-    for (std::ptrdiff_t step = 1; step <= n; ++step) {
-        const std::ptrdiff_t i = ((backward ? at - step : at + step) % n + n) % n;
-        Control* c = all[static_cast<std::size_t>(i)].get();
-        if (isStop(c)) return c;
-    }
-    return nullptr;
+    dispatch::Scroll(*bar, value);
 }
 
 void FormWindow::Tab(const Control* from, bool backward) {
-    Control* next = NextTabStop(from, backward);
+    // The controls' own order in the form, as on Linux. The system's dialog order would differ:
+    // it offers only the chosen button of a group of option buttons, and knows nothing of a
+    // disabled frame that holds a control.
+    Control* next = dispatch::NextTabStop(*form_, from, backward, [this](const Control& c) {
+        return ChildOf(&c) != nullptr;
+    });
     HWND child = next != nullptr ? ChildOf(next) : nullptr;
     if (child == nullptr || next == from) return;
     if (next->Kind() == ControlKind::TextBox) {
@@ -983,26 +936,16 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
             const int shift = ShiftMask(wParam);
             const int button = msg == WM_MOUSEMOVE ? ButtonsOf(wParam) : ButtonOf(msg);
             if (msg == WM_LBUTTONDBLCLK) {
-                if (c->onDblClick) {
-                    backend_.Deliver([c] { c->onDblClick(); });
-                    if (form_ == nullptr) return 0;
-                }
+                dispatch::DblClick(*c);
+                if (form_ == nullptr) return 0;
             } else if (IsDown(msg)) {
-                if (c->onMouseDown) backend_.Deliver([&] { c->onMouseDown(button, shift, x, y); });
+                dispatch::ControlMouse(*c, dispatch::Mouse::Down, button, shift, x, y);
             } else if (IsUp(msg)) {
                 // The mouse is let go first: a click may open a modal dialog.
                 HoldMouse(child, msg, button);
-                if (c->onMouseUp) backend_.Deliver([&] { c->onMouseUp(button, shift, x, y); });
-                // A label is clicked where the button goes up over it.
-                RECT r{};
-                GetClientRect(child, &r);
-                const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-                if (form_ != nullptr && c->Kind() == ControlKind::Label && msg == WM_LBUTTONUP &&
-                    PtInRect(&r, p) && c->onClick) {
-                    backend_.Deliver([c] { c->onClick(); });
-                }
-            } else if (c->onMouseMove) {
-                backend_.Deliver([&] { c->onMouseMove(button, shift, x, y); });
+                dispatch::ControlMouse(*c, dispatch::Mouse::Up, button, shift, x, y);
+            } else {
+                dispatch::ControlMouse(*c, dispatch::Mouse::Move, button, shift, x, y);
             }
             // A handler that unloaded the form leaves nothing for the control to do.
             if (form_ == nullptr) return 0;

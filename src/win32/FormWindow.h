@@ -89,7 +89,6 @@ private:
     bool DeliverChar(Control* target, int& ascii);
     void Command(HWND child, int code);
     void Scroll(HWND child, int request);
-    Control* NextTabStop(const Control* from, bool backward) const;
     void Tab(const Control* from, bool backward);
     void PushText(TextBox& box);
     void PushSelection(TextBox& box);
