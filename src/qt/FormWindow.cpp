@@ -18,6 +18,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "forms/Dispatch.h"
 #include "forms/UserInput.h"
 #include "qt/ControlWidgets.h"
 #include "qt/KeyMapping.h"
@@ -123,6 +124,14 @@ bool IsEditingShortcut(const QKeyEvent& e) {
 bool IsMouseEvent(QEvent::Type t) {
     return t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
            t == QEvent::MouseButtonDblClick || t == QEvent::MouseMove;
+}
+
+dispatch::Mouse MouseOf(QEvent::Type t) {
+    switch (t) {
+        case QEvent::MouseButtonPress: return dispatch::Mouse::Down;
+        case QEvent::MouseButtonRelease: return dispatch::Mouse::Up;
+        default: return dispatch::Mouse::Move;
+    }
 }
 
 }  // namespace
@@ -321,7 +330,14 @@ void FormWindow::ApplyControls() {
     // What lies beyond the screens waits until the window brings it onto one: a ruler may be
     // many screens long, and only its part on screen is worth a repaint during a drag.
     const QRect desk = QtBackend::VirtualDesktop();
-    const QRegion onScreen = invalid & QRect(mapFromGlobal(desk.topLeft()), desk.size());
+    const QPoint origin = mapFromGlobal(desk.topLeft());
+    const PixelBox desktop{origin.x(), origin.y(), origin.x() + desk.width(),
+                           origin.y() + desk.height()};
+    QRegion onScreen;
+    for (const QRect& r : invalid) {
+        onScreen += ToQRect(OnDesktop(PixelBox{r.left(), r.top(), r.right() + 1, r.bottom() + 1},
+                                      desktop));
+    }
     deferred_ += invalid - onScreen;
     if (onScreen.isEmpty()) return;
     update(onScreen);
@@ -384,9 +400,8 @@ void FormWindow::CreateWidget(Control* c, View& view) {
             auto* check = new QCheckBox(parent);
             connect(check, &QCheckBox::clicked, this, [this, c] {
                 if (form_ == nullptr) return;
-                auto* box = static_cast<CheckBox*>(c);
                 Reconcile(c);
-                backend_.Deliver([box] { box->SetValue(box->Value() ? 0 : 1); });
+                dispatch::Click(*c);
             });
             w = check;
             break;
@@ -398,7 +413,7 @@ void FormWindow::CreateWidget(Control* c, View& view) {
             connect(option, &QRadioButton::clicked, this, [this, c] {
                 if (form_ == nullptr) return;
                 Reconcile(c);
-                backend_.Deliver([c] { static_cast<OptionButton*>(c)->SetValue(true); });
+                dispatch::Click(*c);
             });
             w = option;
             break;
@@ -407,8 +422,7 @@ void FormWindow::CreateWidget(Control* c, View& view) {
             auto* button = new QPushButton(parent);
             button->setAutoDefault(false);
             connect(button, &QPushButton::clicked, this, [this, c] {
-                if (form_ == nullptr || !c->onClick) return;
-                backend_.Deliver([c] { c->onClick(); });
+                if (form_ != nullptr) dispatch::Click(*c);
             });
             w = button;
             break;
@@ -418,7 +432,7 @@ void FormWindow::CreateWidget(Control* c, View& view) {
             connect(bar, &QScrollBar::valueChanged, this, [this, c](int value) {
                 if (form_ == nullptr || backend_.Syncing()) return;
                 Reconcile(c);
-                backend_.Deliver([c, value] { static_cast<ScrollBar*>(c)->SetValue(value); });
+                dispatch::Scroll(*static_cast<ScrollBar*>(c), value);
             });
             w = bar;
             break;
@@ -521,6 +535,8 @@ void FormWindow::ApplyControl(Control* c, View& view) {
             const auto* model = static_cast<ScrollBar*>(c);
             bar->setOrientation(model->Horizontal() ? Qt::Horizontal : Qt::Vertical);
             bar->setRange(model->Min(), model->Max());
+            const int page = dispatch::PageOf(*model);
+            if (bar->pageStep() != page) bar->setPageStep(page);
             bar->setValue(model->Value());
             break;
         }
@@ -584,12 +600,10 @@ void FormWindow::PaintLines(QPainter& painter, const QRect& exposed, const Contr
             penColor = line->BorderColor();
             color = ToQColor(penColor);
         }
-        if (a.x() == b.x() || a.y() == b.y()) {
-            // Every line of the ruler and the crosshairs is level or plumb: a filled rectangle,
-            // far cheaper than a stroke with a new pen for each tick class.
-            const QRect r(QPoint(std::min(a.x(), b.x()) - w / 2, std::min(a.y(), b.y()) - w / 2),
-                          QPoint(std::max(a.x(), b.x()) + (w - 1) / 2,
-                                 std::max(a.y(), b.y()) + (w - 1) / 2));
+        // A level or plumb line, as every line of the ruler and the crosshairs is, is filled.
+        const PixelBox fill = LineFill(*line, s);
+        if (!fill.Empty()) {
+            const QRect r = ToQRect(fill);
             if (r.intersects(exposed)) painter.fillRect(r, color);
             continue;
         }
@@ -740,42 +754,15 @@ bool FormWindow::FilterKey(QObject* watched, Control* control, QKeyEvent* e) {
 bool FormWindow::FilterMouse(Control* c, QMouseEvent* e, QEvent::Type type) {
     QWidget* w = WidgetOf(c);
     if (w == nullptr) return false;
-    const PixelScale s = backend_.Scale();
-    const QPoint p = w->mapFromGlobal(e->globalPosition().toPoint());
-    const double x = s.ToTwipsX(p.x());
-    const double y = s.ToTwipsY(p.y());
-    const int shift = ShiftMaskOf(e->modifiers());
-    switch (type) {
-        case QEvent::MouseButtonPress:
-            if (c->onMouseDown) {
-                const int button = ButtonMaskOf(e->button());
-                backend_.Deliver([&] { c->onMouseDown(button, shift, x, y); });
-            }
-            break;
-        case QEvent::MouseMove:
-            if (c->onMouseMove) {
-                const int buttons = ButtonMaskOf(e->buttons());
-                backend_.Deliver([&] { c->onMouseMove(buttons, shift, x, y); });
-            }
-            break;
-        case QEvent::MouseButtonRelease: {
-            const int button = ButtonMaskOf(e->button());
-            if (c->onMouseUp) backend_.Deliver([&] { c->onMouseUp(button, shift, x, y); });
-            // A label is clicked where the button goes up over it.
-            if (form_ != nullptr && c->Kind() == ControlKind::Label &&
-                e->button() == Qt::LeftButton && w->rect().contains(p) && c->onClick) {
-                backend_.Deliver([c] { c->onClick(); });
-            }
-            break;
-        }
-        case QEvent::MouseButtonDblClick:
-            if (c->onDblClick) {
-                backend_.Deliver([c] { c->onDblClick(); });
-                return form_ == nullptr;
-            }
-            break;
-        default:
-            break;
+    if (type == QEvent::MouseButtonDblClick) {
+        dispatch::DblClick(*c);
+    } else {
+        const PixelScale s = backend_.Scale();
+        const QPoint p = w->mapFromGlobal(e->globalPosition().toPoint());
+        // Down and up name the button that changed, a move the buttons held.
+        const int button = ButtonMaskOf(type == QEvent::MouseMove ? e->buttons() : e->button());
+        dispatch::ControlMouse(*c, MouseOf(type), button, ShiftMaskOf(e->modifiers()),
+                               s.ToTwipsX(p.x()), s.ToTwipsY(p.y()));
     }
     // A handler that unloaded the form leaves nothing for the widget to do.
     return form_ == nullptr;
@@ -815,6 +802,20 @@ void FormWindow::OnFocusIn(QObject* widget) {
         backend_.ReportFocus(*form, c);
         if (c->onGotFocus) c->onGotFocus();
     });
+}
+
+bool FormWindow::focusNextPrevChild(bool next) {
+    // Tab and Shift+Tab (and the arrows on a button) from any of the window's widgets end here.
+    if (form_ == nullptr) return QWidget::focusNextPrevChild(next);
+    const QWidget* focus = focusWidget();
+    Control* to = dispatch::NextTabStop(
+        *form_, focus != nullptr ? ControlOf(focus) : nullptr, !next,
+        [this](const Control& c) { return WidgetOf(&c) != nullptr; });
+    QWidget* w = to != nullptr ? WidgetOf(to) : nullptr;
+    if (w == nullptr) return false;
+    // A line edit reached this way selects its text.
+    w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 bool FormWindow::event(QEvent* e) {
@@ -863,21 +864,10 @@ void FormWindow::DeliverMouse(QMouseEvent* e, QEvent::Type type) {
     if (form_ == nullptr) return;
     const PixelScale s = backend_.Scale();
     const QPoint p = e->position().toPoint();
-    const double x = s.ToTwipsX(p.x());
-    const double y = s.ToTwipsY(p.y());
-    const int shift = ShiftMaskOf(e->modifiers());
-    Form* form = form_;
     // Down and up name the button that changed, a move the buttons held.
-    const int buttons = ButtonMaskOf(type == QEvent::MouseMove ? e->buttons() : e->button());
-    backend_.Deliver([&] {
-        if (!form->Loaded()) return;
-        switch (type) {
-            case QEvent::MouseButtonPress: form->Form_MouseDown(buttons, shift, x, y); break;
-            case QEvent::MouseMove: form->Form_MouseMove(buttons, shift, x, y); break;
-            case QEvent::MouseButtonRelease: form->Form_MouseUp(buttons, shift, x, y); break;
-            default: break;
-        }
-    });
+    const int button = ButtonMaskOf(type == QEvent::MouseMove ? e->buttons() : e->button());
+    dispatch::FormMouse(*form_, MouseOf(type), button, ShiftMaskOf(e->modifiers()),
+                        s.ToTwipsX(p.x()), s.ToTwipsY(p.y()));
     e->accept();
 }
 
@@ -890,11 +880,7 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* e) {
 void FormWindow::mouseDoubleClickEvent(QMouseEvent* e) {
     // The second press of a double click is no MouseDown of its own.
     e->accept();
-    if (form_ == nullptr) return;
-    Form* form = form_;
-    backend_.Deliver([form] {
-        if (form->Loaded()) form->Form_DblClick();
-    });
+    if (form_ != nullptr) dispatch::FormDblClick(*form_);
 }
 
 void FormWindow::moveEvent(QMoveEvent* e) {

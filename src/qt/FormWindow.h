@@ -53,6 +53,8 @@ protected:
     void moveEvent(QMoveEvent* e) override;
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    // The model's tab order, not Qt's focus chain.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     struct View {

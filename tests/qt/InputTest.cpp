@@ -190,6 +190,43 @@ TEST_F(Keys, APreviewingFormSeesTabBeforeAFocusedTextBoxMovesOn) {
     EXPECT_EQ(form.keys[0], (KeyCall{9, 0}));
 }
 
+TEST_F(Keys, TabFollowsTheFormsOrderOverEveryKindOfStopAndWrapsRound) {
+    TestForm& form = MakeForm(1500, 1500, 6000, 3000);
+    auto& first = form.Add<TextBox>("First");
+    first.Move(0, 0, 1500, 300);
+    first.SetText("abc");
+    auto& notes = form.Add<TextBox>("Notes");
+    notes.Move(0, 450, 1500, 600);
+    auto& note = form.Add<Label>("Note");
+    note.Move(1800, 0, 1500, 300);
+    auto& off = form.Add<CheckBox>("Off");
+    off.Move(1800, 450, 1500, 300);
+    off.SetEnabled(false);
+    auto& bar = form.Add<ScrollBar>("Bar");
+    bar.Move(0, 1200, 3000, 255);
+    auto& last = form.Add<CommandButton>("Last");
+    last.Move(3600, 0, 1500, 450);
+    backend.Sync();
+    // A box that becomes multi-line gets a new editor, made after all the others; it keeps
+    // its place in the order all the same.
+    notes.SetMultiLine(true);
+    backend.Sync();
+    FormWindow& w = Window(form);
+    w.WidgetOf(&first)->setFocus();
+    auto tab = [&](Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(w.focusWidget(), Qt::Key_Tab, modifiers);
+        return w.ControlOf(w.focusWidget());
+    };
+    EXPECT_EQ(tab(), &notes);
+    EXPECT_EQ(tab(), &bar);
+    EXPECT_EQ(tab(), &last);
+    EXPECT_EQ(tab(), &first);
+    EXPECT_EQ(WidgetOf<QLineEdit>(form, first)->selectedText(), "abc")
+        << "a line edit reached with Tab has its text selected";
+    EXPECT_EQ(tab(Qt::ShiftModifier), &last);
+    EXPECT_EQ(tab(Qt::ShiftModifier), &bar);
+}
+
 using TextBoxes = QtTest;
 
 TEST_F(TextBoxes, ATypedCharacterReachesTheModelAndRunsChange) {
