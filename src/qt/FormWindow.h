@@ -75,6 +75,11 @@ private:
     void CreateWidget(Control* control, View& view);
     void ApplyControl(Control* control, View& view);
     void ApplyText(TextBox& box, View& view);
+    // Asks for a repaint of what the lines changed by ApplyControls covered, now where it is
+    // on a screen, and where it is beyond them once the window brings it onto one.
+    void RepaintDamage();
+    // The window moved: repaints what waited beyond the screens.
+    void RepaintDeferred();
     QRect LineBounds(const Line& line) const;
     void PaintLines(QPainter& painter, const QRect& exposed, const Control* container);
 
