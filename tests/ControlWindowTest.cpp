@@ -312,6 +312,22 @@ TEST_F(ControlWindow, TheCheckBoxesDoNothingWhileTheSettingsLoad) {
     EXPECT_EQ(TheRuler().Left(), 150);
 }
 
+TEST_F(ControlWindow, TheLockHoldsWhenTheRulerRebuildsItself) {
+    StartOnPage(1, 0);
+    user::Click(Main().PosLock);
+    user::Edit(Field(0), "10");
+    Ruler* before = &TheRuler();
+    user::Click(Main().Settings);
+    ASSERT_NE(&TheRuler(), before);  // the settings came back through a load
+    EXPECT_EQ(Main().PosLock.Value(), 1);
+    EXPECT_EQ(Main().MeasureMode.Value(), 0);
+    const double height = TheRuler().Height();
+    user::Drag(program->wexoIcon(), 100, 100, 100, 400, 1);
+    EXPECT_EQ(TheRuler().Height(), height);
+    program->Exit();
+    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "MeasureMode Locked"), "-1");
+}
+
 TEST_F(ControlWindow, TheModeSwitchShowsTheWindowsOfTheNewMode) {
     StartWith([](Settings& s) {
         s.MeasureMode = 1;

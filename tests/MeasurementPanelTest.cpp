@@ -97,6 +97,7 @@ TEST_F(MeasurementPanel, WellFormedScaleLengthsAreTakenAndTheRestRefused) {
         user::Edit(scale, text);
         EXPECT_EQ(scale.Text(), "0.25") << text;
         EXPECT_EQ(G().ScaleValue, 0.25) << text;
+        EXPECT_EQ(G().ScaleBarLength, 0.25) << text;  // what the windows calibrate on
     }
 }
 
@@ -107,6 +108,7 @@ TEST_F(MeasurementPanel, AnEmptyOrZeroScaleShowsTheInvalidCaseAndKeepsTheSetting
         user::Edit(scale, typing);
         EXPECT_EQ(scale.Text(), typing);
         EXPECT_EQ(G().PixelsPerUnit, 0) << typing;
+        EXPECT_EQ(G().ScaleBarLength, 0) << typing;
         EXPECT_EQ(Shown(), "Green Mark Distance = 0");
         EXPECT_EQ(Readout(), "Invalid");
     }

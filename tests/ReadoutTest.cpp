@@ -227,6 +227,8 @@ TEST_F(Readouts, AZeroScaleDistanceNeverDividesAndShowsInvalid) {
     Main().ScaleDist.onChange = nullptr;
     Main().ScaleDist.SetText("0");
     Main().ScaleDist.onChange = std::move(refuse);
+    // The number the windows calibrate on, which the silenced handler would have taken.
+    G().ScaleBarLength = 0;
     Click(S0());
     EXPECT_EQ(G().PixelsPerUnit, 0);
     Click(C0());

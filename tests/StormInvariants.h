@@ -9,6 +9,7 @@
 #include "control/MainWindow.h"
 #include "crosshair/Crosshair.h"
 #include "ruler/Ruler.h"
+#include "settings/NumberText.h"
 
 namespace tavrolin::testing {
 
@@ -26,6 +27,13 @@ inline std::string CheckInvariants(Program& p) {
     if (!std::isfinite(g.PixelsPerUnit) || g.PixelsPerUnit < 0) return fail("unit factor", g.PixelsPerUnit);
     if (!std::isfinite(g.ScaleValue) || g.ScaleValue < 0) return fail("scale value", g.ScaleValue);
     if (!(g.UncertaintyPct >= 0 && g.UncertaintyPct <= 100)) return fail("uncertainty", g.UncertaintyPct);
+    // The control window's boxes show the shared values that everything else reads.
+    if (g.ScaleBarLength != Val(mw.ScaleDist.Text())) return fail("scale length unlike its box", g.ScaleBarLength);
+    if (g.UncertaintyPct != Val(mw.Uncertainty.Text())) return fail("uncertainty unlike its box", g.UncertaintyPct);
+    if (g.MeasurementModeOn != (mw.MeasureMode.Value() == 1)) return fail("mode unlike its box", g.MeasurementModeOn);
+    if (g.PositionLocked != (mw.PosLock.Value() == 1)) return fail("lock unlike its box", g.PositionLocked);
+    if (g.HorizontalRuler != horizontal) return fail("orientation unlike its box", g.HorizontalRuler);
+    if (g.StartMinimized != (mw.Check1.Value() == 1)) return fail("start minimised unlike its box", g.StartMinimized);
 
     // Ticks: one line per index, the center in the middle, and no more than the longest ruler
     // at the narrowest spacing needs.

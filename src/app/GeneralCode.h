@@ -31,6 +31,17 @@ struct GeneralCode : Settings {
     bool SettingsLoading = false;
     bool SettingsInitialized = false;  // the defaults were set once; later loads keep values
 
+    // The switches of the settings page. The control window's check boxes show them and a click
+    // on a box changes them; everything else reads them here. The settings file keeps them in
+    // its own fields (MeasureMode, IsHorizontal, StartControlMin), taken in at a load and
+    // written from these at a save.
+    bool MeasurementModeOn = false;  // Measurement Mode, else SEM Optimization Mode
+    bool PositionLocked = false;     // "Lock": the ruler ignores the mouse in SEM Optimization Mode
+    // "Horizontal": the orientation chosen. IsHorizontal is the one the ruler is laid out in,
+    // which follows the choice when the ruler turns.
+    bool HorizontalRuler = false;
+    bool StartMinimized = false;     // "Minimize on Start": the control window starts minimised
+
     // Ruler.
     int GrabUnit = 45;  // three pixels, twips
     int CenterIndex = 0;
@@ -56,9 +67,15 @@ struct GeneralCode : Settings {
     // Units.
     int UnitsCode = 0;
     double PixelsPerUnit = 1;
+    // The last scale-bar length the box took (the one saved) and its text, which the box shows
+    // again when a text is refused.
     double ScaleValue = 100;
     std::string LastScaleText = "100";
-    double UncertaintyPct = 3;
+    // The scale-bar length the box shows, as a number: 0 while it is empty or zero (a new length
+    // being typed), which no unit can be calibrated on.
+    double ScaleBarLength = 0;
+    // The uncertainty the box shows, percent.
+    double UncertaintyPct = 0;
 
     // The help texts: 0 SEM Optimization Mode, 1 Measurement Mode, 2 either mode.
     std::array<std::string, 3> HelpText;

@@ -32,16 +32,19 @@ void TakeSettings(Program& program, const std::string* text) {
         ParseConfig(*text, g);
         ClampSettings(g, program.TwipsPerPixelX());
     }
-    mw.Label1[9]->SetCaption(g.ConvertLengthToDisplay != 1440 ? "Length\nMM" : "Length\nInches");
-    g.SettingsLoading = true;
-    mw.Check1.SetValue(g.StartControlMin);
+    mw.ShowLengthUnit();
+    // The file's fields become the switches; a lock is kept in the mode's field, and only a
+    // locked file sets it (a rebuilt ruler keeps the lock the user chose).
+    g.StartMinimized = g.StartControlMin != 0;
     if (g.MeasureMode == -1) {
-        mw.PosLock.SetValue(1);
-        mw.MeasureMode.SetValue(0);
+        g.PositionLocked = true;
+        g.MeasurementModeOn = false;
     } else {
-        mw.MeasureMode.SetValue(g.MeasureMode != 0 ? 1 : 0);
+        g.MeasurementModeOn = g.MeasureMode != 0;
     }
-    mw.UseHRuler.SetValue(g.IsHorizontal);
+    g.HorizontalRuler = g.IsHorizontal != 0;
+    g.SettingsLoading = true;
+    mw.ShowSwitches();
     g.SettingsLoading = false;
 }
 
@@ -55,11 +58,9 @@ std::string SettingsText(Program& program, const RulerRect& ruler) {
         if (mw.Left() >= 100) g.ControlLeft = RoundHalfEven(mw.Left());
     }
     Settings record = g;
-    record.StartControlMin = mw.Check1.Value();
-    record.MeasureMode = (mw.PosLock.Value() == 1 && mw.MeasureMode.Value() == 0)
-                             ? -1
-                             : mw.MeasureMode.Value();
-    record.IsHorizontal = mw.UseHRuler.Value();
+    record.StartControlMin = g.StartMinimized ? 1 : 0;
+    record.MeasureMode = g.MeasurementModeOn ? 1 : g.PositionLocked ? -1 : 0;
+    record.IsHorizontal = g.HorizontalRuler ? 1 : 0;
     return FormatConfig(record, ruler);
 }
 

@@ -98,8 +98,8 @@ void BringUpWindows(Program& p) {
     p.wexoIcon().Show();
     p.distanceWindow().Show();
 
-    // Read only now: the ruler's load has set the box from the settings file.
-    if (p.mainWindow().MeasureMode.Value() == 1) {
+    // Read only now: the ruler's load has taken the mode from the settings file.
+    if (g.MeasurementModeOn) {
         p.distanceWindow().SetVisible(true);
         p.crossDistance().SetVisible(false);
         p.cross1().SetVisible(true);

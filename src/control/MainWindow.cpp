@@ -1,7 +1,6 @@
 #include "control/MainWindow.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "app/Program.h"
 #include "app/Startup.h"
@@ -29,17 +28,6 @@ constexpr double kPageLeft = 120, kPageTop = 90, kPageWidth = 7560, kPageHeight 
 constexpr double kIndent = 240;
 constexpr double kButtonTop = 5640, kButtonHeight = 420;
 constexpr double kRowHeight = 300, kBoxHeight = 330;
-
-// Pieces of a help text, each ending in a line feed; an empty piece is the blank line between
-// paragraphs.
-std::string Join(std::initializer_list<const char*> pieces) {
-    std::string text;
-    for (const char* piece : pieces) {
-        text += piece;
-        text += '\n';
-    }
-    return text;
-}
 
 }  // namespace
 
@@ -92,6 +80,8 @@ MainWindow::MainWindow(Program& program)
     HideBtn.onClick = [this] { HideBtn_Click(); };
     MeasureMode.onClick = [this] { MeasureMode_Click(); };
     UseHRuler.onClick = [this] { UseHRuler_Click(); };
+    PosLock.onClick = [this] { PosLock_Click(); };
+    Check1.onClick = [this] { Check1_Click(); };
     WebSite.onClick = [this] { WebSite_Click(); };
     Frame1.onMouseMove = [this](int, int, double, double) { Frame1_MouseMove(); };
     Frame2.onMouseMove = [this](int, int, double, double) { Frame2_MouseMove(); };
@@ -249,61 +239,13 @@ void MainWindow::LayOut() {
     }
 }
 
-std::string MainWindow::VersionCaption(int major, int minor, int revision) {
-    char text[64];
-    std::snprintf(text, sizeof text, "Tavrolin.exe v%d.%d.%03d", major, minor, revision);
-    return text;
-}
-
-std::array<std::string, 3> MainWindow::HelpTexts() {
-    return {
-        Join({"For SEM Optimization Mode:", "",
-              "Use the Ruler as a guide when adjusting Focus, X Stig, and ",
-              "Y Stig to get equally degraded images ",
-              "at equal distances on each side of center.", "", "Drag Ruler Background to move",
-              "or Right Click to hide control window.", "", "Drag Green 'W' to change size. ",
-              "Drag any Tick Mark to change scale.", "", "Double Click on Background or any ",
-              "Tick Mark to change color.", "", "Click Ruler and hit Esc to exit without",
-              " saving any changes."}),
-        Join({"For Measurement Mode:  ", "",
-              "Position ruler Markers to get the Horizontal/Vertical distance in the ",
-              "selected units or move Crosshairs to measure ", "along arbitrary angles.", "",
-              "For User-Units, position Green ",
-              "Markers on a known feature (scale bar) and enter the distance.", "",
-              "Use Shift && Arrow Keys to fine tune the position of the marks ",
-              "or Space to toggle between Horizontal/Vertical.", "",
-              "Drag Ruler Background to move.", "Drag Green 'W' to change length. ",
-              "Right Click to hide control window.", "", "Double Click to change color."}),
-        Join({"For Either Mode:  ", "",
-              "Launch with no command line argument to use an existing Tavrolin.cfg ",
-              "file or to create one with default values.", "",
-              "Use a shortcut to Tavrolin.exe with a command line argument 'ABCD' (up to 4 "
-              "chars) to ",
-              "use or create TavrolinABCD.cfg.", "",
-              "If run multiple times, each additional instance will use ",
-              "or create TavrolinX.cfg where X is an integer starting ",
-              "with one and incrementing for each instance.", "",
-              "The config file in use is displayed on the Settings page."}),
-    };
-}
-
-std::string MainWindow::AboutText() {
-    return Join({"Two modes are available:", "",
-                 "Measurement Mode: Allows features on the screen to be ",
-                 "measured.  The User-Units option is especially useful ",
-                 "when measuring features on an image with a scale bar, since ",
-                 "this mode can easily be calibrated to the scale bar.", "",
-                 "SEM Optimization Mode: Displays a ruler with user-adjustable ",
-                 "tick marks which can be used to systematically optimize the ",
-                 "Focus, X Stig, and Y Stig of many mouse-controlled microscopes."});
-}
-
 void MainWindow::Form_Load() {
     auto& g = p_.g();
     g.StartingUp = true;
     Frame4.SetCaption("Measurement Units");
     Label3.SetCaption("Distance");
     Label4.SetCaption("Scale Bar Uncertainty (%):");
+    g.PositionLocked = false;
     PosLock.SetValue(0);
 
     RulerLbl.SetCaption(VersionCaption(TAVROLIN_VERSION_MAJOR, TAVROLIN_VERSION_MINOR,
@@ -337,7 +279,7 @@ void MainWindow::ExitBtn_Click() { p_.Unload(*this); }
 void MainWindow::RestorePage() {
     const auto& g = p_.g();
     // The check boxes were set while the settings loaded, with their handlers quiet.
-    MeasureMode.SetBackColor(MeasureMode.Value() == 1 ? kHighlightColor : kButtonFaceColor);
+    MeasureMode.SetBackColor(g.MeasurementModeOn ? kHighlightColor : kButtonFaceColor);
     switch (g.ActiveFrame) {
         case 1:
         case 4:
@@ -380,7 +322,7 @@ void MainWindow::About_Click() {
         About.SetCaption("More");
         Frame2.SetVisible(true);
         Frame3.SetVisible(false);
-        HelpInfo.SetCaption(g.HelpText[MeasureMode.Value() == 1 ? 1 : 0]);
+        HelpInfo.SetCaption(g.HelpText[g.MeasurementModeOn ? 1 : 0]);
     } else if (caption == "More") {
         g.ActiveFrame = 2;
         SetCaption("Tavrolin Info");
@@ -405,7 +347,7 @@ void MainWindow::Settings_Click() {
     SetCaption("Tavrolin");
     g.ActiveFrame = 1;
     if (Settings.Caption() != "Apply") {
-        if (MeasureMode.Value() == 1) {
+        if (g.MeasurementModeOn) {
             g.ActiveFrame = 4;
             ShowMeasurementPanel(true);
             PosLock.SetVisible(false);
@@ -419,7 +361,7 @@ void MainWindow::Settings_Click() {
     if (g.TicksBuilt == g.HalfTicks) {
         ruler.ReDrawTicks();
         // Fields that held no acceptable value show the one in use again.
-        ruler.ValuesToSettings("To");
+        ValuesToSettings("To");
     } else {
         // The tick lines are made at load: a new count needs a new ruler window, which must
         // wait until this click has been handled.
@@ -431,6 +373,7 @@ void MainWindow::Settings_Click() {
 
 void MainWindow::MeasureMode_Click() {
     auto& g = p_.g();
+    g.MeasurementModeOn = MeasureMode.Value() == 1;
     // The settings are being pushed into the box; the start-up shows the windows itself.
     if (g.SettingsLoading) return;
     g.CrossActive = false;
@@ -440,7 +383,7 @@ void MainWindow::MeasureMode_Click() {
     // Both pairs are docked now: the panel says so as docking them one by one would.
     ShowWhatMeasures();
     Ruler& ruler = p_.ruler();
-    const bool measMode = MeasureMode.Value() == 1;
+    const bool measMode = g.MeasurementModeOn;
     ruler.ShowTicks(measMode);
     if (measMode) {
         PosLock.SetVisible(false);
@@ -475,87 +418,50 @@ void MainWindow::MeasureMode_Click() {
 }
 
 void MainWindow::UseHRuler_Click() {
-    const auto& g = p_.g();
+    auto& g = p_.g();
+    g.HorizontalRuler = UseHRuler.Value() == 1;
     // While the settings load the ruler has no ticks yet, and its load lays it out anyway.
     if (g.SettingsLoading || g.StartingUp) return;
     ApplyLayout();
     Ruler& ruler = p_.ruler();
     ruler.ReDrawTicks();
-    if (MeasureMode.Value() == 1) {
+    if (g.MeasurementModeOn) {
         // The markers keep their places along the ruler, now across the other way.
-        for (int k = 0; k < 4; ++k) ruler.SetMarker(k, p_.g().MarkerPos[static_cast<std::size_t>(k)], false);
+        for (int k = 0; k < 4; ++k) ruler.SetMarker(k, g.MarkerPos[static_cast<std::size_t>(k)], false);
     }
     ruler.SetFocus();
 }
 
+void MainWindow::PosLock_Click() { p_.g().PositionLocked = PosLock.Value() == 1; }
+
+void MainWindow::Check1_Click() { p_.g().StartMinimized = Check1.Value() == 1; }
+
+void MainWindow::ShowSwitches() {
+    const auto& g = p_.g();
+    Check1.SetValue(g.StartMinimized ? 1 : 0);
+    PosLock.SetValue(g.PositionLocked ? 1 : 0);
+    MeasureMode.SetValue(g.MeasurementModeOn ? 1 : 0);
+    UseHRuler.SetValue(g.HorizontalRuler ? 1 : 0);
+}
+
+void MainWindow::ChooseOrientation(bool horizontal) { UseHRuler.SetValue(horizontal ? 1 : 0); }
+
 void MainWindow::ApplyLayout() {
-    auto& g = p_.g();
+    const auto& g = p_.g();
     p_.crossDistance().Hide();
     p_.scaleDistance().Hide();
-    Ruler& ruler = p_.ruler();
-    if (UseHRuler.Value() != g.IsHorizontal) {
-        WexoIcon& grip = p_.wexoIcon();
-        DistanceWindow& readout = p_.distanceWindow();
-        // The ruler keeps the length and thickness it has now, not those it started with:
-        // the grip and the drags change the window, not the stored rectangle.
-        g.RulerStartTop = RoundHalfEven(ruler.Top());
-        g.RulerStartLeft = RoundHalfEven(ruler.Left());
-        g.RulerStartHeight = RoundHalfEven(ruler.Height());
-        g.RulerStartWidth = RoundHalfEven(ruler.Width());
-        g.ResizeEnabled = false;
-        if (ruler.Top() < 0) ruler.SetTop(0);
-        if (ruler.Left() < 0) ruler.SetLeft(0);
-        const double screenW = g.VirtualScreenWidth, screenH = g.VirtualScreenHeight;
-        if (g.IsHorizontal != 0) {
-            ruler.SetWidth(g.RulerStartHeight);
-            if (grip.Height() + g.RulerStartWidth + readout.Height() < screenH) {
-                ruler.SetHeight(g.RulerStartWidth);
-                if (ruler.Height() + ruler.Top() + grip.Height() + readout.Height() > screenH) {
-                    ruler.SetTop(screenH - ruler.Height() - grip.Height() - readout.Height());
-                }
-            } else {
-                ruler.SetTop(0.1 * screenH);
-                ruler.SetHeight(0.8 * screenH - grip.Height());
-            }
-        } else {
-            ruler.SetHeight(g.RulerStartWidth);
-            if (grip.Width() + g.RulerStartHeight < screenW) {
-                ruler.SetWidth(g.RulerStartHeight);
-                if (ruler.Width() + ruler.Left() + grip.Width() > screenW) {
-                    ruler.SetLeft(screenW - ruler.Width() - grip.Width());
-                }
-            } else {
-                ruler.SetLeft(0.1 * screenW);
-                ruler.SetWidth(0.8 * screenW - grip.Width());
-            }
-        }
-        g.RulerStartTop = RoundHalfEven(ruler.Top());
-        g.RulerStartLeft = RoundHalfEven(ruler.Left());
-        g.RulerStartHeight = RoundHalfEven(ruler.Height());
-        g.RulerStartWidth = RoundHalfEven(ruler.Width());
-        g.IsHorizontal = UseHRuler.Value();
-        grip.Hide();
-        grip.Shift();
-        readout.Shift();
-        grip.Show();
-        // A width change with the resize handling on lays the ruler out once in its new shape.
-        ruler.SetWidth(g.RulerStartWidth + 10);
-        g.ResizeEnabled = true;
-        g.RulerTurning = true;
-        ruler.SetWidth(g.RulerStartWidth);
-        g.RulerTurning = false;
-    }
+    p_.ruler().TurnTo(g.HorizontalRuler);
     // Shown again whether or not the ruler turned: the pairs in use keep their read-outs.
     if (g.CrossActive) p_.crossDistance().Show();
     if (g.ScaleCrossActive && g.MeasUnitsIndex == 4) p_.scaleDistance().Show();
-    ruler.ValuesToSettings("From");
+    ValuesToSettings("From");
 }
 
 void MainWindow::ShowRulerWindows(bool withReadouts) {
     const auto& g = p_.g();
     p_.ruler().Show();
     p_.wexoIcon().Show();
-    if (MeasureMode.Value() != 1) return;
+    if (!g.MeasurementModeOn) return;
     p_.distanceWindow().Show();
     if (g.CrossActive) {
         if (withReadouts) {
@@ -587,7 +493,7 @@ void MainWindow::HideBtn_Click() {
 }
 
 void MainWindow::Form_KeyDown(int& keyCode, int& shift) {
-    if (keyCode != kKeyShift || shift != kShiftMask || MeasureMode.Value() != 1) return;
+    if (keyCode != kKeyShift || shift != kShiftMask || !p_.g().MeasurementModeOn) return;
     Ruler& ruler = p_.ruler();
     if (!ruler.Visible()) {
         ShowRulerWindows(false);
@@ -619,6 +525,27 @@ void MainWindow::Form_Deactivate() {
     auto& g = p_.g();
     if (Left() >= 0) g.ControlLeft = RoundHalfEven(Left());
     if (Top() >= 0) g.ControlTop = RoundHalfEven(Top());
+}
+
+void MainWindow::PlaceAtStart() {
+    const auto& g = p_.g();
+    if (g.StartMinimized) {
+        SetWindowState(WindowState::Minimized);
+    } else {
+        Move(g.ControlLeft, g.ControlTop);
+    }
+}
+
+void MainWindow::ToggleMinimized() {
+    auto& g = p_.g();
+    if (GetWindowState() == WindowState::Minimized) {
+        SetWindowState(WindowState::Normal);
+        Move(g.ControlLeft, g.ControlTop);
+    } else {
+        g.ControlTop = RoundHalfEven(Top());
+        g.ControlLeft = RoundHalfEven(Left());
+        SetWindowState(WindowState::Minimized);
+    }
 }
 
 void MainWindow::ResetPointer() { p_.backend().SetMousePointer(kPointerDefault); }

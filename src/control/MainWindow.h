@@ -28,8 +28,11 @@ public:
     void Settings_Click();
     void HideBtn_Click();
     void ExitBtn_Click();
+    // The check boxes of the settings page: each click takes the box into its shared value.
     void MeasureMode_Click();
     void UseHRuler_Click();
+    void PosLock_Click();
+    void Check1_Click();
     void WebSite_Click();
     void Frame1_MouseMove();
     void Frame2_MouseMove();
@@ -59,6 +62,35 @@ public:
     // colour) and opens the uncertainty box only for the marks' distance in user units: what
     // every change of the crosshairs between docked and active leaves behind.
     void ShowWhatMeasures();
+
+    // What other windows have the control window show.
+    // The check boxes show the shared switches (mode, lock, orientation, start minimised); a box
+    // that changes runs its Click handler, which the settings being loaded keep quiet.
+    void ShowSwitches();
+    // Turns the ruler as a click on the "Horizontal" box does, the box showing the new way.
+    void ChooseOrientation(bool horizontal);
+    // The settings page names the configuration file in use.
+    void ShowConfigFileName();
+    // The "Length" header names the unit the tick lengths are shown in.
+    void ShowLengthUnit();
+    // "To" fills the settings page's fields and swatches from the settings; "From" takes the
+    // fields' values in. A typed number of ticks is taken as the spacing that gives the ruler,
+    // at its present length, that many ticks on each side (or the nearest it can have).
+    void ValuesToSettings(const std::string& direction);
+    // The swatch of a colour item (the background or a tick class) shows a chosen colour.
+    void ShowItemColor(int item, Color color);
+    // The measurement panel shows the settings' scale-bar length, uncertainty and unit, each
+    // taken in by its box's handler as if chosen there.
+    void ShowMeasurementSettings();
+    // The scale-bar box shows a length typed elsewhere (the scale read-out), judged as typing.
+    void ShowScaleDistance(const std::string& text);
+    // Minimised when "Minimize on Start" is checked, else at the saved place.
+    void PlaceAtStart();
+    // Minimises the window, remembering where it stood, or brings it back there.
+    void ToggleMinimized();
+    // The distance box shows a measured distance, and its label names what measures it.
+    void ShowDistance(const std::string& text);
+    void ShowDistanceCaption(const std::string& caption);
 
     // Pages and the button row.
     Frame& Frame1;  // settings
@@ -104,6 +136,7 @@ public:
     Label& Label3;
     Label& Label4;
 
+    // The about page's version line and the help and about texts (control/HelpTexts.cpp).
     static std::string VersionCaption(int major, int minor, int revision);
     static std::array<std::string, 3> HelpTexts();
     static std::string AboutText();
@@ -118,6 +151,8 @@ public:
 
 private:
     void LayOut();
+    // Turns the ruler to the chosen orientation, if it lies the other way, and takes the
+    // settings page's values in.
     void ApplyLayout();
     // Shows the page that ActiveFrame names, as the buttons would.
     void RestorePage();

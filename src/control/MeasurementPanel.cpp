@@ -33,7 +33,7 @@ void MainWindow::ChooseUnits(int index) {
     Uncertainty.SetEnabled(false);
     Label4.SetEnabled(false);
     Label3.SetCaption(g.CrossActive ? "Distance (Crosshairs)" : "Distance");
-    p_.ruler().ShowTicks(MeasureMode.Value() == 1);
+    p_.ruler().ShowTicks(g.MeasurementModeOn);
     MeasureDist_Update(true);
 }
 
@@ -45,6 +45,26 @@ void MainWindow::ShowWhatMeasures() {
     // The label names the marks by the colour they take on this background.
     p_.ruler().SetMarkerColors();
 }
+
+void MainWindow::ShowMeasurementSettings() {
+    const auto& g = p_.g();
+    ScaleDist.SetText(ShortestDecimal(g.MeasScaleValue));
+    Uncertainty.SetText(ShortestDecimal(g.MeasScaleUncertainty));
+    switch (g.MeasUnitsIndex) {
+        case 4: Option4.SetValue(true); break;
+        case 3: Option3.SetValue(true); break;
+        case 2: Option2.SetValue(true); break;
+        default: Option1.SetValue(true); break;
+    }
+}
+
+void MainWindow::ShowScaleDistance(const std::string& text) {
+    if (ScaleDist.Text() != text) ScaleDist.SetText(text);
+}
+
+void MainWindow::ShowDistance(const std::string& text) { MeasureDist.SetText(text); }
+
+void MainWindow::ShowDistanceCaption(const std::string& caption) { Label3.SetCaption(caption); }
 
 void MainWindow::Option1_Click() { ChooseUnits(1); }
 void MainWindow::Option2_Click() { ChooseUnits(2); }
@@ -61,13 +81,13 @@ void MainWindow::Option4_Click() {
     Label4.SetEnabled(true);
     if (g.ScaleCrossActive) {
         g.PixelsPerUnit = CalibrateUnits(g.ScaleX[0], g.ScaleY[0], g.ScaleX[1], g.ScaleY[1],
-                                         p_.TwipsPerPixelX(), Val(ScaleDist.Text()));
+                                         p_.TwipsPerPixelX(), g.ScaleBarLength);
     } else {
         g.PixelsPerUnit = ScaleMarkerFactor();
     }
     Ruler& ruler = p_.ruler();
     ruler.SetMarkerColors();
-    ruler.ShowTicks(MeasureMode.Value() == 1);
+    ruler.ShowTicks(g.MeasurementModeOn);
     MeasureDist_Update(true);
 }
 
@@ -81,7 +101,7 @@ std::int32_t MainWindow::MarkerPlace(int id) const {
 }
 
 double MainWindow::ScaleMarkerFactor() const {
-    const double scale = Val(ScaleDist.Text());
+    const double scale = p_.g().ScaleBarLength;
     if (!(scale > 0)) return 0;
     const double along =
         std::fabs(static_cast<double>(std::int64_t{MarkerPlace(2)} - MarkerPlace(3)));
@@ -113,11 +133,12 @@ void MainWindow::ScaleDist_Change() {
         ScaleDist.SetText(text);
         scaleEcho_ = false;
     }
+    g.ScaleBarLength = Val(text);
     // An empty or zero box is a length being typed: the setting keeps the last one, and the
     // read-outs say that nothing can be calibrated on it.
     if (verdict.kind == ScaleVerdict::Accepted) {
         g.LastScaleText = text;
-        g.ScaleValue = Val(text);
+        g.ScaleValue = g.ScaleBarLength;
         g.MeasScaleValue = g.ScaleValue;
     }
     ScaleDistance& scaleWindow = p_.scaleDistance();
@@ -126,7 +147,7 @@ void MainWindow::ScaleDist_Change() {
         // The pair's calibration as its read-out makes it, without re-placing the read-out
         // under the user's typing.
         g.PixelsPerUnit = CalibrateUnits(g.ScaleX[0], g.ScaleY[0], g.ScaleX[1], g.ScaleY[1],
-                                         p_.TwipsPerPixelX(), Val(text));
+                                         p_.TwipsPerPixelX(), g.ScaleBarLength);
     } else if (!g.ScaleCrossActive && g.MeasUnitsIndex == 4) {
         // Only user units are calibrated on the scale bar; another unit keeps its factor.
         g.PixelsPerUnit = ScaleMarkerFactor();
@@ -174,7 +195,7 @@ void MainWindow::MeasureDist_Update(bool markersApart) {
         readout.Update(text);
         // The scale bar's uncertainty carries into what its units measure on the ruler.
         if (g.MeasUnitsIndex == 4 && !g.CrossActive && !g.ScaleCrossActive) {
-            const double percent = Val(Uncertainty.Text());
+            const double percent = g.UncertaintyPct;
             double error = percent * 0.01 * distance;
             text += "  ( ";
             text += kPlusMinus;

@@ -1,5 +1,7 @@
 // The settings page of the control window: the tick fields, the length unit and the colour
 // swatches that open the picker.
+#include <string>
+
 #include "app/Program.h"
 #include "control/FieldRules.h"
 #include "control/MainWindow.h"
@@ -7,6 +9,75 @@
 #include "ruler/Ruler.h"
 
 namespace tavrolin {
+
+namespace {
+
+// What the page shows for field `index` holding `value` (counts, twips or pixels).
+std::string FieldText(int index, int value, double unit) {
+    if (KindOfField(index) == FieldKind::Length) return LengthText(value, unit);
+    return std::to_string(value);
+}
+
+}  // namespace
+
+void MainWindow::ValuesToSettings(const std::string& direction) {
+    auto& g = p_.g();
+    const double unit = g.ConvertLengthToDisplay;
+    int* values[11] = {&g.HalfTicks,    &g.PrimaryIndex,    &g.SecondaryIndex, &g.CenterLength,
+                       &g.PrimaryLength, &g.SecondaryLength, &g.TickLength,     &g.TickWidth[1],
+                       &g.TickWidth[2], &g.TickWidth[3],    &g.TickWidth[4]};
+    if (direction == "To") {
+        // Filling the page is not the user editing it: the Settings button stays as it is.
+        const bool loading = g.SettingsLoading;
+        g.SettingsLoading = true;
+        for (int i = 0; i < 11; ++i) {
+            Text1[static_cast<std::size_t>(i)]->SetText(FieldText(i, *values[i], unit));
+        }
+        for (int i = 0; i < 4; ++i) {
+            TickColor[static_cast<std::size_t>(i)]->SetBackColor(
+                g.ColorChoice[static_cast<std::size_t>(1 + i)]);
+        }
+        ColorBox.SetBackColor(g.ColorChoice[kRulerBackground]);
+        g.SettingsLoading = loading;
+        return;
+    }
+    const double length = p_.ruler().Length();
+    for (int i = 0; i < 11; ++i) {
+        const std::string& text = Text1[static_cast<std::size_t>(i)]->Text();
+        // An untouched length shows a rounded figure; reading it back would shift the twips.
+        if (text == FieldText(i, *values[i], unit)) continue;
+        // A field left empty or at nothing acceptable keeps the value in use.
+        const auto v = FieldValue(KindOfField(i), text, unit);
+        if (!v) continue;
+        if (i == 0) {
+            // The count follows from the length and the spacing at every load, so a count is
+            // kept by setting the spacing that gives it.
+            g.TickSpacing = SpacingForHalfTicks(*v, length, g.GrabUnit);
+            g.HalfTicks = HalfTicksFor(length, g.TickSpacing);
+        } else {
+            *values[i] = *v;
+        }
+    }
+}
+
+void MainWindow::ShowConfigFileName() {
+    const auto& g = p_.g();
+    SysFile.SetCaption("Using: " + g.ConfigBaseName + ".cfg" +
+                       (g.NotSavedReason.empty() ? "" : " (not saved)"));
+}
+
+void MainWindow::ShowLengthUnit() {
+    Label1[9]->SetCaption(p_.g().ConvertLengthToDisplay != kInchTwips ? "Length\nMM"
+                                                                        : "Length\nInches");
+}
+
+void MainWindow::ShowItemColor(int item, Color color) {
+    if (item == kRulerBackground) {
+        ColorBox.SetBackColor(color);
+    } else if (item >= kCenterTick && item <= kOtherTicks) {
+        TickColor[static_cast<std::size_t>(item - 1)]->SetBackColor(color);
+    }
+}
 
 void MainWindow::Text1_KeyPress(int index, int& keyAscii) {
     if (!FieldKeyAllowed(KindOfField(index), keyAscii)) keyAscii = 0;
@@ -35,15 +106,13 @@ void MainWindow::Label1_Click(int index) {
     // Only the "Length" header switches the unit.
     if (index != 9) return;
     auto& g = p_.g();
-    Ruler& ruler = p_.ruler();
     g.SettingsLoading = true;
     // Lengths typed and not yet applied are kept: they are read in the old unit first.
-    ruler.ValuesToSettings("From");
+    ValuesToSettings("From");
     g.ConvertLengthToDisplay = g.ConvertLengthToDisplay == kMillimetreTwips ? kInchTwips
                                                                             : kMillimetreTwips;
-    Label1[9]->SetCaption(g.ConvertLengthToDisplay == kMillimetreTwips ? "Length\nMM"
-                                                                        : "Length\nInches");
-    ruler.ValuesToSettings("To");
+    ShowLengthUnit();
+    ValuesToSettings("To");
     g.SettingsLoading = false;
 }
 
@@ -58,12 +127,12 @@ void MainWindow::PickItemColor(int item) {
     tavrolin::PickItemColor(p_, item, [this, item](Color chosen) {
         Ruler& ruler = p_.ruler();
         if (item == kRulerBackground) {
-            ColorBox.SetBackColor(chosen);
+            ShowItemColor(item, chosen);
             ruler.SetBackColor(chosen);
             // Marks that stood out on the old background may not on the new one.
             ruler.SetMarkerColors();
         } else {
-            TickColor[static_cast<std::size_t>(item - 1)]->SetBackColor(chosen);
+            ShowItemColor(item, chosen);
             ruler.ReDrawTicks();
         }
     });

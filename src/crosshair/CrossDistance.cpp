@@ -51,14 +51,14 @@ void CrossDistance::Update() {
     TextBox* hidden = &DistanceXYD;
     if (!m.valid) {
         Distance.SetText("Invalid");
-        mw.MeasureDist.SetText("Green Mark Distance = 0");
+        mw.ShowDistance("Green Mark Distance = 0");
     } else if (m.full) {
         std::swap(shown, hidden);
         DistanceXYD.SetText(m.ReadoutText());
-        mw.MeasureDist.SetText(m.panelText);
+        mw.ShowDistance(m.panelText);
     } else {
         Distance.SetText(m.dText);
-        mw.MeasureDist.SetText(m.panelText);
+        mw.ShowDistance(m.panelText);
     }
     shown->SetVisible(true);
     hidden->SetVisible(false);

@@ -49,7 +49,7 @@ void Dock(Crosshair& a, Crosshair& b) {
     Resize(b, 11, kPointerSizePointer);
 }
 
-bool MeasurementMode(Program& p) { return p.mainWindow().MeasureMode.Value() == 1; }
+bool MeasurementMode(Program& p) { return p.g().MeasurementModeOn; }
 
 }  // namespace
 

@@ -42,8 +42,7 @@ void ScaleDistance::Distance_Change() {
         Distance.SetText(text);  // runs this handler again with the blank gone
         return;
     }
-    MainWindow& mw = p_.mainWindow();
-    if (mw.ScaleDist.Text() != text) mw.ScaleDist.SetText(text);
+    p_.mainWindow().ShowScaleDistance(text);
     const double w = TextWidth(Distance.Text()) + 100 + p_.TwipsPerPixelY() * 6;
     Distance.SetWidth(w);
     SetWidth(w);
@@ -63,7 +62,7 @@ void ScaleDistance::Update() {
     const double dy = static_cast<double>(std::int64_t{g.ScaleY[0]} - g.ScaleY[1]);
     Distance.SetFontBold(dx * dx < 1e-07 || dy * dy < 1e-07);
     g.PixelsPerUnit = CalibrateUnits(g.ScaleX[0], g.ScaleY[0], g.ScaleX[1], g.ScaleY[1],
-                                     p_.TwipsPerPixelX(), Val(p_.mainWindow().ScaleDist.Text()));
+                                     p_.TwipsPerPixelX(), g.ScaleBarLength);
     Shift(0, 0);
     p_.mainWindow().MeasureDist_Update(true);
 }

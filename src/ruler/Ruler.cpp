@@ -74,7 +74,7 @@ Ruler::Ruler(Program& program) : Form(program.backend(), "Ruler"), p_(program) {
     }
 }
 
-bool Ruler::MeasModeOn() const { return p_.mainWindow().MeasureMode.Value() == 1; }
+bool Ruler::MeasModeOn() const { return p_.g().MeasurementModeOn; }
 bool Ruler::Horizontal() const { return p_.g().IsHorizontal != 0; }
 
 int Ruler::TickClass(int i) const {
@@ -90,29 +90,17 @@ void Ruler::Form_Load() {
     auto& g = p_.g();
     MainWindow& mw = p_.mainWindow();
     SetVisible(false);
-    mw.SysFile.SetCaption("Using: " + g.ConfigBaseName + ".cfg" +
-                          (g.NotSavedReason.empty() ? "" : " (not saved)"));
+    mw.ShowConfigFileName();
 
     LoadSettings(p_);
 
-    mw.ScaleDist.SetText(ShortestDecimal(g.MeasScaleValue));
-    mw.Uncertainty.SetText(ShortestDecimal(g.MeasScaleUncertainty));
-    switch (g.MeasUnitsIndex) {
-        case 4: mw.Option4.SetValue(true); break;
-        case 3: mw.Option3.SetValue(true); break;
-        case 2: mw.Option2.SetValue(true); break;
-        default: mw.Option1.SetValue(true); break;
-    }
+    mw.ShowMeasurementSettings();
 
     CreateTicks();
-    ValuesToSettings("To");
-    if (mw.Check1.Value() == 1) {
-        mw.SetWindowState(WindowState::Minimized);
-    } else {
-        mw.Move(g.ControlLeft, g.ControlTop);
-    }
+    mw.ValuesToSettings("To");
+    mw.PlaceAtStart();
     SetMarkerColors();
-    ShowTicks(mw.MeasureMode.Value() == 1);
+    ShowTicks(g.MeasurementModeOn);
     SetBackColor(g.ColorChoice[kRulerBackground]);
     auto alpha = static_cast<std::int16_t>(g.RulerTransparency);
     std::int32_t hwnd = hWnd();
@@ -214,9 +202,8 @@ void Ruler::ShowTicks(bool measMode) {
 void Ruler::Form_Resize() {
     auto& g = p_.g();
     if (!g.ResizeEnabled) return;
-    MainWindow& mw = p_.mainWindow();
-    const bool measMode = mw.MeasureMode.Value() == 1;
-    if (mw.PosLock.Value() == 1 && !measMode && !g.StartingUp && !g.RulerTurning) return;
+    const bool measMode = g.MeasurementModeOn;
+    if (g.PositionLocked && !measMode && !g.StartingUp && !g.RulerTurning) return;
 
     if (Top() > g.VirtualScreenHeight) SetTop(0);
     if (Left() > g.VirtualScreenWidth) SetLeft(0);
@@ -290,7 +277,7 @@ void Ruler::SetMarker(int markId, std::int32_t& pos, bool resetCross) {
         if (g.MeasUnitsIndex == 4) {
             const double along = Horizontal() ? ScaleLine1[0]->X1() - ScaleLine1[1]->X1()
                                               : ScaleLine1[0]->Y1() - ScaleLine1[1]->Y1();
-            const double scaleValue = Val(mw.ScaleDist.Text());
+            const double scaleValue = g.ScaleBarLength;
             // A zero or missing scale distance leaves the unit factor at 0: the read-outs then
             // say the calibration is invalid instead of dividing by it.
             g.PixelsPerUnit = scaleValue > 0
@@ -326,15 +313,15 @@ void Ruler::SetMarkerColors() {
 
     MainWindow& mw = p_.mainWindow();
     if (g.CrossActive) {
-        mw.Label3.SetCaption("Distance (Crosshairs)");
+        mw.ShowDistanceCaption("Distance (Crosshairs)");
     } else {
         const double t2 = (gr / m + r / m) * ((1 - b / 260) * 20 + 20);
         if (t2 < s) {
             Line2[0]->SetBorderColor(0);
-            mw.Label3.SetCaption("Distance (Black Marks)");
+            mw.ShowDistanceCaption("Distance (Black Marks)");
         } else {
             Line2[0]->SetBorderColor(RGB(80, 80, 120));
-            mw.Label3.SetCaption("Distance (Gray Marks)");
+            mw.ShowDistanceCaption("Distance (Gray Marks)");
         }
     }
     const bool bright = !(RedOf(bg) >= 40 || BlueOf(bg) >= 40 || GreenOf(bg) >= 145);
@@ -351,6 +338,61 @@ void Ruler::ValuesToFile(const std::string& direction) {
     } else {
         SaveSettingsFile(p_, Placement());
     }
+}
+
+void Ruler::TurnTo(bool horizontal) {
+    auto& g = p_.g();
+    if ((horizontal ? 1 : 0) == g.IsHorizontal) return;
+    WexoIcon& grip = p_.wexoIcon();
+    DistanceWindow& readout = p_.distanceWindow();
+    // The ruler keeps the length and thickness it has now, not those it started with: the grip
+    // and the drags change the window, not the stored rectangle.
+    g.RulerStartTop = RoundHalfEven(Top());
+    g.RulerStartLeft = RoundHalfEven(Left());
+    g.RulerStartHeight = RoundHalfEven(Height());
+    g.RulerStartWidth = RoundHalfEven(Width());
+    g.ResizeEnabled = false;
+    if (Top() < 0) SetTop(0);
+    if (Left() < 0) SetLeft(0);
+    const double screenW = g.VirtualScreenWidth, screenH = g.VirtualScreenHeight;
+    if (g.IsHorizontal != 0) {
+        SetWidth(g.RulerStartHeight);
+        if (grip.Height() + g.RulerStartWidth + readout.Height() < screenH) {
+            SetHeight(g.RulerStartWidth);
+            if (Height() + Top() + grip.Height() + readout.Height() > screenH) {
+                SetTop(screenH - Height() - grip.Height() - readout.Height());
+            }
+        } else {
+            SetTop(0.1 * screenH);
+            SetHeight(0.8 * screenH - grip.Height());
+        }
+    } else {
+        SetHeight(g.RulerStartWidth);
+        if (grip.Width() + g.RulerStartHeight < screenW) {
+            SetWidth(g.RulerStartHeight);
+            if (Width() + Left() + grip.Width() > screenW) {
+                SetLeft(screenW - Width() - grip.Width());
+            }
+        } else {
+            SetLeft(0.1 * screenW);
+            SetWidth(0.8 * screenW - grip.Width());
+        }
+    }
+    g.RulerStartTop = RoundHalfEven(Top());
+    g.RulerStartLeft = RoundHalfEven(Left());
+    g.RulerStartHeight = RoundHalfEven(Height());
+    g.RulerStartWidth = RoundHalfEven(Width());
+    g.IsHorizontal = horizontal ? 1 : 0;
+    grip.Hide();
+    grip.Shift();
+    readout.Shift();
+    grip.Show();
+    // A width change with the resize handling on lays the ruler out once in its new shape.
+    SetWidth(g.RulerStartWidth + 10);
+    g.ResizeEnabled = true;
+    g.RulerTurning = true;
+    SetWidth(g.RulerStartWidth);
+    g.RulerTurning = false;
 }
 
 RulerRect Ruler::Placement() const { return {Top(), Height(), Left(), Width()}; }

@@ -46,10 +46,10 @@ public:
     void SetMarkerColors();
     // "From" reads the configuration file into the settings; anything else writes it.
     void ValuesToFile(const std::string& direction);
-    // "To" fills the settings page from the settings; "From" takes the page's values in. A
-    // typed number of ticks is taken as the spacing that gives the ruler, at its present length,
-    // that many ticks on each side (or the nearest it can have).
-    void ValuesToSettings(const std::string& direction);
+    // Lays the ruler out across the other way when `horizontal` is not the way it lies: it keeps
+    // the length and thickness it has now, within the screen, the grip and the marker read-out
+    // follow it, and the settings' orientation becomes the one asked for.
+    void TurnTo(bool horizontal);
     // Moves the window by whole twips.
     void Step(std::int32_t& dx, std::int32_t& dy);
     void GetKey(int& keyCode, int& shift);
@@ -84,12 +84,12 @@ public:
     int HoverPointer(double x, double y) const;
     // True when presses and drags are ignored: "Lock" checked in SEM Optimization Mode.
     bool Locked() const;
-    // Minimises the control window, or restores it at its saved place.
-    void ToggleControlWindow();
     // Rebuilds the ruler (after the running handler) when its ticks no longer fill it.
     void CheckTickSupply();
     // Moves the ruler and everything docked on it, then re-places the grip and the read-out.
     void MoveWithDocked(std::int32_t dx, std::int32_t dy);
+    // The window's extent along the ticks, twips.
+    double Length() const { return Horizontal() ? Width() : Height(); }
 
 private:
     bool MeasModeOn() const;
@@ -98,7 +98,6 @@ private:
     void RepaintMarkerLines(bool scale);
     bool Horizontal() const;
     double Thickness() const { return Horizontal() ? Height() : Width(); }
-    double Length() const { return Horizontal() ? Width() : Height(); }
     void CreateTicks();
     // The window's rectangle as the settings file keeps it.
     RulerRect Placement() const;

@@ -38,12 +38,11 @@ void Ruler::Form_KeyDown(int& keyCode, int& shift) {
         return;
     }
     KeyUsed = false;
-    MainWindow& mw = p_.mainWindow();
-    const bool measMode = mw.MeasureMode.Value() == 1;
+    const bool measMode = g.MeasurementModeOn;
     const std::int32_t step = RoundHalfEven(p_.TwipsPerPixelX());
     if (measMode) {
         if (keyCode == kKeySpace || (keyCode == kKeyTab && shift == 0)) {
-            mw.UseHRuler.SetValue(mw.UseHRuler.Value() ? 0 : 1);
+            p_.mainWindow().ChooseOrientation(!g.HorizontalRuler);
         } else if (keyCode == kKeyShift && shift == kShiftMask) {
             if (GrabMarker >= -3 && GrabMarker <= 0) --GrabMarker;
             const int lowest = (g.MeasUnitsIndex == 4 && !g.ScaleCrossActive) ? -3 : -1;

@@ -16,8 +16,8 @@
 namespace tavrolin {
 
 bool Ruler::Locked() const {
-    const MainWindow& mw = p_.mainWindow();
-    return mw.PosLock.Value() == 1 && mw.MeasureMode.Value() == 0 && !p_.g().StartingUp;
+    const auto& g = p_.g();
+    return g.PositionLocked && !g.MeasurementModeOn && !g.StartingUp;
 }
 
 int Ruler::SizingPointer() const { return Horizontal() ? kPointerSizeWE : kPointerSizeNS; }
@@ -204,19 +204,6 @@ void Ruler::Form_MouseMove(int button, int /*shift*/, double x, double y) {
     p_.distanceWindow().Shift();
 }
 
-void Ruler::ToggleControlWindow() {
-    auto& g = p_.g();
-    MainWindow& mw = p_.mainWindow();
-    if (mw.GetWindowState() == WindowState::Minimized) {
-        mw.SetWindowState(WindowState::Normal);
-        mw.Move(g.ControlLeft, g.ControlTop);
-    } else {
-        g.ControlTop = RoundHalfEven(mw.Top());
-        g.ControlLeft = RoundHalfEven(mw.Left());
-        mw.SetWindowState(WindowState::Minimized);
-    }
-}
-
 void Ruler::CheckTickSupply() {
     const auto& g = p_.g();
     if (HalfTicksFor(Length(), g.TickSpacing) > g.TicksBuilt) p_.RebuildRulerLater();
@@ -234,7 +221,7 @@ void Ruler::Form_MouseUp(int button, int /*shift*/, double /*x*/, double /*y*/) 
     GrabTick = -std::abs(GrabTick);
     p_.backend().SetMousePointer(kPointerDefault);
     if (button == kRightButton) {
-        ToggleControlWindow();
+        p_.mainWindow().ToggleMinimized();
         return;
     }
     if (GrabMarker >= 0 && GrabMarker <= 3) {
@@ -252,11 +239,11 @@ void Ruler::Form_DblClick() {
     PickItemColor(p_, item, [this, item](Color chosen) {
         MainWindow& mw = p_.mainWindow();
         if (item > 0) {
-            mw.TickColor[static_cast<std::size_t>(item - 1)]->SetBackColor(chosen);
+            mw.ShowItemColor(item, chosen);
             ReDrawTicks();
         } else {
             SetBackColor(chosen);
-            mw.ColorBox.SetBackColor(chosen);
+            mw.ShowItemColor(item, chosen);
             SetMarkerColors();
         }
     });

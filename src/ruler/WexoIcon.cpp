@@ -65,7 +65,7 @@ void WexoIcon::Form_MouseMove(int button, int /*shift*/, double x, double y) {
     DragX = RoundHalfEven(x - StartX);
     DragY = RoundHalfEven(y - StartY);
     if (!(std::abs(DragX) > tpp || std::abs(DragY) > tpp)) return;
-    const bool measMode = p_.mainWindow().MeasureMode.Value() == 1;
+    const bool measMode = g.MeasurementModeOn;
     const double w = ruler.Width(), h = ruler.Height();
     // The grip moves with the pointer, so the pointer stays over the grabbed point and the
     // press position remains the reference.
@@ -107,7 +107,7 @@ void WexoIcon::Form_MouseMove(int button, int /*shift*/, double x, double y) {
 void WexoIcon::Form_MouseUp(int button, int /*shift*/, double /*x*/, double /*y*/) {
     p_.backend().SetMousePointer(kPointerDefault);
     if (button == kRightButton) {
-        p_.ruler().ToggleControlWindow();
+        p_.mainWindow().ToggleMinimized();
     } else if (button == kLeftButton) {
         p_.ruler().CheckTickSupply();
     }
