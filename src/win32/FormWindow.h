@@ -54,16 +54,21 @@ private:
         Color fore = -1, back = -1;
     };
 
+    // Its life, state and density, and the window procedure (FormWindow.cpp).
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR self);
-
     void ApplyStyle();
     void ApplyGeometry();
-    void ApplyControls();
     void ApplyVisibility();
     void ApplyFocus();
+    // The scale of the window's contents: the desktop's, or for a captioned window on a
+    // monitor of another density, that monitor's.
+    PixelScale Scale() const;
+    RECT OuterSize() const;
+    void DpiChanged(int dpi, const RECT& suggested);
+    Control* ControlOf(HWND child) const;
+
+    // The child controls (FormWindowControls.cpp).
+    void ApplyControls();
     View& EnsureView(Control* c);
     void CreateChild(Control* c, View& view);
     void ApplyControl(Control* c, View& view);
@@ -71,18 +76,22 @@ private:
     void ApplyTip(Control* c, View& view);
     void ApplyCaption(View& view, const std::wstring& caption);
     Color BackOf(const Control* c) const;
-    RECT LineBounds(const Line& line) const;
     POINT ControlOrigin(const Control* c) const;
+    void PushText(TextBox& box);
+    void PushSelection(TextBox& box);
+    void Reconcile(Control* c);
 
-    // The scale of the window's contents: the desktop's, or for a captioned window on a
-    // monitor of another density, that monitor's.
-    PixelScale Scale() const;
-    RECT OuterSize() const;
-    void DpiChanged(int dpi, const RECT& suggested);
+    // Painting (FormWindowPaint.cpp).
+    RECT LineBounds(const Line& line) const;
     void Paint();
     void PaintInto(HDC dc, const RECT& part);
     // Client pixels whose lines changed, painted at the next flush; null for all of them.
     void Damage(const RECT* part);
+
+    // What the user does, handed to the forms' dispatch (FormWindowInput.cpp).
+    LRESULT HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
     void DeliverMouse(UINT msg, WPARAM wParam, LPARAM lParam);
     void HoldMouse(HWND child, UINT msg, int button);
     keys::KeyResult DeliverKeyDown(Control* target, int keyCode);
@@ -90,10 +99,6 @@ private:
     void Command(HWND child, int code);
     void Scroll(HWND child, int request);
     void Tab(const Control* from, bool backward);
-    void PushText(TextBox& box);
-    void PushSelection(TextBox& box);
-    void Reconcile(Control* c);
-    Control* ControlOf(HWND child) const;
 
     Win32Backend& backend_;
     Form* form_;

@@ -1,0 +1,20 @@
+// What the files of the form window share among themselves: the id its controls are
+// subclassed with, a window's text, and pixel boxes as the system's rectangles.
+#pragma once
+
+#include "win32/Win32Backend.h"
+
+#include <string>
+
+#include "forms/LineDamage.h"
+
+namespace tavrolin::win32 {
+
+inline constexpr UINT_PTR kSubclassId = 1;
+
+std::wstring WindowText(HWND h);
+
+inline RECT RectOf(const PixelBox& b) { return RECT{b.left, b.top, b.right, b.bottom}; }
+inline PixelBox BoxOf(const RECT& r) { return PixelBox{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace tavrolin::win32
