@@ -200,6 +200,9 @@ TEST(Forms, TabFollowsTheFormsOrderPastWhatCannotTakeTheFocusAndALabelIsClickedO
     user::Scroll(bar, 300);
     EXPECT_EQ(bar.Value(), 255);
     EXPECT_EQ(dispatch::PageOf(bar), 25);
+    EXPECT_TRUE(dispatch::ScrollKey(bar, kKeyPageUp));
+    EXPECT_EQ(bar.Value(), 230);
+    EXPECT_FALSE(dispatch::ScrollKey(bar, kKeyTab));
 }
 
 TEST(Forms, WorkPostedInsideAHandlerRunsAfterItHasReturned) {

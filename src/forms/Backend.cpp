@@ -156,4 +156,10 @@ std::vector<Form*> Backend::StackingOrder() const {
     return below;
 }
 
+void Backend::ReportFocus(Form& form, Control* control) {
+    reportingFocus_ = true;
+    form.SetFocus(control);
+    reportingFocus_ = false;
+}
+
 }  // namespace tavrolin

@@ -96,6 +96,11 @@ public:
     // True while the changed forms are being shown: what a window reports back then is the
     // backend's own doing, not the user's.
     bool Syncing() const { return syncing_; }
+    // The window system moved the focus to `control` of `form` by itself: the form's focus
+    // follows, without the window system being asked to move it again (SetFocus is called
+    // while ReportingFocus() is true, and does nothing then).
+    void ReportFocus(Form& form, Control* control);
+    bool ReportingFocus() const { return reportingFocus_; }
     // The topmost band, asked for through the window services. It belongs to the window
     // handle and so outlives a window that is re-created.
     void MarkTopmost(std::int32_t hWnd, bool topmost);
@@ -120,6 +125,7 @@ private:
     std::deque<std::function<void()>> posted_;
     int depth_ = 0;
     bool syncing_ = false;
+    bool reportingFocus_ = false;
     std::uint64_t shown_ = 0;
     std::int32_t nextHwnd_ = 0x10010;
     std::vector<Form*> shownOrder_;

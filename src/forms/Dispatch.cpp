@@ -50,6 +50,15 @@ void DblClick(Control& control) {
     control.Owner().backend().Deliver([&control] { control.onDblClick(); });
 }
 
+void FocusIn(Control& control) {
+    Form& form = control.Owner();
+    if (!form.Loaded()) return;
+    form.backend().Deliver([&form, &control] {
+        form.backend().ReportFocus(form, &control);
+        if (control.onGotFocus) control.onGotFocus();
+    });
+}
+
 void FormMouse(Form& form, Mouse what, int button, int shift, double x, double y) {
     if (!form.Loaded()) return;
     form.backend().Deliver([&] {
@@ -70,7 +79,9 @@ void FormDblClick(Form& form) {
 }
 
 void ControlMouse(Control& control, Mouse what, int button, int shift, double x, double y) {
-    if (!Reachable(control)) return;
+    // A press needs a control the user can reach; the moves and the release of a press go on
+    // reaching the control that took it, also when its drag hid or disabled it.
+    if (what == Mouse::Down ? !Reachable(control) : !control.Owner().Loaded()) return;
     Backend& backend = control.Owner().backend();
     switch (what) {
         case Mouse::Down:
@@ -98,6 +109,23 @@ void Scroll(ScrollBar& bar, int value) {
 }
 
 int PageOf(const ScrollBar& bar) { return std::max(1, (bar.Max() - bar.Min()) / 10); }
+
+bool ScrollKey(ScrollBar& bar, int keyCode) {
+    int value = bar.Value();
+    switch (keyCode) {
+        case kKeyLeft:
+        case kKeyUp: value -= 1; break;
+        case kKeyRight:
+        case kKeyDown: value += 1; break;
+        case kKeyPageUp: value -= PageOf(bar); break;
+        case kKeyPageDown: value += PageOf(bar); break;
+        case kKeyHome: value = bar.Min(); break;
+        case kKeyEnd: value = bar.Max(); break;
+        default: return false;
+    }
+    Scroll(bar, value);
+    return true;
+}
 
 Control* NextTabStop(const Form& form, const Control* from, bool backward,
                      const std::function<bool(const Control&)>& placed) {

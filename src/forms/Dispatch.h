@@ -23,19 +23,28 @@ enum class Mouse { Down, Move, Up };
 void Click(Control& control);
 void DblClick(Control& control);
 
+// The window system gave `control` the focus (a click, Tab, the window coming back): the form's
+// focus follows and GotFocus runs.
+void FocusIn(Control& control);
+
 // The mouse over a form's own face. `button` is the button that went down or up, or for a
 // move the buttons held; x and y are form twips.
 void FormMouse(Form& form, Mouse what, int button, int shift, double x, double y);
 void FormDblClick(Form& form);
 
-// The mouse over a control; x and y are the control's twips. A label is clicked where the left
-// button goes up over it.
+// The mouse over a control; x and y are the control's twips. A press needs a shown, enabled
+// control; its moves and release reach the control that took it. A label is clicked where the
+// left button goes up over it.
 void ControlMouse(Control& control, Mouse what, int button, int shift, double x, double y);
 
 // A scroll bar moved to `value`, held within its range.
 void Scroll(ScrollBar& bar, int value);
 // How far one page of a scroll bar moves it (a click in its trough, Page Up and Down).
 int PageOf(const ScrollBar& bar);
+// A key on a scroll bar that holds the focus: the arrows move it a step (left and up toward
+// its minimum), Page Up and Page Down a page, Home and End to either end. False for a key that
+// does not move a scroll bar.
+bool ScrollKey(ScrollBar& bar, int keyCode);
 
 // The control Tab moves the focus to from `from` (null: from before the first), Shift+Tab
 // with `backward`: the next text box, check box, option button, command button or scroll bar

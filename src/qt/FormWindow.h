@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "forms/Control.h"
+#include "forms/ControlViews.h"
 #include "forms/Form.h"
 #include "forms/KeyDispatch.h"
 #include "forms/LineDamage.h"
@@ -22,7 +23,7 @@ namespace tavrolin::qt {
 
 class QtBackend;
 
-class FormWindow : public QWidget {
+class FormWindow : public QWidget, private ControlViews {
 public:
     FormWindow(QtBackend& backend, Form& form);
     ~FormWindow() override;
@@ -57,13 +58,16 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    struct View {
+    struct View : ControlView {
         QWidget* widget = nullptr;  // null for a line shape
-        bool multiLine = false;
-        int selStart = -1;  // the model's selection as last shown, bytes
-        int selLength = -1;
-        bool force = false;  // show the model's value even when it did not change
     };
+
+    // How the controls are shown (FormWindowControls.cpp).
+    void LineChanged(const Line& line, const PixelBox& now) override;
+    ControlView* ViewOf(Control& control) override;
+    void MakeView(Control& control) override;
+    void RemakeView(Control& control) override;
+    void ShowControl(Control& control) override;
 
     void ApplyAppearance();
     void ApplyGeometry();

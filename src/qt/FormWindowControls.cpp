@@ -29,48 +29,38 @@ FormWindow::View& FormWindow::EnsureView(Control* control) {
 }
 
 void FormWindow::ApplyControls() {
-    const PixelScale s = backend_.Scale();
-    damage_.Begin();
-    for (const auto& owned : form_->Controls()) {
-        Control* c = owned.get();
-        if (c->Kind() == ControlKind::Line) {
-            const auto& line = static_cast<const Line&>(*c);
-            if (c->Dirty() || damage_.IsNew(line)) {
-                const PixelBox now = line.ShownInForm() ? LineBox(line, s) : PixelBox{};
-                QWidget* frame = c->Container() != nullptr ? WidgetOf(c->Container()) : nullptr;
-                if (frame != nullptr) frame->update();
-                damage_.Changed(line, now, c->Container() == nullptr);
-            }
-            c->ClearDirty();
-            continue;
-        }
-        auto it = views_.find(c);
-        if (it == views_.end() || it->second.widget == nullptr) {
-            EnsureView(c);
-        } else {
-            View& view = it->second;
-            const bool multi = c->Kind() == ControlKind::TextBox &&
-                               static_cast<TextBox*>(c)->MultiLine();
-            if (c->Kind() == ControlKind::TextBox && multi != view.multiLine) {
-                // Single and multi-line editing are different widgets.
-                byWidget_.erase(view.widget);
-                if (auto* plain = qobject_cast<QPlainTextEdit*>(view.widget)) {
-                    byWidget_.erase(plain->viewport());
-                }
-                view.widget->hide();
-                view.widget->deleteLater();
-                view = View{};
-                CreateWidget(c, view);
-                ApplyControl(c, view);
-            } else if (c->Dirty() || view.force) {
-                ApplyControl(c, view);
-            }
-            view.force = false;
-        }
-        c->ClearDirty();
-    }
+    ShowControlChanges(*form_, damage_, backend_.Scale());
     RepaintDamage();
 }
+
+void FormWindow::LineChanged(const Line& line, const PixelBox& now) {
+    QWidget* frame = line.Container() != nullptr ? WidgetOf(line.Container()) : nullptr;
+    if (frame != nullptr) frame->update();
+    damage_.Changed(line, now, line.Container() == nullptr);
+}
+
+ControlView* FormWindow::ViewOf(Control& control) {
+    auto it = views_.find(&control);
+    return it == views_.end() || it->second.widget == nullptr ? nullptr : &it->second;
+}
+
+void FormWindow::MakeView(Control& control) { EnsureView(&control); }
+
+void FormWindow::RemakeView(Control& control) {
+    // Single and multi-line editing are different widgets.
+    View& view = views_[&control];
+    byWidget_.erase(view.widget);
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(view.widget)) {
+        byWidget_.erase(plain->viewport());
+    }
+    view.widget->hide();
+    view.widget->deleteLater();
+    view = View{};
+    CreateWidget(&control, view);
+    ApplyControl(&control, view);
+}
+
+void FormWindow::ShowControl(Control& control) { ApplyControl(&control, views_[&control]); }
 
 void FormWindow::CreateWidget(Control* c, View& view) {
     QWidget* parent = this;

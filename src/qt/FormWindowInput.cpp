@@ -89,6 +89,11 @@ bool FormWindow::FilterKey(QObject* watched, Control* control, QKeyEvent* e) {
         PushText(static_cast<TextBox&>(*control));
         return true;
     }
+    if (control->Kind() == ControlKind::ScrollBar &&
+        dispatch::ScrollKey(static_cast<ScrollBar&>(*control),
+                            TranslateKey(e->key(), e->modifiers(), e->text()).keyCode)) {
+        return true;
+    }
     // Let the widget edit (or move the focus on Tab) now, and keep the key from travelling on
     // to the form, which has seen it already.
     static_cast<QObject*>(watched)->event(e);
@@ -140,13 +145,7 @@ void FormWindow::OnFocusIn(QObject* widget) {
         });
         return;
     }
-    Control* c = ControlOf(widget);
-    if (c == nullptr) return;
-    Form* form = form_;
-    backend_.Deliver([this, form, c] {
-        backend_.ReportFocus(*form, c);
-        if (c->onGotFocus) c->onGotFocus();
-    });
+    if (Control* c = ControlOf(widget)) dispatch::FocusIn(*c);
 }
 
 bool FormWindow::focusNextPrevChild(bool next) {

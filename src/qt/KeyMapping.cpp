@@ -25,10 +25,10 @@ int VirtualKeyOf(int key, bool keypad) {
         case Qt::Key_CapsLock: return 20;
         case Qt::Key_Escape: return kKeyEscape;
         case Qt::Key_Space: return kKeySpace;
-        case Qt::Key_PageUp: return 33;
-        case Qt::Key_PageDown: return 34;
-        case Qt::Key_End: return 35;
-        case Qt::Key_Home: return 36;
+        case Qt::Key_PageUp: return kKeyPageUp;
+        case Qt::Key_PageDown: return kKeyPageDown;
+        case Qt::Key_End: return kKeyEnd;
+        case Qt::Key_Home: return kKeyHome;
         case Qt::Key_Left: return kKeyLeft;
         case Qt::Key_Up: return kKeyUp;
         case Qt::Key_Right: return kKeyRight;

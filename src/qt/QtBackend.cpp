@@ -209,14 +209,8 @@ void QtBackend::RunModal(Form& form) {
 }
 
 void QtBackend::SetFocus(Form& form, Control* control) {
-    if (reportingFocus_) return;
+    if (ReportingFocus()) return;
     if (FormWindow* window = WindowOf(form)) window->RequestFocus(control);
-}
-
-void QtBackend::ReportFocus(Form& form, Control* control) {
-    reportingFocus_ = true;
-    form.SetFocus(control);
-    reportingFocus_ = false;
 }
 
 double QtBackend::TextWidth(const Form& form, const std::string& text) const {

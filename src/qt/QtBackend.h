@@ -50,7 +50,6 @@ public:
     void SetOpacity(std::int32_t hWnd, double opacity);
 
     // The user moved the focus: the model follows without the window being asked again.
-    void ReportFocus(Form& form, Control* control);
 
 private:
     struct Attributes {
@@ -70,7 +69,6 @@ private:
     QObject context_;  // owns the connections to the event loop
     int appliedPointer_ = 0;
     bool quitRequested_ = false;
-    bool reportingFocus_ = false;
 };
 
 }  // namespace tavrolin::qt

@@ -12,13 +12,14 @@
 
 #include "forms/Control.h"
 #include "forms/Form.h"
+#include "forms/ControlViews.h"
 #include "forms/KeyDispatch.h"
 #include "forms/LineDamage.h"
 #include "win32/Dib.h"
 
 namespace tavrolin::win32 {
 
-class FormWindow {
+class FormWindow final : private ControlViews {
 public:
     FormWindow(Win32Backend& backend, Form& form);
     ~FormWindow();
@@ -41,11 +42,8 @@ public:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    struct View {
+    struct View : ControlView {
         HWND child = nullptr;  // null for a line shape
-        bool multiLine = false;
-        bool force = false;  // show the model's value even when it did not change
-        int selStart = -1, selLength = -1;
         std::wstring tip;  // the tool tip as last shown
         // As last given to the control.
         HFONT font = nullptr;
@@ -69,6 +67,12 @@ private:
 
     // The child controls (FormWindowControls.cpp).
     void ApplyControls();
+    void LineChanged(const Line& line, const PixelBox& now) override;
+    ControlView* ViewOf(Control& control) override;
+    void MakeView(Control& control) override;
+    void RemakeView(Control& control) override;
+    void ShowControl(Control& control) override;
+    void Unchanged(Control& control) override;
     View& EnsureView(Control* c);
     void CreateChild(Control* c, View& view);
     void ApplyControl(Control* c, View& view);

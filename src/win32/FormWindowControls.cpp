@@ -107,51 +107,44 @@ void FormWindow::CreateChild(Control* c, View& view) {
     view.child = child;
 }
 
-void FormWindow::ApplyControls() {
-    const PixelScale s = Scale();
-    damage_.Begin();
-    for (const auto& owned : form_->Controls()) {
-        Control* c = owned.get();
-        if (c->Kind() == ControlKind::Line) {
-            const auto& line = static_cast<const Line&>(*c);
-            if (c->Dirty() || damage_.IsNew(line)) {
-                damage_.Changed(line, line.ShownInForm() ? LineBox(line, s) : PixelBox{});
-            }
-            c->ClearDirty();
-            continue;
-        }
-        auto it = views_.find(c);
-        if (it == views_.end() || it->second.child == nullptr) {
-            EnsureView(c);
-        } else {
-            View& view = it->second;
-            const bool multi = c->Kind() == ControlKind::TextBox &&
-                               static_cast<TextBox*>(c)->MultiLine();
-            if (c->Kind() == ControlKind::TextBox && multi != view.multiLine) {
-                // Single and multi-line editing are different styles fixed at creation.
-                if (!view.tip.empty()) {
-                    TTTOOLINFOW info{};
-                    info.cbSize = sizeof info;
-                    info.hwnd = hwnd_;
-                    info.uId = reinterpret_cast<UINT_PTR>(view.child);
-                    SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-                }
-                byChild_.erase(view.child);
-                DestroyWindow(view.child);
-                view = View{};
-                CreateChild(c, view);
-                ApplyControl(c, view);
-            } else if (c->Dirty() || view.force) {
-                ApplyControl(c, view);
-            } else if (view.child != nullptr &&
-                       (IsWindowVisible(view.child) != FALSE) != c->ShownInForm()) {
-                // A frame that was hidden or shown takes what it holds along.
-                ShowWindow(view.child, c->ShownInForm() ? SW_SHOWNA : SW_HIDE);
-            }
-            view.force = false;
-        }
-        c->ClearDirty();
+void FormWindow::LineChanged(const Line& line, const PixelBox& now) { damage_.Changed(line, now); }
+
+ControlView* FormWindow::ViewOf(Control& control) {
+    auto it = views_.find(&control);
+    return it == views_.end() || it->second.child == nullptr ? nullptr : &it->second;
+}
+
+void FormWindow::MakeView(Control& control) { EnsureView(&control); }
+
+void FormWindow::RemakeView(Control& control) {
+    // Single and multi-line editing are different styles fixed at creation.
+    View& view = views_[&control];
+    if (!view.tip.empty()) {
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.hwnd = hwnd_;
+        info.uId = reinterpret_cast<UINT_PTR>(view.child);
+        SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     }
+    byChild_.erase(view.child);
+    DestroyWindow(view.child);
+    view = View{};
+    CreateChild(&control, view);
+    ApplyControl(&control, view);
+}
+
+void FormWindow::ShowControl(Control& control) { ApplyControl(&control, views_[&control]); }
+
+void FormWindow::Unchanged(Control& control) {
+    // A frame that was hidden or shown takes what it holds along.
+    HWND child = ChildOf(&control);
+    if (child != nullptr && (IsWindowVisible(child) != FALSE) != control.ShownInForm()) {
+        ShowWindow(child, control.ShownInForm() ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void FormWindow::ApplyControls() {
+    ShowControlChanges(*form_, damage_, Scale());
     if (framesChanged_) {
         // Frames below the controls they hold, an outer frame below the frames inside it.
         framesChanged_ = false;

@@ -239,6 +239,10 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
                 Tab(c, GetKeyState(VK_SHIFT) < 0);
                 return 0;
             }
+            if (c->Kind() == ControlKind::ScrollBar &&
+                dispatch::ScrollKey(static_cast<ScrollBar&>(*c), static_cast<int>(wParam))) {
+                return 0;
+            }
             const LRESULT r = DefSubclassProc(child, msg, wParam, lParam);
             if (form_ != nullptr && c->Kind() == ControlKind::TextBox) {
                 PushSelection(static_cast<TextBox&>(*c));
@@ -281,13 +285,7 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
             heldBy_ = nullptr;
             break;  // the control's own drag ends too
         case WM_SETFOCUS:
-            if (!backend_.Syncing() && !backend_.ReportingFocus()) {
-                Form* form = form_;
-                backend_.Deliver([this, form, c] {
-                    backend_.ReportFocus(*form, c);
-                    if (c->onGotFocus) c->onGotFocus();
-                });
-            }
+            if (!backend_.Syncing() && !backend_.ReportingFocus()) dispatch::FocusIn(*c);
             break;
         default:
             break;

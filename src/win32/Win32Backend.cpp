@@ -295,14 +295,8 @@ void Win32Backend::RunModal(Form& form) {
 }
 
 void Win32Backend::SetFocus(Form& form, Control* control) {
-    if (reportingFocus_) return;
+    if (ReportingFocus()) return;
     if (FormWindow* window = WindowOf(form)) window->RequestFocus(control);
-}
-
-void Win32Backend::ReportFocus(Form& form, Control* control) {
-    reportingFocus_ = true;
-    form.SetFocus(control);
-    reportingFocus_ = false;
 }
 
 double Win32Backend::TextWidth(const Form& /*form*/, const std::string& text) const {

@@ -68,8 +68,6 @@ public:
     const std::wstring& ClassName() const { return className_; }
 
     // The user moved the focus: the model follows without the window being asked again.
-    void ReportFocus(Form& form, Control* control);
-    bool ReportingFocus() const { return reportingFocus_; }
 
     // The program's way out when the session ends or a close request reaches a window that
     // has no close box (taskkill sends one to every window); set by the entry point.
@@ -105,7 +103,6 @@ private:
     std::vector<Form*> modal_;
     int appliedPointer_ = 0;
     bool quitRequested_ = false;
-    bool reportingFocus_ = false;
     bool ending_ = false;
 };
 

@@ -225,6 +225,22 @@ TEST_F(Keys, TabFollowsTheFormsOrderOverEveryKindOfStopAndWrapsRound) {
         << "a line edit reached with Tab has its text selected";
     EXPECT_EQ(tab(Qt::ShiftModifier), &last);
     EXPECT_EQ(tab(Qt::ShiftModifier), &bar);
+    // The keys on a scroll bar reached with Tab move it as on Windows: right and down toward
+    // its maximum, a page a tenth of its range, Home and End to its ends.
+    bar.SetRange(0, 255);
+    bar.SetValue(100);
+    backend.Sync();
+    QWidget* onBar = w.focusWidget();
+    QTest::keyClick(onBar, Qt::Key_Right);
+    EXPECT_EQ(bar.Value(), 101);
+    QTest::keyClick(onBar, Qt::Key_Up);
+    EXPECT_EQ(bar.Value(), 100);
+    QTest::keyClick(onBar, Qt::Key_PageDown);
+    EXPECT_EQ(bar.Value(), 125);
+    QTest::keyClick(onBar, Qt::Key_End);
+    EXPECT_EQ(bar.Value(), 255);
+    QTest::keyClick(onBar, Qt::Key_Home);
+    EXPECT_EQ(bar.Value(), 0);
 }
 
 using TextBoxes = QtTest;
