@@ -1,8 +1,10 @@
 #include "forms/Backend.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "forms/Form.h"
+#include "forms/PixelScale.h"
 
 namespace tavrolin {
 
@@ -160,6 +162,18 @@ void Backend::ReportFocus(Form& form, Control* control) {
     reportingFocus_ = true;
     form.SetFocus(control);
     reportingFocus_ = false;
+}
+
+bool Backend::DialogHasPlace(const Form& form) { return form.Left() != 0 || form.Top() != 0; }
+
+void Backend::PlaceDialogAt(Form& form, double width, double height, const ScreenRect* over,
+                            double pointerX, double pointerY,
+                            const std::vector<ScreenRect>& workAreas) {
+    const PixelScale s(screen_.TwipsPerPixelX, screen_.TwipsPerPixelY);
+    const auto [x, y] = DialogPlace(width, height, over, pointerX, pointerY, workAreas);
+    form.WindowSystemMoved(s.ToTwipsX(static_cast<int>(std::floor(x))),
+                           s.ToTwipsY(static_cast<int>(std::floor(y))));
+    form.MarkDirty(kDirtyGeometry);
 }
 
 }  // namespace tavrolin

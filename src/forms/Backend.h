@@ -114,6 +114,15 @@ public:
 
 protected:
     void RunPosted();
+    // A modal dialog keeps a place its form gave it; otherwise the window system asks
+    // PlaceDialogAt where it goes.
+    static bool DialogHasPlace(const Form& form);
+    // Places a dialog as a window manager would (DialogPlace), in the window system's pixels:
+    // `width` x `height` its outer size, `over` the captioned window it was asked from (null for
+    // none), the pointer, and the monitors' work areas. The form learns the place, and the next
+    // sync moves the window there.
+    void PlaceDialogAt(Form& form, double width, double height, const ScreenRect* over,
+                       double pointerX, double pointerY, const std::vector<ScreenRect>& workAreas);
     // A window system's sync: `show` gets each loaded form in the order the forms were shown,
     // then `after` runs, both while Syncing() is true. A sync asked for while one is under way
     // (a window reporting back during it) does nothing.

@@ -159,7 +159,7 @@ void QtBackend::DoEvents() {
 
 void QtBackend::PlaceDialog(Form& form, FormWindow& window) {
     // Without a window manager nothing places a dialog; with one, it might put it anywhere.
-    if (form.Left() != 0 || form.Top() != 0) return;  // the model gave it a place
+    if (DialogHasPlace(form)) return;
     const PixelScale s = Scale();
     std::vector<ScreenRect> areas;
     for (QScreen* monitor : QGuiApplication::screens()) {
@@ -181,12 +181,8 @@ void QtBackend::PlaceDialog(Form& form, FormWindow& window) {
         }
     }
     const QPoint pointer = QCursor::pos();
-    const auto [x, y] = DialogPlace(s.ToPixelsX(form.Width()), s.ToPixelsY(form.Height()),
-                                    captioned ? &over : nullptr, pointer.x(), pointer.y(), areas);
-    // Placed as a window manager would: the model learns the place, Sync moves the window.
-    form.WindowSystemMoved(s.ToTwipsX(static_cast<int>(std::floor(x))),
-                           s.ToTwipsY(static_cast<int>(std::floor(y))));
-    form.MarkDirty(kDirtyGeometry);
+    PlaceDialogAt(form, s.ToPixelsX(form.Width()), s.ToPixelsY(form.Height()),
+                  captioned ? &over : nullptr, pointer.x(), pointer.y(), areas);
 }
 
 void QtBackend::RunModal(Form& form) {

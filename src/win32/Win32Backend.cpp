@@ -216,7 +216,7 @@ void Win32Backend::Run(const std::function<bool()>& running) {
 }
 
 void Win32Backend::PlaceDialog(Form& form) {
-    if (form.Left() != 0 || form.Top() != 0) return;  // the model gave it a place
+    if (DialogHasPlace(form)) return;
     const PixelScale s = Scale();
     std::vector<ScreenRect> areas;
     EnumDisplayMonitors(
@@ -254,11 +254,8 @@ void Win32Backend::PlaceDialog(Form& form) {
         AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrW(h, GWL_EXSTYLE)));
     }
-    const auto [x, y] = DialogPlace(outer.right - outer.left, outer.bottom - outer.top,
-                                    captioned ? &over : nullptr, pointer.x, pointer.y, areas);
-    form.WindowSystemMoved(s.ToTwipsX(static_cast<int>(std::floor(x))),
-                           s.ToTwipsY(static_cast<int>(std::floor(y))));
-    form.MarkDirty(kDirtyGeometry);
+    PlaceDialogAt(form, outer.right - outer.left, outer.bottom - outer.top,
+                  captioned ? &over : nullptr, pointer.x, pointer.y, areas);
 }
 
 void Win32Backend::RunModal(Form& form) {
