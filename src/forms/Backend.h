@@ -2,6 +2,7 @@
 // headless recorder. The backend delivers input into the model and shows the model's changes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -48,6 +49,24 @@ std::pair<double, double> DialogPlace(double width, double height, const ScreenR
                                       double pointerX, double pointerY,
                                       const std::vector<ScreenRect>& workAreas);
 
+// A rectangle of the screen's physical pixels as the screen shows them beneath the program's
+// windows, in desktop pixel coordinates: each pixel 0xRRGGBB, row by row from the top left.
+// Pixels beyond every monitor are 0. When the screen cannot be read, `rgb` is empty and
+// `problem` says why in one line.
+struct ScreenPixels {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> rgb;
+    std::string problem;
+    bool Read() const { return !rgb.empty(); }
+    std::uint32_t At(int x, int y) const {
+        return rgb[static_cast<std::size_t>(y - top) * static_cast<std::size_t>(width) +
+                   static_cast<std::size_t>(x - left)];
+    }
+};
+
 class Backend {
 public:
     Backend() = default;
@@ -78,6 +97,9 @@ public:
     virtual double TextHeight(const Form& form, const std::string& text) const = 0;
     // The program has ended: leave the event loop.
     virtual void Quit() = 0;
+    // Reads `width` x `height` physical pixels of the screen from (`left`, `top`) in desktop
+    // pixels. A window system that cannot says so in the result's `problem`.
+    virtual ScreenPixels ReadScreen(int left, int top, int width, int height);
 
     // Called by Form.
     std::int32_t Register(Form& form);
