@@ -11,6 +11,7 @@
 #include "control/MainWindow.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
+#include "crosshair/EdgeWalk.h"
 #include "crosshair/Measure.h"
 #include "forms/HeadlessBackend.h"
 #include "forms/UserInput.h"
@@ -156,6 +157,23 @@ void BM_CrossDistanceUpdate(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CrossDistanceUpdate);
+
+// An edge jump of the farthest reach: the strip of 400 pixels read from the screen, the pixels
+// of the program's windows over it, and the walk to a bar on its last pixel.
+void BM_EdgeJump(benchmark::State& state) {
+    HeadlessRun run(kDefaultRuler, true);
+    const PixelPoint start{1000, 1000};
+    const int barLeft = start.x + kEdgeJumpLimit;
+    run.backend.screenPicture = [barLeft](int x, int) {
+        return x >= barLeft && x < barLeft + 100 ? 0x000000u : 0xFFFFFFu;
+    };
+    if (EdgeJump(run.backend, start, 1, 0) != PixelPoint{barLeft, start.y}) {
+        state.SkipWithError("the jump did not reach the bar");
+        return;
+    }
+    for (auto _ : state) benchmark::DoNotOptimize(EdgeJump(run.backend, start, 1, 0));
+}
+BENCHMARK(BM_EdgeJump)->Unit(benchmark::kMicrosecond);
 
 void BM_FormatMeasure(benchmark::State& state) {
     struct Case {

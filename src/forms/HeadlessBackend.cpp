@@ -1,8 +1,10 @@
 #include "forms/HeadlessBackend.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "forms/Form.h"
+#include "forms/PixelScale.h"
 
 namespace tavrolin {
 
@@ -58,6 +60,37 @@ void HeadlessBackend::WindowDestroyed(Form& form) {
         focusForm_ = nullptr;
         focusControl_ = nullptr;
     }
+}
+
+ScreenPixels HeadlessBackend::ReadScreen(int left, int top, int width, int height) {
+    if (!screenPicture) return Backend::ReadScreen(left, top, width, height);
+    ScreenPixels read;
+    read.left = left;
+    read.top = top;
+    read.width = std::max(0, width);
+    read.height = std::max(0, height);
+    // The monitors in pixels as a window system places them.
+    struct Area {
+        int left, top, right, bottom;
+    };
+    const PixelScale s(screen().TwipsPerPixelX, screen().TwipsPerPixelY);
+    std::vector<Area> monitors;
+    for (const ScreenRect& m : screen().Monitors) {
+        const int x = s.ToPixelsX(m.Left), y = s.ToPixelsY(m.Top);
+        monitors.push_back({x, y, x + s.ToPixelsX(m.Width), y + s.ToPixelsY(m.Height)});
+    }
+    read.rgb.resize(static_cast<std::size_t>(read.width) * static_cast<std::size_t>(read.height));
+    std::size_t i = 0;
+    for (int y = top; y < top + read.height; ++y) {
+        for (int x = left; x < left + read.width; ++x, ++i) {
+            const bool shown = monitors.empty() ||
+                               std::any_of(monitors.begin(), monitors.end(), [&](const Area& m) {
+                                   return x >= m.left && x < m.right && y >= m.top && y < m.bottom;
+                               });
+            read.rgb[i] = shown ? screenPicture(x, y) & 0xFFFFFFu : 0;
+        }
+    }
+    return read;
 }
 
 }  // namespace tavrolin

@@ -1,7 +1,8 @@
 // The backend without a display: the model is the whole truth. Tests drive input through the
-// UserInput helpers and say what the user does in a modal dialog.
+// UserInput helpers, say what the user does in a modal dialog and paint what the screen shows.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -24,10 +25,16 @@ public:
     void Quit() override { quitRequested_ = true; }
     void WindowCreated(Form&) override {}
     void WindowDestroyed(Form& form) override;
+    // Serves the screen from screenPicture: what it paints where a monitor is (every pixel
+    // when no monitor is known), 0 beyond every monitor; without a picture the screen cannot
+    // be read.
+    ScreenPixels ReadScreen(int left, int top, int width, int height) override;
 
     // What the user does while a modal form is up; without a script the dialog is closed
     // (hidden) at once.
     std::function<void(Form&)> modalScript;
+    // What the screen shows beneath the program's windows at each desktop pixel, 0xRRGGBB.
+    std::function<std::uint32_t(int x, int y)> screenPicture;
 
     bool QuitRequested() const { return quitRequested_; }
     int DoEventsCount() const { return doEvents_; }
