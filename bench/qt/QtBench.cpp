@@ -137,6 +137,23 @@ void BM_QtCrosshairDragMove(benchmark::State& state) {
 }
 BENCHMARK(BM_QtCrosshairDragMove)->Unit(benchmark::kMicrosecond);
 
+// Reading the screen beneath a crosshair, as much of it as a loupe shows at 8x: on an X display
+// (QT_QPA_PLATFORM=xcb); the offscreen platform has no screen to read.
+void BM_QtReadScreenLoupeArea(benchmark::State& state) {
+    QtRun run(kDefaultRuler, true);
+    const ScreenPixels first = run.backend.ReadScreen(100, 100, 20, 22);
+    if (!first.Read()) {
+        state.SkipWithError(first.problem.c_str());
+        return;
+    }
+    int flip = 0;
+    for (auto _ : state) {
+        const int d = (flip ^= 1);
+        benchmark::DoNotOptimize(run.backend.ReadScreen(100 + d, 100 + d, 20, 22));
+    }
+}
+BENCHMARK(BM_QtReadScreenLoupeArea)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace tavrolin::bench
 

@@ -6,6 +6,8 @@
 #include <QEventLoop>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
 #include <QScreen>
 #include <QStringList>
 #include <algorithm>
@@ -245,6 +247,60 @@ QRect QtBackend::VirtualDesktop() {
     QRect all;
     for (QScreen* screen : QGuiApplication::screens()) all = all.united(screen->geometry());
     return all;
+}
+
+ScreenPixels QtBackend::ReadScreen(int left, int top, int width, int height) {
+    ScreenPixels pixels;
+    pixels.left = left;
+    pixels.top = top;
+    pixels.width = std::max(width, 0);
+    pixels.height = std::max(height, 0);
+    const QString platform = QGuiApplication::platformName();
+    // In a Wayland session the program may run on XWayland, whose root window holds only the
+    // X programs' windows: the screen the user sees is not there either.
+    const bool waylandSession =
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland";
+    if (platform.startsWith(QLatin1String("wayland")) ||
+        (platform == QLatin1String("xcb") && waylandSession)) {
+        pixels.problem = "The screen cannot be read in a Wayland session.";
+        return pixels;
+    }
+    if (platform != QLatin1String("xcb")) {
+        pixels.problem = "The screen cannot be read on the " + platform.toStdString() + " display.";
+        return pixels;
+    }
+    if (pixels.width == 0 || pixels.height == 0) return pixels;
+    pixels.rgb.assign(
+        static_cast<std::size_t>(pixels.width) * static_cast<std::size_t>(pixels.height), 0);
+    // High-DPI scaling is off in this program, so a screen's geometry and the grab are in the
+    // display's own pixels. Each monitor gives its part of the rectangle; whatever lies beyond
+    // every monitor keeps 0. Monitors split from one X screen share its root window: each reads
+    // only its own part of it.
+    const QRect wanted(left, top, pixels.width, pixels.height);
+    for (QScreen* monitor : QGuiApplication::screens()) {
+        const QRect geometry = monitor->geometry();
+        const QRect part = wanted.intersected(geometry);
+        if (part.isEmpty()) continue;
+        // The root window's pixels, offset from the monitor's top left corner.
+        const QImage image = monitor
+                                 ->grabWindow(0, part.x() - geometry.x(), part.y() - geometry.y(),
+                                              part.width(), part.height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        if (image.width() < part.width() || image.height() < part.height()) {
+            pixels.rgb.clear();
+            pixels.problem = "The X server did not give the screen's pixels.";
+            return pixels;
+        }
+        for (int y = 0; y < part.height(); ++y) {
+            const auto* from = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            std::uint32_t* to = &pixels.rgb[static_cast<std::size_t>(part.y() - top + y) *
+                                                static_cast<std::size_t>(pixels.width) +
+                                            static_cast<std::size_t>(part.x() - left)];
+            for (int x = 0; x < part.width(); ++x) to[x] = from[x] & 0xFFFFFFu;
+        }
+    }
+    return pixels;
 }
 
 void QtBackend::SetTopmost(std::int32_t hWnd, bool topmost) {

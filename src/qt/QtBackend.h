@@ -30,6 +30,9 @@ public:
     double TextWidth(const Form& form, const std::string& text) const override;
     double TextHeight(const Form& form, const std::string& text) const override;
     void Quit() override;
+    // On X11 the root window's pixels, which are what the screen shows (our own windows
+    // included), monitor by monitor; elsewhere the reason it cannot be read.
+    ScreenPixels ReadScreen(int left, int top, int width, int height) override;
     void WindowCreated(Form& form) override;
     void WindowDestroyed(Form& form) override;
 

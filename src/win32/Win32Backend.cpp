@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "forms/Form.h"
+#include "win32/Dib.h"
 #include "win32/FormWindow.h"
 
 namespace tavrolin::win32 {
@@ -324,6 +325,71 @@ double Win32Backend::TextHeight(const Form& /*form*/, const std::string& text) c
 void Win32Backend::Quit() {
     quitRequested_ = true;
     PostQuitMessage(0);
+}
+
+ScreenPixels Win32Backend::ReadScreen(int left, int top, int width, int height) {
+    ScreenPixels pixels;
+    pixels.left = left;
+    pixels.top = top;
+    pixels.width = std::max(width, 0);
+    pixels.height = std::max(height, 0);
+    if (pixels.width == 0 || pixels.height == 0) return pixels;
+    const RECT wanted{left, top, left + pixels.width, top + pixels.height};
+    // The parts of the rectangle that some monitor shows; the rest stays 0.
+    struct Parts {
+        RECT wanted;
+        std::vector<RECT> shown;
+    } parts{wanted, {}};
+    EnumDisplayMonitors(
+        nullptr, &wanted,
+        [](HMONITOR, HDC, LPRECT monitor, LPARAM out) -> BOOL {
+            auto& found = *reinterpret_cast<Parts*>(out);
+            RECT part{};
+            if (IntersectRect(&part, monitor, &found.wanted)) found.shown.push_back(part);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&parts));
+    pixels.rgb.assign(
+        static_cast<std::size_t>(pixels.width) * static_cast<std::size_t>(pixels.height), 0);
+    if (parts.shown.empty()) return pixels;
+    // The screen's device context has its origin at the primary monitor's top left corner and
+    // takes virtual-screen coordinates (negative left of or above the primary monitor). The
+    // program is per-monitor DPI aware (its manifest), so they are physical pixels on every
+    // monitor: the system neither scales the coordinates nor stretches the pixels.
+    HDC screenDc = GetDC(nullptr);
+    if (screenDc == nullptr) {
+        pixels.rgb.clear();
+        pixels.problem = "Windows did not give Tavrolin the screen to read.";
+        return pixels;
+    }
+    Dib copy(screenDc, pixels.width, pixels.height);
+    // Each monitor's part on its own: a source reaching beyond the screen is not copied
+    // faithfully everywhere (under Wine none of it arrives). CAPTUREBLT: layered (translucent)
+    // windows are part of what the screen shows.
+    bool read = copy.Ok();
+    for (const RECT& part : parts.shown) {
+        read = read && BitBlt(copy.Dc(), part.left - left, part.top - top, part.right - part.left,
+                              part.bottom - part.top, screenDc, part.left, part.top,
+                              SRCCOPY | CAPTUREBLT) != FALSE;
+    }
+    ReleaseDC(nullptr, screenDc);
+    if (!read) {
+        pixels.rgb.clear();
+        pixels.problem = "Windows refused to let Tavrolin read the screen.";
+        return pixels;
+    }
+    GdiFlush();  // the system has written the pixels before they are read
+    for (const RECT& part : parts.shown) {
+        for (LONG y = part.top; y < part.bottom; ++y) {
+            const std::size_t row =
+                static_cast<std::size_t>(y - top) * static_cast<std::size_t>(pixels.width);
+            const std::uint32_t* from = copy.Bits() + row;
+            std::uint32_t* to = pixels.rgb.data() + row;
+            // The bitmap's bytes are blue, green, red, unused: 0x00RRGGBB as a 32-bit word.
+            for (LONG x = part.left - left; x < part.right - left; ++x) to[x] = from[x] & 0xFFFFFFu;
+        }
+    }
+    return pixels;
 }
 
 void Win32Backend::EndProgram() {

@@ -37,6 +37,8 @@ public:
     double TextWidth(const Form& form, const std::string& text) const override;
     double TextHeight(const Form& form, const std::string& text) const override;
     void Quit() override;
+    // What the screen's device context shows, monitor by monitor (our own windows included).
+    ScreenPixels ReadScreen(int left, int top, int width, int height) override;
     void WindowCreated(Form& form) override;
     void WindowDestroyed(Form& form) override;
 

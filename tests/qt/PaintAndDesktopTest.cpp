@@ -234,6 +234,104 @@ TEST_F(Snapshots, ThePictureHasTheVirtualDesktopsSizeAndEachWindowAtItsPlace) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "owner's data\n");
 }
 
+using ScreenReading = QtTest;
+
+// An X display outside a Wayland session: the one place the screen can be read.
+bool XDisplayToRead() {
+    return QGuiApplication::platformName() == QLatin1String("xcb") &&
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           qgetenv("XDG_SESSION_TYPE") != "wayland";
+}
+
+TEST_F(ScreenReading, WhereTheScreenCannotBeReadTheReasonComesInsteadOfPixels) {
+    if (XDisplayToRead()) GTEST_SKIP() << "an X display can be read";
+    TestForm& form = MakeForm(1500, 1500, 3000, 1500);
+    form.SetBackColor(kRed);
+    backend.Sync();
+    const ScreenPixels pixels = backend.ReadScreen(90, 95, 20, 22);
+    EXPECT_FALSE(pixels.Read());
+    EXPECT_TRUE(pixels.rgb.empty());
+    EXPECT_EQ(pixels.left, 90);
+    EXPECT_EQ(pixels.top, 95);
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        EXPECT_EQ(pixels.problem, "The screen cannot be read on the offscreen display.");
+    } else if (QGuiApplication::platformName() == QLatin1String("xcb") ||
+               QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        EXPECT_EQ(pixels.problem, "The screen cannot be read in a Wayland session.");
+    }
+    EXPECT_NE(pixels.problem, "");
+    EXPECT_EQ(pixels.problem.find('\n'), std::string::npos) << "one line";
+}
+
+// Run by hand on an X server without a window manager (QT_QPA_PLATFORM=xcb DISPLAY=:n); with
+// two monitors side by side, the read also crosses the seam between them.
+TEST_F(ScreenReading, OnX11TheScreenIsReadMonitorByMonitorWithZeroBeyondThemAll) {
+    if (!XDisplayToRead()) GTEST_SKIP() << "only an X display outside Wayland can be read";
+    const QRect primary = QGuiApplication::primaryScreen()->geometry();
+    const PixelScale s = backend.Scale();
+    auto formAt = [&](int x, int y, int w, int h, Color color) -> TestForm& {
+        TestForm& form = MakeForm(s.ToTwipsX(x), s.ToTwipsY(y), s.ToTwipsX(w), s.ToTwipsY(h));
+        form.SetBackColor(color);
+        return form;
+    };
+    formAt(50, 50, 300, 200, kBlue);
+    formAt(100, 100, 100, 50, kRed);
+    // At the right and left edges of the desktop.
+    const QRect desktop = QtBackend::VirtualDesktop();
+    formAt(desktop.right() - 49, 300, 50, 50, kWhite);
+    formAt(desktop.left(), 400, 40, 40, kRed);
+    // Across the seam to a monitor right beside the primary one, when there is one.
+    bool seam = false;
+    for (QScreen* monitor : QGuiApplication::screens()) {
+        seam = seam || monitor->geometry().contains(primary.right() + 1, 505);
+    }
+    if (seam) formAt(primary.right() - 19, 500, 40, 20, kRed);
+    backend.Flush();
+    for (FormWindow* w : backend.WindowsInStackingOrder()) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    }
+    backend.Flush();
+    QTest::qWait(100);
+
+    // The red form's corner over the blue one, in the program's own windows' colours.
+    const ScreenPixels corner = backend.ReadScreen(95, 95, 20, 22);
+    ASSERT_TRUE(corner.Read()) << corner.problem;
+    ASSERT_EQ(corner.rgb.size(), 20u * 22u);
+    EXPECT_EQ(corner.At(100, 100), 0xFF0000u);
+    EXPECT_EQ(corner.At(114, 116), 0xFF0000u);
+    EXPECT_EQ(corner.At(99, 100), 0x0000FFu);
+    EXPECT_EQ(corner.At(100, 99), 0x0000FFu);
+    EXPECT_EQ(corner.At(95, 95), 0x0000FFu);
+
+    // Beyond the right edge of the desktop: 0.
+    const ScreenPixels right = backend.ReadScreen(desktop.right() - 9, 310, 20, 3);
+    ASSERT_TRUE(right.Read()) << right.problem;
+    EXPECT_EQ(right.At(desktop.right(), 311), 0xFFFFFFu);
+    EXPECT_EQ(right.At(desktop.right() - 9, 312), 0xFFFFFFu);
+    EXPECT_EQ(right.At(desktop.right() + 1, 311), 0u);
+    EXPECT_EQ(right.At(desktop.right() + 10, 312), 0u);
+    // Beyond the left and top edges: 0.
+    const ScreenPixels left = backend.ReadScreen(desktop.left() - 5, 410, 10, 2);
+    ASSERT_TRUE(left.Read()) << left.problem;
+    EXPECT_EQ(left.At(desktop.left() - 1, 410), 0u);
+    EXPECT_EQ(left.At(desktop.left() - 5, 411), 0u);
+    EXPECT_EQ(left.At(desktop.left(), 410), 0xFF0000u);
+    EXPECT_EQ(left.At(desktop.left() + 4, 411), 0xFF0000u);
+    const ScreenPixels above = backend.ReadScreen(100, desktop.top() - 3, 4, 6);
+    ASSERT_TRUE(above.Read()) << above.problem;
+    EXPECT_EQ(above.At(101, desktop.top() - 1), 0u);
+
+    if (seam) {
+        const ScreenPixels across = backend.ReadScreen(primary.right() - 29, 505, 60, 4);
+        ASSERT_TRUE(across.Read()) << across.problem;
+        for (int x = primary.right() - 19; x <= primary.right() + 20; ++x) {
+            EXPECT_EQ(across.At(x, 506), 0xFF0000u) << x;
+        }
+        EXPECT_NE(across.At(primary.right() - 20, 506), 0xFF0000u);
+        EXPECT_NE(across.At(primary.right() + 21, 506), 0xFF0000u);
+    }
+}
+
 }  // namespace
 }  // namespace tavrolin::qt::test
 

@@ -290,6 +290,51 @@ TEST_F(Windows, ASnapshotIsTheProgramsOwnWindowsOnGreyBottomToTopEachAtItsOpacit
     EXPECT_EQ(at(client.left, client.top - 1), 0x404040u);
 }
 
+TEST_F(Windows, TheScreenIsReadInItsPixelsWithZeroBeyondEveryMonitor) {
+    // Pixels to twips at 15 twips to the pixel.
+    auto formAt = [&](int x, int y, int w, int h, Color color) -> TestForm& {
+        TestForm& form = MakeForm(BorderStyle::None, x * 15.0, y * 15.0, w * 15.0, h * 15.0);
+        form.SetBackColor(color);
+        MakeTopmost(platform, form);  // above whatever else is on the screen, in this order
+        return form;
+    };
+    formAt(50, 50, 300, 200, 0xFF0000);   // blue
+    formAt(100, 100, 100, 50, 0x0000FF);  // red, over the blue one
+    const int right = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int leftEdge = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    formAt(right - 50, 300, 50, 50, 0xFFFFFF);
+    formAt(leftEdge, 400, 40, 40, 0x00FF00);
+    backend.Sync();
+    Pump(150);
+
+    const ScreenPixels corner = backend.ReadScreen(95, 95, 20, 22);
+    ASSERT_TRUE(corner.Read()) << corner.problem;
+    EXPECT_EQ(corner.problem, "");
+    ASSERT_EQ(corner.rgb.size(), 20u * 22u);
+    EXPECT_EQ(corner.At(100, 100), 0xFF0000u) << "red, 0xRRGGBB";
+    EXPECT_EQ(corner.At(114, 116), 0xFF0000u);
+    EXPECT_EQ(corner.At(99, 100), 0x0000FFu) << "blue, beside it";
+    EXPECT_EQ(corner.At(100, 99), 0x0000FFu);
+    EXPECT_EQ(corner.At(95, 95), 0x0000FFu);
+
+    const ScreenPixels beyondRight = backend.ReadScreen(right - 10, 310, 20, 3);
+    ASSERT_TRUE(beyondRight.Read()) << beyondRight.problem;
+    EXPECT_EQ(beyondRight.At(right - 10, 310), 0xFFFFFFu);
+    EXPECT_EQ(beyondRight.At(right - 1, 312), 0xFFFFFFu);
+    EXPECT_EQ(beyondRight.At(right, 311), 0u);
+    EXPECT_EQ(beyondRight.At(right + 9, 312), 0u);
+    const ScreenPixels beyondLeft = backend.ReadScreen(leftEdge - 5, 410, 10, 2);
+    ASSERT_TRUE(beyondLeft.Read()) << beyondLeft.problem;
+    EXPECT_EQ(beyondLeft.At(leftEdge - 1, 410), 0u);
+    EXPECT_EQ(beyondLeft.At(leftEdge - 5, 411), 0u);
+    EXPECT_EQ(beyondLeft.At(leftEdge, 410), 0x00FF00u);
+    EXPECT_EQ(beyondLeft.At(leftEdge + 4, 411), 0x00FF00u);
+    // Wholly beyond every monitor: all 0, and still read.
+    const ScreenPixels nowhere = backend.ReadScreen(right + 100, 100, 4, 4);
+    ASSERT_TRUE(nowhere.Read());
+    EXPECT_EQ(std::count(nowhere.rgb.begin(), nowhere.rgb.end(), 0u), 16);
+}
+
 using Input = Win32Test;
 
 TEST_F(Input, PressMoveAndReleaseArriveInFormTwipsAndADragFollowsThePointersPath) {
