@@ -176,10 +176,8 @@ void Backend::PlaceDialogAt(Form& form, double width, double height, const Scree
     form.MarkDirty(kDirtyGeometry);
 }
 
-ScreenPixels Backend::ReadScreen(int left, int top, int /*width*/, int /*height*/) {
-    ScreenPixels none;
-    none.left = left;
-    none.top = top;
+ScreenPixels Backend::ReadScreen(int left, int top, int width, int height) {
+    ScreenPixels none(left, top, width, height);
     none.problem = "This window system does not let Tavrolin read the screen.";
     return none;
 }

@@ -54,6 +54,11 @@ std::pair<double, double> DialogPlace(double width, double height, const ScreenR
 // Pixels beyond every monitor are 0. When the screen cannot be read, `rgb` is empty and
 // `problem` says why in one line.
 struct ScreenPixels {
+    ScreenPixels() = default;
+    // A rectangle of the screen not read yet: its place and size (none below 0), no pixels.
+    ScreenPixels(int x, int y, int w, int h)
+        : left(x), top(y), width(w > 0 ? w : 0), height(h > 0 ? h : 0) {}
+
     int left = 0;
     int top = 0;
     int width = 0;

@@ -64,11 +64,7 @@ void HeadlessBackend::WindowDestroyed(Form& form) {
 
 ScreenPixels HeadlessBackend::ReadScreen(int left, int top, int width, int height) {
     if (!screenPicture) return Backend::ReadScreen(left, top, width, height);
-    ScreenPixels read;
-    read.left = left;
-    read.top = top;
-    read.width = std::max(0, width);
-    read.height = std::max(0, height);
+    ScreenPixels read(left, top, width, height);
     // The monitors in pixels as a window system places them.
     struct Area {
         int left, top, right, bottom;

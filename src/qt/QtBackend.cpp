@@ -250,11 +250,7 @@ QRect QtBackend::VirtualDesktop() {
 }
 
 ScreenPixels QtBackend::ReadScreen(int left, int top, int width, int height) {
-    ScreenPixels pixels;
-    pixels.left = left;
-    pixels.top = top;
-    pixels.width = std::max(width, 0);
-    pixels.height = std::max(height, 0);
+    ScreenPixels pixels(left, top, width, height);
     const QString platform = QGuiApplication::platformName();
     // In a Wayland session the program may run on XWayland, whose root window holds only the
     // X programs' windows: the screen the user sees is not there either.

@@ -328,11 +328,7 @@ void Win32Backend::Quit() {
 }
 
 ScreenPixels Win32Backend::ReadScreen(int left, int top, int width, int height) {
-    ScreenPixels pixels;
-    pixels.left = left;
-    pixels.top = top;
-    pixels.width = std::max(width, 0);
-    pixels.height = std::max(height, 0);
+    ScreenPixels pixels(left, top, width, height);
     if (pixels.width == 0 || pixels.height == 0) return pixels;
     const RECT wanted{left, top, left + pixels.width, top + pixels.height};
     // The parts of the rectangle that some monitor shows; the rest stays 0.
