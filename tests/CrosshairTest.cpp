@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RulerFixture.h"
+#include "forms/PixelScale.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/Docking.h"
@@ -151,6 +152,36 @@ TEST_F(Crosshairs, ArrowKeysAndTheKeypadNudgeByOnePixel) {
     EXPECT_EQ(G().CrossX[0], left);
     user::KeyDown(C1(), kKeyUp, 0);
     EXPECT_EQ(G().CrossY[1], RoundHalfEven(C1().Top()));
+}
+
+TEST_F(Crosshairs, EachArrowPressIsOneScreenPixelAtEveryDensity) {
+    // At 192 dpi a pixel is 7.5 twips: a step of whole twips must still land on each pixel.
+    for (double tpp : {15.0, 10.0, 7.5}) {
+        backend.screen().TwipsPerPixelX = backend.screen().TwipsPerPixelY = tpp;
+        StartMeasurement();
+        const PixelScale s(tpp, tpp);
+        auto pixelsOf = [&](Form& f) {
+            return std::pair{s.ToPixelsX(f.Left()), s.ToPixelsY(f.Top())};
+        };
+        Click(C0());
+        const auto [x0, y0] = pixelsOf(C0());
+        for (int i = 1; i <= 9; ++i) {
+            user::KeyDown(C0(), kKeyRight, 0);
+            user::KeyDown(C0(), kKeyUp, 0);
+            EXPECT_EQ(pixelsOf(C0()), std::pair(x0 + i, y0 - i)) << tpp << " press " << i;
+        }
+        // The ruler with no marker chosen, and a marker along it.
+        const auto [rx, ry] = pixelsOf(TheRuler());
+        for (int i = 1; i <= 9; ++i) user::KeyDown(TheRuler(), kKeyRight, 0);
+        EXPECT_EQ(pixelsOf(TheRuler()), std::pair(rx + 9, ry)) << tpp;
+        user::KeyDown(TheRuler(), kKeyShift, kShiftMask);
+        const int marker = s.ToPixelsY(G().MarkerPos[0]);
+        for (int i = 1; i <= 9; ++i) {
+            user::KeyDown(TheRuler(), kKeyDown, 0);
+            EXPECT_EQ(s.ToPixelsY(G().MarkerPos[0]), marker + i) << tpp << " press " << i;
+        }
+        program->Exit();
+    }
 }
 
 TEST_F(Crosshairs, ShiftAloneBlinksTheNextWindowAndHandsItTheFocus) {

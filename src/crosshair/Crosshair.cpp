@@ -175,9 +175,8 @@ Form& Crosshair::NextInCycle() {
 }
 
 void Crosshair::Form_KeyDown(int& keyCode, int& shift) {
-    const auto tpp = static_cast<std::int32_t>(RoundHalfEven(p_.TwipsPerPixelX()));
     std::int32_t dx = 0, dy = 0;
-    ArrowOffset(keyCode, static_cast<std::int32_t>(tpp), dx, dy);
+    ArrowOffset(keyCode, Left(), Top(), p_.TwipsPerPixelX(), dx, dy);
     if (dx != 0 || dy != 0) {
         Step(dx, dy);
     } else if (ShiftAlone(keyCode, shift)) {

@@ -7,6 +7,7 @@
 #include "crosshair/DistanceWindow.h"
 #include "crosshair/ScaleDistance.h"
 #include "forms/Backend.h"
+#include "forms/PixelScale.h"
 #include "forms/Types.h"
 #include "platform/Platform.h"
 #include "ruler/Ruler.h"
@@ -114,16 +115,28 @@ void BlinkAndFocus(Program& p, Form& next, int waitMs) {
     next.SetFocus(hidden);
 }
 
-void ArrowOffset(int keyCode, std::int32_t step, std::int32_t& dx, std::int32_t& dy) {
+std::int32_t PixelStep(double at, int pixels, double tpp) {
+    const PixelScale scale(tpp, tpp);
+    const int want = scale.ToPixelsX(at) + pixels;
+    // The place keeps where it lies within its pixel when a step of whole twips lands on the
+    // pixel wanted; otherwise (a pixel of 7.5 twips, or a place half-way between two pixels)
+    // it goes to the wanted pixel's own place.
+    double target = RoundHalfEven(at + pixels * tpp);
+    if (scale.ToPixelsX(target) != want) target = RoundHalfEven(scale.ToTwipsX(want));
+    return static_cast<std::int32_t>(RoundHalfEven(target - at));
+}
+
+void ArrowOffset(int keyCode, double left, double top, double tpp, std::int32_t& dx,
+                 std::int32_t& dy) {
     switch (keyCode) {
         case kKeyLeft:
-        case kKeyNumpad4: dx = -step; break;
+        case kKeyNumpad4: dx = PixelStep(left, -1, tpp); break;
         case kKeyRight:
-        case kKeyNumpad6: dx = step; break;
+        case kKeyNumpad6: dx = PixelStep(left, 1, tpp); break;
         case kKeyUp:
-        case kKeyNumpad8: dy = -step; break;
+        case kKeyNumpad8: dy = PixelStep(top, -1, tpp); break;
         case kKeyDown:
-        case kKeyNumpad2: dy = step; break;
+        case kKeyNumpad2: dy = PixelStep(top, 1, tpp); break;
         default: break;
     }
 }

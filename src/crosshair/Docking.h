@@ -22,7 +22,15 @@ void BlinkAndFocus(Program& program, Form& next, int waitMs);
 // True for a key event of Shift pressed by itself, not as part of a chord.
 inline bool ShiftAlone(int keyCode, int shift) { return keyCode == 16 && shift == 1; }
 
-// The offset an arrow or keypad arrow key moves a window by, one step; (0, 0) for other keys.
-void ArrowOffset(int keyCode, std::int32_t step, std::int32_t& dx, std::int32_t& dy);
+// The whole twips that move a place at `at` exactly `pixels` screen pixels at `tpp` twips a
+// pixel: 15 a pixel at 96 dpi; where a pixel is no whole number of twips (7.5 at 192 dpi), or a
+// place lies half-way between two pixels, what lands it on the pixel wanted and never on the
+// one after it.
+std::int32_t PixelStep(double at, int pixels, double tpp);
+
+// The offset an arrow or keypad arrow key moves a window at (`left`, `top`) by: one screen
+// pixel; (0, 0) for other keys.
+void ArrowOffset(int keyCode, double left, double top, double tpp, std::int32_t& dx,
+                 std::int32_t& dy);
 
 }  // namespace tavrolin

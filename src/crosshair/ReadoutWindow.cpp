@@ -88,9 +88,8 @@ void ReadoutWindow::PlaceBeside(const std::array<std::int32_t, 2>& xs,
 
 void ReadoutWindow::Form_KeyDown(int& keyCode, int& shift) {
     if (BoxTakesKey(keyCode)) return;
-    const auto tpp = RoundHalfEven(p_.TwipsPerPixelX());
     std::int32_t dx = 0, dy = 0;
-    ArrowOffset(keyCode, static_cast<std::int32_t>(tpp), dx, dy);
+    ArrowOffset(keyCode, Left(), Top(), p_.TwipsPerPixelX(), dx, dy);
     if (dx != 0 || dy != 0) {
         Move(RoundHalfEven(Left() + dx), RoundHalfEven(Top() + dy));
         keyCode = 0;  // a nudge, not a caret move in the box

@@ -5,6 +5,7 @@
 #include "app/GeneralCode.h"
 #include "app/Program.h"
 #include "control/MainWindow.h"
+#include "crosshair/Docking.h"
 #include "crosshair/DistanceWindow.h"
 #include "forms/Backend.h"
 #include "platform/Platform.h"
@@ -60,19 +61,20 @@ void Ruler::Form_KeyDown(int& keyCode, int& shift) {
             const std::int32_t p = pos;
             int move = 0;  // -1 back, +1 forward along the ruler
             std::int32_t dx = 0, dy = 0;
+            const double tpp = p_.TwipsPerPixelX();
             if (Horizontal()) {
                 if (IsLeft(keyCode) && p > g.GrabUnit) move = -1;
                 if (IsRight(keyCode) && p < Width() - g.GrabUnit) move = 1;
-                if (IsUp(keyCode)) dy = -step;
-                if (IsDown(keyCode)) dy = step;
+                if (IsUp(keyCode)) dy = PixelStep(Top(), -1, tpp);
+                if (IsDown(keyCode)) dy = PixelStep(Top(), 1, tpp);
             } else {
                 if (IsUp(keyCode) && p >= 1) move = -1;
                 if (IsDown(keyCode) && p < Height() - 5.0 * step) move = 1;
-                if (IsLeft(keyCode)) dx = -step;
-                if (IsRight(keyCode)) dx = step;
+                if (IsLeft(keyCode)) dx = PixelStep(Left(), -1, tpp);
+                if (IsRight(keyCode)) dx = PixelStep(Left(), 1, tpp);
             }
             if (move != 0) {
-                pos = p + move * step;
+                pos = p + PixelStep(p, move, tpp);
                 SetMarker(SelMarker, pos, false);
             } else if (dx != 0 || dy != 0) {
                 MoveWithDocked(dx, dy);
@@ -84,11 +86,13 @@ void Ruler::Form_KeyDown(int& keyCode, int& shift) {
     }
     if (!p_.Running() || !Loaded()) return;
     if (!KeyUsed && (!measMode || GrabMarker == -999)) {
+        // One screen pixel a press, also where a pixel is no whole number of twips.
+        const double tpp = p_.TwipsPerPixelX();
         std::int32_t dx = 0, dy = 0;
-        if (IsLeft(keyCode)) dx = -step;
-        if (IsRight(keyCode)) dx = step;
-        if (IsUp(keyCode)) dy = -step;
-        if (IsDown(keyCode)) dy = step;
+        if (IsLeft(keyCode)) dx = PixelStep(Left(), -1, tpp);
+        if (IsRight(keyCode)) dx = PixelStep(Left(), 1, tpp);
+        if (IsUp(keyCode)) dy = PixelStep(Top(), -1, tpp);
+        if (IsDown(keyCode)) dy = PixelStep(Top(), 1, tpp);
         if (dx != 0 || dy != 0) {
             MoveWithDocked(dx, dy);
             p_.wexoIcon().Shift();
