@@ -12,6 +12,7 @@
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/EdgeWalk.h"
+#include "crosshair/Loupe.h"
 #include "crosshair/Measure.h"
 #include "forms/HeadlessBackend.h"
 #include "forms/UserInput.h"
@@ -174,6 +175,22 @@ void BM_EdgeJump(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(EdgeJump(run.backend, start, 1, 0));
 }
 BENCHMARK(BM_EdgeJump)->Unit(benchmark::kMicrosecond);
+
+// The loupe's picture at 8x over the edge of a bar: the screen's pixels read, the pixels of the
+// program's windows over them, and the magnified picture with its grid, outline and text.
+void BM_LoupePicture(benchmark::State& state) {
+    HeadlessRun run(kDefaultRuler, true);
+    run.backend.screenPicture = [](int x, int) { return x >= 1000 ? 0x000000u : 0xFFFFFFu; };
+    const PixelPoint centre{1000, 700};
+    if (PaintLoupe(run.backend, centre, kLoupeZoomDefault).rgb.empty()) {
+        state.SkipWithError("the screen was not read");
+        return;
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(PaintLoupe(run.backend, centre, kLoupeZoomDefault));
+    }
+}
+BENCHMARK(BM_LoupePicture)->Unit(benchmark::kMicrosecond);
 
 void BM_FormatMeasure(benchmark::State& state) {
     struct Case {
