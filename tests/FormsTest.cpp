@@ -87,6 +87,27 @@ TEST(Forms, ALineSetAtOnceIsRepaintedOnlyWhenSomethingChanged) {
     line.SetLine(10, 20, 10, 200, 0x00FF00, 1);
     EXPECT_TRUE(line.Dirty());
     EXPECT_NE(f.DirtyFlags() & kDirtyControls, 0u);
+
+    // A picture likewise, set whole; one whose size does not match its pixels shows nothing.
+    auto& picture = f.Add<Picture>("Picture");
+    picture.SetPicture(2, 1, {0xFF0000, 0x00FF00});
+    backend.Sync();
+    const auto version = picture.PictureVersion();
+    picture.SetPicture(2, 1, {0xFF0000, 0x00FF00});
+    EXPECT_FALSE(picture.Dirty());
+    EXPECT_EQ(picture.PictureVersion(), version);
+    picture.SetPicture(1, 2, {0xFF0000, 0x00FF00});
+    EXPECT_TRUE(picture.Dirty());
+    EXPECT_NE(picture.PictureVersion(), version);
+    backend.Sync();
+    picture.SetPicture(3, 1, {0xFF0000, 0x00FF00});
+    EXPECT_TRUE(picture.Dirty());
+    EXPECT_EQ(picture.PictureWidth(), 0);
+    EXPECT_EQ(picture.PictureHeight(), 0);
+    EXPECT_TRUE(picture.Rgb().empty());
+    picture.SetPicture(-1, -2, {0xFF0000, 0x00FF00});
+    picture.SetPicture(65536, 65536, {0xFF0000});
+    EXPECT_TRUE(picture.Rgb().empty());
 }
 
 TEST(Forms, RunTimeLinesGoWithUnloadAndDesignedControlsStay) {
@@ -162,6 +183,7 @@ TEST(Forms, TabFollowsTheFormsOrderPastWhatCannotTakeTheFocusAndALabelIsClickedO
     Probe f(backend);
     auto& first = f.Add<TextBox>("First");
     auto& label = f.Add<Label>("Label");
+    auto& picture = f.Add<Picture>("Picture");
     auto& frame = f.Add<Frame>("Frame");
     auto& inFrame = f.Add<CheckBox>("InFrame", -1, &frame);
     auto& hidden = f.Add<CommandButton>("Hidden");
@@ -195,6 +217,15 @@ TEST(Forms, TabFollowsTheFormsOrderPastWhatCannotTakeTheFocusAndALabelIsClickedO
     user::MouseUp(label, kLeftButton, 0, 600, 10);
     user::MouseUp(label, kRightButton, 0, 10, 10);
     EXPECT_EQ(clicks, 1);
+    // A picture takes the mouse as a label does, but is no button.
+    std::vector<std::string> onPicture;
+    picture.Move(0, 0, 600, 300);
+    picture.onClick = [&] { onPicture.push_back("click"); };
+    picture.onMouseDown = [&](int, int, double, double) { onPicture.push_back("down"); };
+    picture.onMouseUp = [&](int, int, double, double) { onPicture.push_back("up"); };
+    user::MouseDown(picture, kLeftButton, 0, 10, 10);
+    user::MouseUp(picture, kLeftButton, 0, 10, 10);
+    EXPECT_EQ(onPicture, (std::vector<std::string>{"down", "up"}));
 
     // A scroll bar stays in its range and pages a tenth of it.
     user::Scroll(bar, 300);

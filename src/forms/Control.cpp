@@ -137,6 +137,23 @@ void ScrollBar::SetValue(int v) {
 }
 void ScrollBar::SetHorizontal(bool v) { TAVROLIN_SETTER(horizontal_, v); }
 
+void Picture::SetPicture(int width, int height, std::vector<std::uint32_t> rgb) {
+    const bool fits = width >= 0 && height >= 0 &&
+                      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) ==
+                          rgb.size();
+    if (!fits || width == 0 || height == 0) {
+        width = 0;
+        height = 0;
+        rgb.clear();
+    }
+    if (pictureWidth_ == width && pictureHeight_ == height && rgb_ == rgb) return;
+    pictureWidth_ = width;
+    pictureHeight_ = height;
+    rgb_ = std::move(rgb);
+    ++version_;
+    Touch();
+}
+
 #undef TAVROLIN_SETTER
 
 }  // namespace tavrolin

@@ -2,8 +2,10 @@
 // uses. Setting a property marks the form for the backend to show the change.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "forms/Types.h"
 
@@ -20,6 +22,7 @@ enum class ControlKind {
     OptionButton,
     CommandButton,
     ScrollBar,
+    Picture,
 };
 
 class Control {
@@ -227,6 +230,29 @@ public:
 private:
     int min_ = 0, max_ = 32767, value_ = 0;
     bool horizontal_ = true;
+};
+
+// A picture of RGB pixels, drawn one to one in screen pixels at the control's top-left corner and
+// clipped to the control; the rest of the control is its back colour. It takes no focus; the
+// mouse reaches its handlers as a label's does.
+class Picture : public Control {
+public:
+    Picture(Form& form, std::string name, int index, Control* container)
+        : Control(form, ControlKind::Picture, std::move(name), index, container) {}
+    int PictureWidth() const { return pictureWidth_; }  // pixels
+    int PictureHeight() const { return pictureHeight_; }
+    // 0xRRGGBB, row by row from the top.
+    const std::vector<std::uint32_t>& Rgb() const { return rgb_; }
+    // Counts the changes of the picture, so that a window system redraws it only when it changed.
+    std::uint64_t PictureVersion() const { return version_; }
+    // The whole picture at once. One whose size does not match its pixels is refused: the
+    // control then shows no picture.
+    void SetPicture(int width, int height, std::vector<std::uint32_t> rgb);
+
+private:
+    int pictureWidth_ = 0, pictureHeight_ = 0;
+    std::vector<std::uint32_t> rgb_;
+    std::uint64_t version_ = 0;
 };
 
 }  // namespace tavrolin

@@ -155,6 +155,9 @@ void FormWindow::CreateWidget(Control* c, View& view) {
             w = bar;
             break;
         }
+        case ControlKind::Picture:
+            w = new PictureWidget(parent);
+            break;
     }
     w->installEventFilter(this);
     byWidget_[w] = c;
@@ -256,6 +259,13 @@ void FormWindow::ApplyControl(Control* c, View& view) {
             const int page = dispatch::PageOf(*model);
             if (bar->pageStep() != page) bar->setPageStep(page);
             bar->setValue(model->Value());
+            break;
+        }
+        case ControlKind::Picture: {
+            const auto* model = static_cast<Picture*>(c);
+            static_cast<PictureWidget*>(w)->SetPicture(model->PictureVersion(),
+                                                       model->PictureWidth(),
+                                                       model->PictureHeight(), model->Rgb());
             break;
         }
     }

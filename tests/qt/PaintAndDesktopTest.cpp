@@ -102,6 +102,39 @@ TEST_F(LinePainting, WhatChangedBeyondTheScreenIsPaintedWhenTheWindowBringsItOn)
     EXPECT_EQ(shown.pixelColor(300, 50), QColor(Qt::white));
 }
 
+TEST_F(LinePainting, APictureIsPaintedPixelForPixelAtItsCornerAndItsBackColourBeyond) {
+    TestForm& form = MakeForm(0, 0, 1500, 1500);
+    form.SetBackColor(kWhite);
+    auto& picture = form.Add<Picture>("Picture");
+    picture.Move(150, 300, 300, 150);  // 10, 20 px; 20 x 10 px
+    picture.SetBackColor(0x00FFFF);    // yellow
+    // Red, green, blue above; blue, black, green below (0xRRGGBB).
+    picture.SetPicture(3, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0x0000FF, 0x000000, 0x00FF00});
+    backend.Sync();
+    QImage shot = Window(form).grab().toImage();
+    EXPECT_EQ(shot.pixelColor(10, 20), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(11, 20), QColor(Qt::green));
+    EXPECT_EQ(shot.pixelColor(12, 20), QColor(Qt::blue));
+    EXPECT_EQ(shot.pixelColor(10, 21), QColor(Qt::blue));
+    EXPECT_EQ(shot.pixelColor(11, 21), QColor(Qt::black));
+    EXPECT_EQ(shot.pixelColor(12, 21), QColor(Qt::green));
+    EXPECT_EQ(shot.pixelColor(13, 20), QColor(Qt::yellow));
+    EXPECT_EQ(shot.pixelColor(10, 22), QColor(Qt::yellow));
+    EXPECT_EQ(shot.pixelColor(29, 29), QColor(Qt::yellow));
+    EXPECT_EQ(shot.pixelColor(30, 20), QColor(Qt::white));
+    EXPECT_EQ(shot.pixelColor(9, 20), QColor(Qt::white));
+
+    // A new picture replaces the old; one larger than the control is clipped to it.
+    std::vector<std::uint32_t> wide(40 * 2, 0x0000FF);
+    picture.SetPicture(40, 2, wide);
+    backend.DoEvents();
+    shot = Window(form).grab().toImage();
+    EXPECT_EQ(shot.pixelColor(10, 20), QColor(Qt::blue));
+    EXPECT_EQ(shot.pixelColor(29, 21), QColor(Qt::blue));
+    EXPECT_EQ(shot.pixelColor(30, 21), QColor(Qt::white));
+    EXPECT_EQ(shot.pixelColor(10, 22), QColor(Qt::yellow));
+}
+
 using ScreenPointer = QtTest;
 
 TEST_F(ScreenPointer, TheOverridePointerFollowsTheScreensMousePointer) {
