@@ -50,6 +50,7 @@ private:
         std::wstring caption;
         bool captionShown = false;
         Color fore = -1, back = -1;
+        std::uint64_t pictureVersion = 0;  // of a picture's pixels
     };
 
     // Its life, state and density, and the window procedure (FormWindow.cpp).
@@ -89,6 +90,8 @@ private:
     RECT LineBounds(const Line& line) const;
     void Paint();
     void PaintInto(HDC dc, const RECT& part);
+    // A picture control's pixels one to one, and its back colour beyond them.
+    void PaintPicture(const tavrolin::Picture& picture, HWND child, HDC dc);
     // Client pixels whose lines changed, painted at the next flush; null for all of them.
     void Damage(const RECT* part);
 

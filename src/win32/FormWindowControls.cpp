@@ -97,6 +97,10 @@ void FormWindow::CreateChild(Control* c, View& view) {
             style |= WS_TABSTOP |
                      (static_cast<ScrollBar*>(c)->Horizontal() ? SBS_HORZ : SBS_VERT);
             break;
+        case ControlKind::Picture:
+            // Painted by the form window (HandleChild); notify: it takes the mouse.
+            style |= SS_NOTIFY | SS_LEFT;
+            break;
     }
     HWND child = CreateWindowExW(exStyle, cls, L"", style, 0, 0, 0, 0, hwnd_, nullptr,
                                  backend_.Instance(), nullptr);
@@ -237,6 +241,14 @@ void FormWindow::ApplyControl(Control* c, View& view) {
             info.nMax = model->Max();
             info.nPos = model->Value();
             SetScrollInfo(w, SB_CTL, &info, TRUE);
+            break;
+        }
+        case ControlKind::Picture: {
+            const auto version = static_cast<tavrolin::Picture*>(c)->PictureVersion();
+            if (view.pictureVersion != version) {
+                InvalidateRect(w, nullptr, FALSE);
+                view.pictureVersion = version;
+            }
             break;
         }
     }

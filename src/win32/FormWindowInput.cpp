@@ -186,6 +186,23 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
                 FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
                 return 1;
             }
+            if (c->Kind() == ControlKind::Picture) return 1;  // its paint fills it whole
+            break;
+        case WM_PAINT:
+            if (c->Kind() == ControlKind::Picture) {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(child, &ps);
+                PaintPicture(static_cast<tavrolin::Picture&>(*c), child, dc);
+                EndPaint(child, &ps);
+                return 0;
+            }
+            break;
+        case WM_PRINTCLIENT:
+            if (c->Kind() == ControlKind::Picture) {
+                PaintPicture(static_cast<tavrolin::Picture&>(*c), child,
+                             reinterpret_cast<HDC>(wParam));
+                return 0;
+            }
             break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:

@@ -128,4 +128,30 @@ void FormWindow::PaintInto(HDC dc, const RECT& part) {
     if (backend_.onPainted) backend_.onPainted(hwnd_);
 }
 
+void FormWindow::PaintPicture(const tavrolin::Picture& picture, HWND child, HDC dc) {
+    RECT client{};
+    GetClientRect(child, &client);
+    const int width = picture.PictureWidth(), height = picture.PictureHeight();
+    // The back colour only where the picture is not: no flicker as it changes many times a
+    // second.
+    SetDCBrushColor(dc, static_cast<COLORREF>(BackOf(&picture)));
+    auto* brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+    const RECT right{std::min<LONG>(width, client.right), 0, client.right, client.bottom};
+    const RECT below{0, std::min<LONG>(height, client.bottom),
+                     std::min<LONG>(width, client.right), client.bottom};
+    if (!IsRectEmpty(&right)) FillRect(dc, &right, brush);
+    if (!IsRectEmpty(&below)) FillRect(dc, &below, brush);
+    if (width <= 0 || height <= 0) return;
+    // The model's 0x00RRGGBB is a 32-bit DIB's pixel as it stands.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    StretchDIBits(dc, 0, 0, width, height, 0, 0, width, height, picture.Rgb().data(), &info,
+                  DIB_RGB_COLORS, SRCCOPY);
+}
+
 }  // namespace tavrolin::win32

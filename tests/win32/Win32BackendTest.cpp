@@ -587,6 +587,43 @@ TEST_F(Controls, LinesArePaintedInTheirColourAndWidthOverTheBackColour) {
     ReleaseDC(Handle(form), dc);
 }
 
+TEST_F(Controls, APictureIsPaintedPixelForPixelAtItsCornerAndItsBackColourBeyond) {
+    TestForm& form = MakeForm(BorderStyle::None, 1500, 1500, 1500, 1500);  // 100, 100 px
+    form.SetBackColor(0xFFFFFF);
+    MakeTopmost(platform, form);
+    auto& picture = form.Add<tavrolin::Picture>("Picture");
+    picture.Move(150, 300, 300, 150);  // 10, 20 px; 20 x 10 px
+    picture.SetBackColor(0x00FFFF);    // yellow
+    // Red, green, blue above; blue, black, green below (0xRRGGBB).
+    picture.SetPicture(3, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0x0000FF, 0x000000, 0x00FF00});
+    backend.Sync();
+    Pump(150);
+    ScreenPixels shot = backend.ReadScreen(100, 100, 40, 40);
+    ASSERT_TRUE(shot.Read()) << shot.problem;
+    EXPECT_EQ(shot.At(110, 120), 0xFF0000u);
+    EXPECT_EQ(shot.At(111, 120), 0x00FF00u);
+    EXPECT_EQ(shot.At(112, 120), 0x0000FFu);
+    EXPECT_EQ(shot.At(110, 121), 0x0000FFu);
+    EXPECT_EQ(shot.At(111, 121), 0x000000u);
+    EXPECT_EQ(shot.At(112, 121), 0x00FF00u);
+    EXPECT_EQ(shot.At(113, 120), 0xFFFF00u) << "the back colour beside the picture";
+    EXPECT_EQ(shot.At(110, 122), 0xFFFF00u) << "and below it";
+    EXPECT_EQ(shot.At(129, 129), 0xFFFF00u);
+    EXPECT_EQ(shot.At(130, 120), 0xFFFFFFu) << "the form beyond the control";
+    EXPECT_EQ(shot.At(109, 120), 0xFFFFFFu);
+
+    // A new picture replaces the old; one larger than the control is clipped to it.
+    picture.SetPicture(40, 2, std::vector<std::uint32_t>(40 * 2, 0x0000FF));
+    backend.Sync();
+    Pump(150);
+    shot = backend.ReadScreen(100, 100, 40, 40);
+    ASSERT_TRUE(shot.Read()) << shot.problem;
+    EXPECT_EQ(shot.At(110, 120), 0x0000FFu);
+    EXPECT_EQ(shot.At(129, 121), 0x0000FFu);
+    EXPECT_EQ(shot.At(130, 121), 0xFFFFFFu);
+    EXPECT_EQ(shot.At(110, 122), 0xFFFF00u);
+}
+
 TEST_F(Controls, OnAMonitorOfTwiceTheDensityACaptionedWindowGrowsAndABorderlessOneKeepsItsPixels) {
     TestForm& dialog = MakeForm(BorderStyle::Fixed, 1500, 1500, 3000, 1500);  // 200 x 100 px
     auto& box = dialog.Add<TextBox>("Text1");
