@@ -14,9 +14,11 @@
 
 namespace tavrolin::qt {
 
-class LabelWidget : public QLabel {
+// A widget that keeps the mouse events landing on it.
+template <class Base>
+class KeepsMouse : public Base {
 public:
-    explicit LabelWidget(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
+    using Base::Base;
 
 protected:
     void mousePressEvent(QMouseEvent* e) override { e->accept(); }
@@ -25,32 +27,31 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
 };
 
-class FrameWidget : public QGroupBox {
+class LabelWidget : public KeepsMouse<QLabel> {
 public:
-    explicit FrameWidget(QWidget* parent) : QGroupBox(parent) {}
+    explicit LabelWidget(QWidget* parent) : KeepsMouse<QLabel>(parent) {
+        setTextFormat(Qt::PlainText);
+    }
+};
+
+class FrameWidget : public KeepsMouse<QGroupBox> {
+public:
+    explicit FrameWidget(QWidget* parent) : KeepsMouse<QGroupBox>(parent) {}
     std::function<void(QPainter&, const QRect&)> paintContents;
 
 protected:
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
-    void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
-    void mouseDoubleClickEvent(QMouseEvent* e) override { e->accept(); }
-    void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
 };
 
-class PictureWidget : public QWidget {
+class PictureWidget : public KeepsMouse<QWidget> {
 public:
-    explicit PictureWidget(QWidget* parent) : QWidget(parent) {}
+    explicit PictureWidget(QWidget* parent) : KeepsMouse<QWidget>(parent) {}
     // Takes the picture (0xRRGGBB, row by row) when its version is not the one shown.
     void SetPicture(std::uint64_t version, int width, int height,
                     const std::vector<std::uint32_t>& rgb);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
-    void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
-    void mouseDoubleClickEvent(QMouseEvent* e) override { e->accept(); }
-    void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
 
 private:
     QImage image_;

@@ -2,7 +2,7 @@
 
 namespace tavrolin::win32 {
 
-Dib::Dib(HDC like, int width, int height) : width_(width), height_(height) {
+BITMAPINFO TopDownRgb32(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -10,6 +10,11 @@ Dib::Dib(HDC like, int width, int height) : width_(width), height_(height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+Dib::Dib(HDC like, int width, int height) : width_(width), height_(height) {
+    BITMAPINFO info = TopDownRgb32(width, height);
     void* bits = nullptr;
     bitmap_ = CreateDIBSection(like, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     bits_ = static_cast<std::uint32_t*>(bits);

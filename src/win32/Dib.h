@@ -11,6 +11,9 @@
 
 namespace tavrolin::win32 {
 
+// The header of a 32-bit top-down bitmap: each pixel 0x00RRGGBB, the top row first.
+BITMAPINFO TopDownRgb32(int width, int height);
+
 class Dib {
 public:
     Dib(HDC like, int width, int height);

@@ -143,13 +143,7 @@ void FormWindow::PaintPicture(const tavrolin::Picture& picture, HWND child, HDC 
     if (!IsRectEmpty(&below)) FillRect(dc, &below, brush);
     if (width <= 0 || height <= 0) return;
     // The model's 0x00RRGGBB is a 32-bit DIB's pixel as it stands.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownRgb32(width, height);
     StretchDIBits(dc, 0, 0, width, height, 0, 0, width, height, picture.Rgb().data(), &info,
                   DIB_RGB_COLORS, SRCCOPY);
 }
