@@ -2,6 +2,8 @@
 // file, and the pointer positions of a scale drag on that ruler.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <string>
 
 #include "app/GeneralCode.h"
+#include "forms/Backend.h"
 #include "ruler/Ruler.h"
 #include "settings/ConfigFile.h"
 #include "settings/Settings.h"
@@ -113,6 +116,21 @@ inline void MarkerPress(const Ruler& ruler, double& across, double& along) {
     const Line& mark = *ruler.Line2[0];
     across = (mark.X1() + mark.X2()) / 2;
     along = mark.Y1();
+}
+
+// Reads the screen beneath a crosshair, as much of it as a loupe shows at 8x, one pixel off
+// each time; an error where the backend cannot read the screen.
+inline void ReadLoupeAreas(benchmark::State& state, Backend& backend) {
+    const ScreenPixels first = backend.ReadScreen(100, 100, 20, 22);
+    if (!first.Read()) {
+        state.SkipWithError(first.problem.c_str());
+        return;
+    }
+    int flip = 0;
+    for (auto _ : state) {
+        const int d = (flip ^= 1);
+        benchmark::DoNotOptimize(backend.ReadScreen(100 + d, 100 + d, 20, 22));
+    }
 }
 
 }  // namespace tavrolin::bench

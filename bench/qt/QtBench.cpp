@@ -141,16 +141,7 @@ BENCHMARK(BM_QtCrosshairDragMove)->Unit(benchmark::kMicrosecond);
 // display whose screen can be read (QT_QPA_PLATFORM=xcb): the offscreen platform has none.
 void BM_QtReadScreenLoupeArea(benchmark::State& state) {
     QtRun run(kDefaultRuler, true);
-    const ScreenPixels first = run.backend.ReadScreen(100, 100, 20, 22);
-    if (!first.Read()) {
-        state.SkipWithError(first.problem.c_str());
-        return;
-    }
-    int flip = 0;
-    for (auto _ : state) {
-        const int d = (flip ^= 1);
-        benchmark::DoNotOptimize(run.backend.ReadScreen(100 + d, 100 + d, 20, 22));
-    }
+    ReadLoupeAreas(state, run.backend);
 }
 
 }  // namespace

@@ -115,16 +115,7 @@ BENCHMARK(BM_Win32MarkerDragMove)->Unit(benchmark::kMicrosecond);
 // Reading the screen beneath a crosshair, as much of it as a loupe shows at 8x.
 void BM_Win32ReadScreenLoupeArea(benchmark::State& state) {
     Win32Run run(kDefaultRuler, true);
-    const ScreenPixels first = run.backend.ReadScreen(100, 100, 20, 22);
-    if (!first.Read()) {
-        state.SkipWithError(first.problem.c_str());
-        return;
-    }
-    int flip = 0;
-    for (auto _ : state) {
-        const int d = (flip ^= 1);
-        benchmark::DoNotOptimize(run.backend.ReadScreen(100 + d, 100 + d, 20, 22));
-    }
+    ReadLoupeAreas(state, run.backend);
 }
 BENCHMARK(BM_Win32ReadScreenLoupeArea)->Unit(benchmark::kMicrosecond);
 
