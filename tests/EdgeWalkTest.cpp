@@ -90,12 +90,14 @@ TEST(EdgeWalk, AWalkThatMeetsOneOfOurShownWindowsDoesNotMove) {
     readout.Hide();
     EXPECT_EQ(EdgeJump(backend, {100, 50}, 1, 0), (PixelPoint{300, 50}));
 
-    // The crosshair that jumps covers its own start; it is passed over only when the caller
-    // says its row and column are open.
+    // The crosshair that jumps covers its own start; it is passed over only when its shape
+    // leaves its row and column open.
     Form cross(backend, "Cross");
     ShowWindow(cross, 88, 38, 25, 25);
     EXPECT_EQ(EdgeJump(backend, {100, 50}, 1, 0), std::nullopt);
-    EXPECT_EQ(EdgeJump(backend, {100, 50}, 1, 0, &cross), (PixelPoint{300, 50}));
+    cross.SetShape({{0, 0, 10 * kTpp, 10 * kTpp}, {13 * kTpp, 13 * kTpp, 12 * kTpp, 12 * kTpp}});
+    EXPECT_EQ(EdgeJump(backend, {100, 50}, 1, 0), (PixelPoint{300, 50}));
+    EXPECT_EQ(EdgeJump(backend, {100, 55}, 1, 0), std::nullopt);  // across a part
 }
 
 TEST(EdgeWalk, AWalkOffEveryMonitorDoesNotMove) {

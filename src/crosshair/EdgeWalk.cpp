@@ -34,8 +34,7 @@ int ColourDistance(std::uint32_t a, std::uint32_t b) {
            std::abs(Channel(a, 0) - Channel(b, 0));
 }
 
-PixelMask OwnPixels(const Backend& backend, int left, int top, int width, int height,
-                    const Form* open) {
+PixelMask OwnPixels(const Backend& backend, int left, int top, int width, int height) {
     PixelMask mask;
     mask.left = left;
     mask.top = top;
@@ -53,10 +52,17 @@ PixelMask OwnPixels(const Backend& backend, int left, int top, int width, int he
         Mark(mask, x, y, x + s.ToPixelsX(m.Width), y + s.ToPixelsY(m.Height), 0);
     }
     for (const Form* f : backend.StackingOrder()) {
-        if (f == open) continue;
         const int x = s.ToPixelsX(f->Left()), y = s.ToPixelsY(f->Top());
-        Mark(mask, x, y, x + std::max(1, s.ToPixelsX(f->Width())),
-             y + std::max(1, s.ToPixelsY(f->Height())), 1);
+        if (f->Shape().empty()) {
+            Mark(mask, x, y, x + std::max(1, s.ToPixelsX(f->Width())),
+                 y + std::max(1, s.ToPixelsY(f->Height())), 1);
+            continue;
+        }
+        // A shaped window covers only its parts, placed as the window systems place them.
+        for (const ScreenRect& part : f->Shape()) {
+            const int px = x + s.ToPixelsX(part.Left), py = y + s.ToPixelsY(part.Top);
+            Mark(mask, px, py, px + s.ToPixelsX(part.Width), py + s.ToPixelsY(part.Height), 1);
+        }
     }
     return mask;
 }
@@ -115,7 +121,7 @@ std::optional<PixelPoint> FindEdge(const ScreenPixels& pixels, const PixelMask& 
 }
 
 std::optional<PixelPoint> EdgeJump(Backend& backend, PixelPoint start, int dx, int dy,
-                                   const Form* open, int tolerance) {
+                                   int tolerance) {
     if (std::abs(dx) + std::abs(dy) != 1) return std::nullopt;
     // The start pixel and the kEdgeJumpLimit pixels beyond it, in one strip.
     const int left = dx < 0 ? start.x - kEdgeJumpLimit : start.x;
@@ -123,7 +129,7 @@ std::optional<PixelPoint> EdgeJump(Backend& backend, PixelPoint start, int dx, i
     const int width = dx != 0 ? kEdgeJumpLimit + 1 : 1;
     const int height = dy != 0 ? kEdgeJumpLimit + 1 : 1;
     const ScreenPixels strip = backend.ReadScreen(left, top, width, height);
-    return FindEdge(strip, OwnPixels(backend, left, top, width, height, open), start, dx, dy,
+    return FindEdge(strip, OwnPixels(backend, left, top, width, height), start, dx, dy,
                     tolerance, kEdgeJumpLimit);
 }
 

@@ -45,12 +45,11 @@ struct PixelMask {
 
 // The pixels of the `width` x `height` rectangle at (`left`, `top`), desktop pixels, that a
 // read of the screen cannot show as the image: those under one of the program's shown windows
-// (where the window system gives our own colours back) and those beyond every monitor (none
-// when no monitor is known). A loupe paints them hatched; an edge walk stops at them. `open` is
-// a window left out because the caller knows its pixels there to be the image's: an active
-// crosshair while the loupe is on leaves the row and the column through its centre open.
-[[nodiscard]] PixelMask OwnPixels(const Backend& backend, int left, int top, int width, int height,
-                                  const Form* open = nullptr);
+// (where the window system gives our own colours back; only its parts for a shaped window) and
+// those beyond every monitor (none when no monitor is known). A loupe paints them hatched; an
+// edge walk stops at them.
+[[nodiscard]] PixelMask OwnPixels(const Backend& backend, int left, int top, int width,
+                                  int height);
 
 // Where a walk from `start` in the direction (`dx`, `dy`) (one of them 0, the other -1 or 1),
 // at most `limit` pixels, meets the next edge of the image in `pixels`: past the first pixel
@@ -66,9 +65,9 @@ struct PixelMask {
 
 // The edge jump from `start` in the direction (`dx`, `dy`) over what the screen shows: reads
 // the strip of kEdgeJumpLimit pixels beyond `start` through the backend and walks it (FindEdge).
-// `open` as for OwnPixels (the crosshair that jumps). The screen unread: no move.
+// The crosshair that jumps must leave its centre's row and column open (its shape). The screen
+// unread: no move.
 [[nodiscard]] std::optional<PixelPoint> EdgeJump(Backend& backend, PixelPoint start, int dx, int dy,
-                                                 const Form* open = nullptr,
                                                  int tolerance = kEdgeTolerance);
 
 }  // namespace tavrolin

@@ -50,8 +50,7 @@ std::uint32_t LoupeGridColour(std::uint32_t c) {
     return ((c & 0xFEFEFEu) >> 1) + 0x404040u;
 }
 
-LoupePicture PaintLoupe(Backend& backend, PixelPoint centre, int zoom, int width, int height,
-                        const Form* open) {
+LoupePicture PaintLoupe(Backend& backend, PixelPoint centre, int zoom, int width, int height) {
     zoom = ClampZoom(zoom);
     LoupePicture picture;
     picture.width = std::max(0, width);
@@ -65,7 +64,7 @@ LoupePicture PaintLoupe(Backend& backend, PixelPoint centre, int zoom, int width
         picture.caption = read.problem.empty() ? "The screen cannot be read." : read.problem;
         return picture;
     }
-    const PixelMask own = OwnPixels(backend, left, top, readWidth, readHeight, open);
+    const PixelMask own = OwnPixels(backend, left, top, readWidth, readHeight);
 
     const bool grid = zoom >= kLoupeGridFromZoom;
     picture.rgb.resize(static_cast<std::size_t>(picture.width) *

@@ -54,10 +54,9 @@ struct LoupePicture {
 // The loupe's picture of `width` x `height` pixels around the desktop pixel `centre` at `zoom`
 // (clamped): an odd number of screen pixels each way, read through the backend, with the
 // centre pixel's block in the middle (its top-left corner at ((width - zoom) / 2,
-// (height - zoom) / 2)). `open` as for OwnPixels: the active crosshair whose centre, row and
-// column show the image.
+// (height - zoom) / 2)). Our own windows' pixels are hatched (OwnPixels).
 [[nodiscard]] LoupePicture PaintLoupe(Backend& backend, PixelPoint centre, int zoom,
                                       int width = kLoupePictureWidth,
-                                      int height = kLoupePictureHeight, const Form* open = nullptr);
+                                      int height = kLoupePictureHeight);
 
 }  // namespace tavrolin

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "forms/Form.h"
 #include "forms/PixelScale.h"
@@ -180,6 +181,32 @@ ScreenPixels Backend::ReadScreen(int left, int top, int width, int height) {
     ScreenPixels none(left, top, width, height);
     none.problem = "This window system does not let Tavrolin read the screen.";
     return none;
+}
+
+int Backend::StartTimer(int milliseconds, std::function<void()> tick) {
+    const int id = ++nextTimer_;
+    timers_.emplace(id, std::move(tick));
+    ArmTimer(id, std::max(10, milliseconds));
+    return id;
+}
+
+void Backend::StopTimer(int id) {
+    if (timers_.erase(id) != 0) DisarmTimer(id);
+}
+
+void Backend::TimerFired(int id) {
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    // A copy: the tick may stop its own timer.
+    const std::function<void()> tick = it->second;
+    Deliver(tick);
+}
+
+std::vector<int> Backend::RunningTimers() const {
+    std::vector<int> ids;
+    ids.reserve(timers_.size());
+    for (const auto& [id, tick] : timers_) ids.push_back(id);
+    return ids;
 }
 
 }  // namespace tavrolin

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <unordered_set>
 #include <utility>
@@ -17,14 +18,6 @@ namespace tavrolin {
 
 class Control;
 class Form;
-
-// A rectangle on the desktop, twips.
-struct ScreenRect {
-    double Left = 0;
-    double Top = 0;
-    double Width = 0;
-    double Height = 0;
-};
 
 // The toolkit's screen object: the pointer shape shown over every window, the pixel size and
 // the monitors of the desktop as the window system reports them (none: not known).
@@ -106,6 +99,13 @@ public:
     // pixels. A window system that cannot says so in the result's `problem`.
     virtual ScreenPixels ReadScreen(int left, int top, int width, int height);
 
+    // Runs `tick` every `milliseconds` (at least 10) as an input event of its own, until
+    // StopTimer. Returns the timer's id, never 0. No timer runs unless one was started.
+    int StartTimer(int milliseconds, std::function<void()> tick);
+    // Stops a timer; an id of 0 or of a stopped timer is ignored.
+    void StopTimer(int id);
+    bool TimerRunning(int id) const { return timers_.count(id) != 0; }
+
     // Called by Form.
     std::int32_t Register(Form& form);
     void Unregister(Form& form);
@@ -141,6 +141,15 @@ public:
 
 protected:
     void RunPosted();
+    // The window system's side of the timers: from Arm until Disarm, call TimerFired(id)
+    // every `milliseconds`.
+    virtual void ArmTimer(int /*id*/, int /*milliseconds*/) {}
+    virtual void DisarmTimer(int /*id*/) {}
+    // A timer's period has passed: runs its tick as an input event. A stopped timer's late
+    // message is ignored.
+    void TimerFired(int id);
+    // The ids of the running timers, in the order they were started.
+    std::vector<int> RunningTimers() const;
     // A modal dialog keeps a place its form gave it; otherwise the window system asks
     // PlaceDialogAt where it goes.
     static bool DialogHasPlace(const Form& form);
@@ -166,6 +175,8 @@ private:
     std::int32_t nextHwnd_ = 0x10010;
     std::vector<Form*> shownOrder_;
     std::unordered_set<std::int32_t> topmost_;
+    std::map<int, std::function<void()>> timers_;
+    int nextTimer_ = 0;
 };
 
 }  // namespace tavrolin

@@ -78,6 +78,13 @@ void FormDblClick(Form& form) {
     });
 }
 
+void FormWheel(Form& form, int delta, int shift) {
+    if (!form.Loaded() || delta == 0) return;
+    form.backend().Deliver([&form, delta, shift] {
+        if (form.Loaded()) form.Form_MouseWheel(delta, shift);
+    });
+}
+
 void ControlMouse(Control& control, Mouse what, int button, int shift, double x, double y) {
     // A press needs a control the user can reach; the moves and the release of a press go on
     // reaching the control that took it, also when its drag hid or disabled it.

@@ -31,6 +31,9 @@ void FocusIn(Control& control);
 // move the buttons held; x and y are form twips.
 void FormMouse(Form& form, Mouse what, int button, int shift, double x, double y);
 void FormDblClick(Form& form);
+// The mouse wheel over a form or any of its controls: `delta` 120 a notch, above 0 turned away
+// from the user.
+void FormWheel(Form& form, int delta, int shift);
 
 // The mouse over a control; x and y are the control's twips. A press needs a shown, enabled
 // control; its moves and release reach the control that took it. A label is clicked where the

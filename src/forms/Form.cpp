@@ -1,6 +1,7 @@
 #include "forms/Form.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "forms/Backend.h"
 
@@ -103,6 +104,15 @@ void Form::SetCaption(const std::string& v) {
     if (caption_ == v) return;
     caption_ = v;
     dirty_ |= kDirtyAppearance;
+}
+
+void Form::SetShape(std::vector<ScreenRect> parts) {
+    auto same = [](const ScreenRect& a, const ScreenRect& b) {
+        return a.Left == b.Left && a.Top == b.Top && a.Width == b.Width && a.Height == b.Height;
+    };
+    if (std::equal(parts.begin(), parts.end(), shape_.begin(), shape_.end(), same)) return;
+    shape_ = std::move(parts);
+    dirty_ |= kDirtyGeometry;
 }
 
 void Form::SetBorder(BorderStyle b) {

@@ -49,6 +49,8 @@ public:
     virtual void Form_DblClick() {}
     virtual void Form_KeyDown(int& /*keyCode*/, int& /*shift*/) {}
     virtual void Form_KeyPress(int& /*keyAscii*/) {}
+    // The mouse wheel over the window: `delta` 120 a notch, above 0 turned away from the user.
+    virtual void Form_MouseWheel(int /*delta*/, int /*shift*/) {}
     // The user asked the window system to close the window (its close button, the session's
     // end); the default unloads the form.
     virtual void Form_QueryClose();
@@ -90,6 +92,15 @@ public:
     void SetBorder(BorderStyle b);
     bool KeyPreview() const { return keyPreview_; }  // the form's key handlers see keys first
     void SetKeyPreview(bool v) { keyPreview_ = v; }
+    // False for a window that never takes the keyboard focus: it is shown and clicked without
+    // being activated, and the window that had the focus keeps it. Set before the form loads.
+    bool TakesFocus() const { return takesFocus_; }
+    void SetTakesFocus(bool v) { takesFocus_ = v; }
+    // The parts of the window that are there, twips from its top-left corner: it shows and
+    // takes the mouse only within them, and what lies beneath shows through the rest. Empty:
+    // the whole window (the default).
+    const std::vector<ScreenRect>& Shape() const { return shape_; }
+    void SetShape(std::vector<ScreenRect> parts);
     bool IsModal() const { return modal_; }
 
     // Controls. Designed ones are added by the form's constructor or load; run-time ones by
@@ -145,6 +156,8 @@ private:
     std::string caption_;
     BorderStyle border_ = BorderStyle::None;
     bool keyPreview_ = false;
+    bool takesFocus_ = true;
+    std::vector<ScreenRect> shape_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<Line*> lines_;
     std::unordered_map<std::string, std::vector<Control*>> byName_;

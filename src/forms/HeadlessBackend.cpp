@@ -89,4 +89,8 @@ ScreenPixels HeadlessBackend::ReadScreen(int left, int top, int width, int heigh
     return read;
 }
 
+void HeadlessBackend::RunTimers() {
+    for (int id : RunningTimers()) TimerFired(id);
+}
+
 }  // namespace tavrolin

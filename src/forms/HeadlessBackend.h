@@ -36,6 +36,9 @@ public:
     // What the screen shows beneath the program's windows at each desktop pixel, 0xRRGGBB.
     std::function<std::uint32_t(int x, int y)> screenPicture;
 
+    // Each running timer's period passes once: its tick runs.
+    void RunTimers();
+
     bool QuitRequested() const { return quitRequested_; }
     int DoEventsCount() const { return doEvents_; }
     int SyncCount() const { return syncs_; }

@@ -63,6 +63,14 @@ enum Pointer : int {
     kPointerHand = 99,
 };
 
+// A rectangle in twips: on the desktop, or within a window from its top-left corner.
+struct ScreenRect {
+    double Left = 0;
+    double Top = 0;
+    double Width = 0;
+    double Height = 0;
+};
+
 enum class WindowState { Normal = 0, Minimized = 1 };
 
 enum class BorderStyle {

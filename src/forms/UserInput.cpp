@@ -98,6 +98,8 @@ void KeyDown(Form& form, int keyCode, int shift) {
         [&] { keys::Key(form, nullptr, keyCode, shift, keys::CharacterOf(keyCode, shift)); });
 }
 
+void Wheel(Form& form, int notches, int shift) { dispatch::FormWheel(form, 120 * notches, shift); }
+
 void Drag(Form& form, double x0, double y0, double x1, double y1, int steps, int shift) {
     // The pointer follows a fixed path on the screen; the form may move under it.
     const double gx0 = form.Left() + x0, gy0 = form.Top() + y0;

@@ -33,6 +33,8 @@ void MouseDown(Form& form, int button, int shift, double x, double y);
 void MouseMove(Form& form, int button, int shift, double x, double y);
 void MouseUp(Form& form, int button, int shift, double x, double y);
 void DblClick(Form& form);
+// Turns the mouse wheel over the form: `notches` above 0 away from the user.
+void Wheel(Form& form, int notches, int shift = 0);
 // A key press on the form: KeyDown (to the focused control first unless the form previews keys),
 // then, for a character, KeyPress.
 void KeyDown(Form& form, int keyCode, int shift);
