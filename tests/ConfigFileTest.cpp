@@ -89,6 +89,9 @@ Settings Unusual() {
     s.RulerTransparency = 255;
     s.CrosshairTransparency = 0;
     s.ScaleCrossTransparency = 77;
+    s.LoupeOn = 1;
+    s.LoupeZoom = 13;
+    s.EdgeTolerance = 100;
     return s;
 }
 
@@ -123,7 +126,7 @@ TEST(ConfigFile, DefaultFileIsByteExact) {
     Settings s = Settings::Defaults(15, 15, 6000);
     std::string text = FormatConfig(s, RectOf(s));
     std::vector<std::string> lines = Lines(text);
-    ASSERT_EQ(lines.size(), 42u);
+    ASSERT_EQ(lines.size(), 45u);
 
     EXPECT_EQ(text.substr(0, 56), " 0            StartControlMin\r\n 40           HalfTicks\r\n");
     EXPECT_EQ(lines[4], " 11184810     ColorChoice(0)");
@@ -136,7 +139,12 @@ TEST(ConfigFile, DefaultFileIsByteExact) {
     EXPECT_EQ(lines[30], " 100          MeasScaleValue");
     EXPECT_EQ(lines[39], " 65535        Crosshair Color");
     EXPECT_EQ(lines[41], "Reserved      Reserved");
-    EXPECT_EQ(text.substr(text.size() - 24), "Reserved      Reserved\r\n");
+    // What was added since follows the closing line, which the first 42 lines end with as
+    // they always did.
+    EXPECT_NE(text.find("Reserved      Reserved\r\n 0            Loupe\r\n 8            LoupeZoom\r\n"
+                        " 48           EdgeTolerance\r\n"),
+              std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 29), " 48           EdgeTolerance\r\n");
     // Every default of a first start at 96 dots an inch, as the file has always held it.
     const std::vector<std::string> defaults = {
         " 0 ", " 40 ", " 8 ", " 4 ", " 11184810 ", " 56.69 ", " 1134 ", " 567 ", " 284 ", " 113 ",
@@ -333,11 +341,32 @@ TEST(ConfigFile, FileCutShortKeepsEveryLaterSetting) {
 
     // Without the end line the values are all read, but the file is still reported short.
     std::vector<std::string> lines = Lines(text);
-    lines.pop_back();
+    lines.resize(41);
     read = Settings();
     report = ParseConfig(Join(lines), read);
     EXPECT_TRUE(report.endedEarly);
     EXPECT_EQ(read.ColorChoice, written.ColorChoice);
+
+    // A file written before the loupe ends with the closing line: it is whole, and what it
+    // lacks keeps its default. A file cut within the added lines keeps what it has.
+    lines = Lines(text);
+    lines.resize(42);
+    read = Settings();
+    report = ParseConfig(Join(lines), read);
+    EXPECT_FALSE(report.endedEarly);
+    EXPECT_EQ(report.damagedLines, 0);
+    EXPECT_EQ(read.ScaleCrossTransparency, 77);
+    EXPECT_EQ(read.LoupeOn, 0);
+    EXPECT_EQ(read.LoupeZoom, 8);
+    EXPECT_EQ(read.EdgeTolerance, 48);
+    lines = Lines(text);
+    lines.resize(44);
+    read = Settings();
+    report = ParseConfig(Join(lines), read);
+    EXPECT_FALSE(report.endedEarly);
+    EXPECT_EQ(read.LoupeOn, 1);
+    EXPECT_EQ(read.LoupeZoom, 13);
+    EXPECT_EQ(read.EdgeTolerance, 48);
 }
 
 TEST(ConfigFile, EmptyFileChangesNothing) {
@@ -464,7 +493,13 @@ TEST(ConfigFile, ClampingBringsColoursFlagsAndSixteenBitFieldsIntoRange) {
     s.MeasScaleValue = NAN;
     s.MeasScaleUncertainty = 500;
     s.ConvertLengthToDisplay = 10;
+    s.LoupeOn = -3;
+    s.LoupeZoom = 1;
+    s.EdgeTolerance = 765;
     ClampSettings(s, 15);
+    EXPECT_EQ(s.LoupeOn, 1);
+    EXPECT_EQ(s.LoupeZoom, 2);
+    EXPECT_EQ(s.EdgeTolerance, 764);
     EXPECT_EQ(s.RulerTransparency, 255);
     EXPECT_EQ(s.CrosshairTransparency, 0);
     EXPECT_EQ(s.ColorChoice[0], 0xFFFFFF);
@@ -484,7 +519,11 @@ TEST(ConfigFile, ClampingBringsColoursFlagsAndSixteenBitFieldsIntoRange) {
     s.MeasScaleValue = -2;
     s.MeasScaleUncertainty = -INFINITY;
     s.ConvertLengthToDisplay = 5000;
+    s.LoupeZoom = 17;
+    s.EdgeTolerance = -1;
     ClampSettings(s, 15);
+    EXPECT_EQ(s.LoupeZoom, 16);
+    EXPECT_EQ(s.EdgeTolerance, 0);
     EXPECT_EQ(s.MeasureMode, -1);
     EXPECT_EQ(s.MeasScaleValue, 0);
     EXPECT_EQ(s.MeasScaleUncertainty, 0);

@@ -5,6 +5,8 @@
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/Docking.h"
+#include "crosshair/Loupe.h"
+#include "crosshair/LoupeWindow.h"
 #include "crosshair/ScaleDistance.h"
 #include "picker/PickColor.h"
 
@@ -21,6 +23,37 @@ protected:
     void Click(Crosshair& c) {
         user::MouseDown(c, kLeftButton, 0, 75, 75);
         user::MouseUp(c, kLeftButton, 0, 75, 75);
+    }
+
+    // A screen of 1920 x 1080 pixels, white with a black bar right of the control window; the
+    // bar's ends fade over `fade` pixels.
+    static constexpr int kBarLeft = 1000, kBarRight = 1099, kBarTop = 300, kBarBottom = 309;
+    void ShowBar(int fade = 0) {
+        backend.screen().Monitors = {{0, 0, 1920 * 15, 1080 * 15}};
+        backend.screenPicture = [fade](int x, int y) -> std::uint32_t {
+            if (y < kBarTop || y > kBarBottom) return 0xFFFFFF;
+            const int in = std::min(x - kBarLeft, kBarRight - x);  // 0 on the bar's end pixels
+            if (in >= 0) return 0;
+            if (-in > fade) return 0xFFFFFF;
+            const auto level = static_cast<std::uint32_t>(255 * -in / (fade + 1));
+            return level * 0x010101u;
+        };
+    }
+    static PixelPoint CentreOf(const Crosshair& c) {
+        return {RoundHalfEven(c.Left() / 15) + 12, RoundHalfEven(c.Top() / 15) + 12};
+    }
+    // Drags an active crosshair so that its centre lies on the pixel (x, y).
+    void DragCentreTo(Crosshair& c, int x, int y) {
+        const PixelPoint at = CentreOf(c);
+        user::Drag(c, 100, 100, 100 + (x - at.x) * 15.0, 100 + (y - at.y) * 15.0, 3);
+        ASSERT_EQ(CentreOf(c), (PixelPoint{x, y}));
+    }
+    LoupeWindow& Loupe() { return program->loupe(); }
+    // Ticks "Loupe" on the control window's measurement panel.
+    void TurnLoupeOn() {
+        user::Click(Main().Settings);
+        user::Click(Main().LoupeCheck);
+        ASSERT_EQ(G().LoupeOn, 1);
     }
 };
 
@@ -311,6 +344,170 @@ TEST_F(Crosshairs, TheScalePairHidesTheGreenMarksWhileActive) {
     EXPECT_TRUE(TheRuler().ScaleLine1[1]->Visible());
     EXPECT_FALSE(program->scaleDistance().Visible());
     EXPECT_TRUE(Main().Uncertainty.Enabled());
+}
+
+TEST_F(Crosshairs, WithTheLoupeOffNothingReadsTheScreenAndCtrlArrowStillNudges) {
+    ShowBar();
+    StartMeasurement(false, 4);
+    Click(C0());
+    Click(S0());
+    const double left = C0().Left();
+    user::KeyDown(C0(), kKeyRight, kCtrlMask);
+    user::KeyDown(C0(), 'L' + 0, kShiftMask);  // not the loupe's key with Shift
+    EXPECT_EQ(C0().Left(), left + 15);
+    EXPECT_EQ(G().LoupeOn, 0);
+    EXPECT_TRUE(C0().Shape().empty());
+    EXPECT_EQ(backend.ScreenReads(), 0);
+    EXPECT_EQ(backend.TimerCount(), 0u);
+    program->Exit();
+    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "Loupe"), "0");
+}
+
+TEST_F(Crosshairs, TheLoupeShowsTheImageAroundTheActiveCentreFromBesideIt) {
+    ShowBar();
+    StartMeasurement(false, 4);
+    TurnLoupeOn();
+    // Nothing to magnify while both pairs are docked.
+    EXPECT_EQ(backend.ScreenReads(), 0);
+    Click(C0());
+    DragCentreTo(C0(), 1050, 200);
+    LoupeWindow& loupe = Loupe();
+    ASSERT_TRUE(loupe.Visible());
+    EXPECT_EQ(loupe.Caption(), "Loupe");
+    EXPECT_FALSE(loupe.TakesFocus());
+    EXPECT_TRUE(platform.topmost.count(loupe.hWnd()));
+    // Diagonally beside the crosshair, clear of it and of its centre's row and column.
+    EXPECT_EQ(loupe.Left(), (1050 + 12 + 1 + kLoupeGap) * 15);
+    EXPECT_EQ(loupe.Top(), (200 + 12 + 1 + kLoupeGap) * 15);
+    EXPECT_EQ(loupe.Width(), 160 * 15);
+    EXPECT_EQ(loupe.Height(), 180 * 15);
+    EXPECT_EQ(loupe.Info.Caption(), "1050, 200  RGB 255, 255, 255");
+    // The crosshair in use is four corner brackets; the loupe sees through the rest.
+    EXPECT_EQ(C0().Shape().size(), 8u);
+    EXPECT_EQ(C1().Shape().size(), 8u);
+    EXPECT_TRUE(S0().Shape().empty());  // docked
+    const auto& rgb = loupe.View.Rgb();
+    ASSERT_EQ(rgb.size(), 160u * 160u);
+    auto at = [&](int px, int py) { return rgb[static_cast<std::size_t>(py * 160 + px)]; };
+    // At 8x the centre's block starts at (76, 76). The bar's first row is 100 rows below the
+    // centre, outside. Five pixels left, within the crosshair's window, the image shows.
+    EXPECT_EQ(at(80, 80), 0xFFFFFFu);
+    EXPECT_EQ(at(80 - 5 * 8, 80), 0xFFFFFFu);
+    // At 4x a bracket's pixel 11 left of and above the centre is hatched, never yellow.
+    user::Wheel(loupe, -4);
+    const std::uint32_t bracket = at(78 - 11 * 4 + 1, 78 - 11 * 4 + 1);
+    EXPECT_TRUE(bracket == kLoupeHatchLight || bracket == kLoupeHatchDark) << std::hex << bracket;
+    user::Wheel(loupe, 4);
+
+    // It follows every move at once, and refreshes on its timer while nothing moves.
+    DragCentreTo(C0(), 1050, 305);
+    EXPECT_EQ(loupe.Info.Caption(), "1050, 305  RGB 0, 0, 0");
+    EXPECT_EQ(at(80, 80), 0u);
+    const int reads = backend.ScreenReads();
+    ASSERT_EQ(backend.TimerCount(), 1u);
+    backend.RunTimers();
+    EXPECT_EQ(backend.ScreenReads(), reads + 1);
+
+    // Shift hands the focus, and the loupe, to the other crosshair.
+    user::KeyDown(C0(), kKeyShift, kShiftMask);
+    EXPECT_EQ(loupe.Info.Caption(), std::to_string(CentreOf(C1()).x) + ", " +
+                                        std::to_string(CentreOf(C1()).y) + "  RGB 255, 255, 255");
+
+    // Docking the pair takes the loupe away and stops the reading.
+    DockCrosshairs(*program, true);
+    EXPECT_FALSE(loupe.Visible());
+    EXPECT_EQ(backend.TimerCount(), 0u);
+    EXPECT_TRUE(C0().Shape().empty());
+    program->Exit();
+    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "Loupe"), "1");
+}
+
+TEST_F(Crosshairs, CtrlArrowJumpsBothPairsOntoTheEndsOfABar) {
+    ShowBar();
+    StartMeasurement(false, 4);
+    TurnLoupeOn();
+    Click(C0());
+    DragCentreTo(C0(), kBarLeft - 6, 305);
+    user::KeyDown(C0(), kKeyRight, kCtrlMask);
+    EXPECT_EQ(CentreOf(C0()), (PixelPoint{kBarLeft, 305}));
+    DragCentreTo(C1(), kBarRight + 6, 305);
+    user::KeyDown(C1(), kKeyLeft, kCtrlMask);
+    EXPECT_EQ(CentreOf(C1()), (PixelPoint{kBarRight, 305}));
+    EXPECT_EQ(G().CrossX[1] - G().CrossX[0], 99 * 15);
+
+    // The green pair, up and down across the bar's rows, clear of the yellow pair's read-out.
+    Click(S0());
+    DragCentreTo(S0(), 1082, kBarTop - 6);
+    user::KeyDown(S0(), kKeyDown, kCtrlMask);
+    EXPECT_EQ(CentreOf(S0()), (PixelPoint{1082, kBarTop}));
+    DragCentreTo(S1(), 1082, kBarBottom + 6);
+    user::KeyDown(S1(), kKeyNumpad8, kCtrlMask);
+    EXPECT_EQ(CentreOf(S1()), (PixelPoint{1082, kBarBottom}));
+    EXPECT_EQ(G().ScaleY[1] - G().ScaleY[0], 9 * 15);
+    EXPECT_EQ(program->scaleDistance().Distance.Text(), "100");  // the bar's length, typed
+
+    // Only white for 400 pixels: no move. The L key turns the loupe off, and Ctrl+arrow
+    // nudges again.
+    DragCentreTo(S0(), 1500, 200);
+    user::KeyDown(S0(), kKeyLeft, kCtrlMask);
+    EXPECT_EQ(CentreOf(S0()), (PixelPoint{1500, 200}));
+    user::KeyDown(S0(), 'L', 0);
+    EXPECT_EQ(G().LoupeOn, 0);
+    EXPECT_EQ(Main().LoupeCheck.Value(), 0);
+    EXPECT_TRUE(S0().Shape().empty());
+    EXPECT_FALSE(Loupe().Visible());
+    user::KeyDown(S0(), kKeyLeft, kCtrlMask);
+    EXPECT_EQ(CentreOf(S0()), (PixelPoint{1499, 200}));
+
+    // In pixels, the yellow pair's read-out shows the bar's length less one, exactly.
+    user::Click(Main().Option3);
+    EXPECT_EQ(program->crossDistance().Distance.Text(), "99");
+}
+
+TEST_F(Crosshairs, AnEdgeFadedOverEightPixelsIsMetNearItsMiddle) {
+    ShowBar(8);
+    StartMeasurement();
+    TurnLoupeOn();
+    Click(C0());
+    DragCentreTo(C0(), kBarLeft - 20, 305);
+    user::KeyDown(C0(), kKeyRight, kCtrlMask);
+    // The fade runs over x = 992 (light) to 999 (dark); its middle lies between 995 and 996.
+    EXPECT_NEAR(CentreOf(C0()).x, kBarLeft - 4.5, 1.0);
+}
+
+TEST_F(Crosshairs, TheLoupeZoomsWithinItsLimitsAndKeepsWhereTheUserPutIt) {
+    ShowBar();
+    StartMeasurement();
+    TurnLoupeOn();
+    Click(C0());
+    DragCentreTo(C0(), 1050, 305);
+    LoupeWindow& loupe = Loupe();
+    user::Wheel(loupe, 1);
+    EXPECT_EQ(G().LoupeZoom, 9);
+    for (int i = 0; i < 20; ++i) user::Wheel(loupe, -1);
+    EXPECT_EQ(G().LoupeZoom, kLoupeZoomMin);
+    // + and - reach it through the crosshair, which keeps the focus.
+    for (int i = 0; i < 20; ++i) user::Type(*C0().HiddenBox, "+");
+    EXPECT_EQ(G().LoupeZoom, kLoupeZoomMax);
+    user::Type(*C0().HiddenBox, "-");
+    EXPECT_EQ(G().LoupeZoom, kLoupeZoomMax - 1);
+    EXPECT_EQ(C0().HiddenBox->Text(), "");
+
+    // Dropped over the crosshair's row, it goes beside the crosshair on the side the user
+    // chose, and keeps its place beside it as the crosshair moves.
+    EXPECT_EQ(loupe.Left(), (1050 + 21) * 15);
+    EXPECT_EQ(loupe.Top(), (305 + 21) * 15);
+    user::Drag(loupe, 300, 300, 300 - 250 * 15, 300 - 150 * 15, 3);
+    EXPECT_EQ(loupe.Left(), (1050 + 21 - 250) * 15);  // clear of the crosshair: where dropped
+    EXPECT_EQ(loupe.Top(), (305 - 12 - kLoupeGap - 180) * 15);  // was over its row: above it
+    user::KeyDown(C0(), kKeyRight, 0);
+    EXPECT_EQ(loupe.Left(), (1050 + 21 - 250 + 1) * 15);
+
+    // Near the monitor's right edge it goes over to the left.
+    DragCentreTo(C0(), 1900, 500);
+    EXPECT_LE(loupe.Left() + loupe.Width(), 1900 * 15);
+    program->Exit();
+    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "LoupeZoom"), "15");
 }
 
 }  // namespace

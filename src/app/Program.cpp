@@ -6,6 +6,7 @@
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/DistanceWindow.h"
+#include "crosshair/LoupeWindow.h"
 #include "crosshair/ScaleDistance.h"
 #include "forms/Backend.h"
 #include "picker/PickColor.h"
@@ -21,6 +22,7 @@ Program::Program(Backend& backend, Platform& platform, std::string commandLine)
 Program::~Program() {
     // Forms unregister from the backend as they go; the control window last, as it started first.
     pickColor_.form.reset();
+    loupe_.form.reset();
     scale0_.form.reset();
     scale1_.form.reset();
     cross0_.form.reset();
@@ -54,6 +56,16 @@ Crosshair& Program::cross1() { return Get(cross1_, Crosshair::Kind::Cross, 1); }
 Crosshair& Program::scale0() { return Get(scale0_, Crosshair::Kind::Scale, 0); }
 Crosshair& Program::scale1() { return Get(scale1_, Crosshair::Kind::Scale, 1); }
 PickColor& Program::pickColor() { return Get(pickColor_); }
+LoupeWindow& Program::loupe() { return Get(loupe_); }
+
+void Program::UpdateLoupe() {
+    if (g_.LoupeOn == 0 && !(loupe_.form && loupe_.form->Loaded())) return;
+    loupe().Update();
+}
+
+void Program::UnloadLoupe() {
+    if (loupe_.form && loupe_.form->Loaded()) Unload(*loupe_.form);
+}
 
 std::array<Form*, 6> Program::MeasurementWindows() {
     return {&crossDistance(), &cross1(), &cross0(), &scaleDistance(), &scale1(), &scale0()};
@@ -72,6 +84,7 @@ bool Program::Running() const {
 void Program::EndWithoutDisplay() {
     if (!Running()) return;
     ended_ = true;
+    if (loupe_.form) loupe_.form->StopRefreshing();
     if (ruler_.form && ruler_.form->Loaded()) ruler_.form->ValuesToFile("To");
     ReleaseInstanceLock(*this);
 }
@@ -102,6 +115,7 @@ void Program::Unload(Form& form) {
     Retire(scale0_, form);
     Retire(scale1_, form);
     Retire(pickColor_, form);
+    Retire(loupe_, form);
     // The retired object may be the one whose handler is running: free it once that has ended.
     backend_.Post([this] { retired_.clear(); });
     if (!mainWindow_.form && started_) backend_.Quit();

@@ -22,6 +22,7 @@ class CrossDistance;
 class ScaleDistance;
 class Crosshair;
 class PickColor;
+class LoupeWindow;
 
 class Program {
 public:
@@ -69,6 +70,11 @@ public:
     Crosshair& scale0();
     Crosshair& scale1();
     PickColor& pickColor();
+    LoupeWindow& loupe();
+    // Shows, moves or hides the loupe as the switch and the crosshairs now are; nothing is
+    // made while the loupe is off and was never shown.
+    void UpdateLoupe();
+    void UnloadLoupe();
 
     // The six windows that only Measurement Mode shows, in the order they load and unload:
     // the measurement read-out and its crosshairs, then the scale bar's.
@@ -101,6 +107,7 @@ private:
     Slot<ScaleDistance> scaleDistance_;
     Slot<Crosshair> cross0_, cross1_, scale0_, scale1_;
     Slot<PickColor> pickColor_;
+    Slot<LoupeWindow> loupe_;
     std::vector<std::unique_ptr<Form>> retired_;
 };
 

@@ -115,6 +115,7 @@ void BringUpWindows(Program& p) {
 }
 
 void TakeDownWindows(Program& p) {
+    p.UnloadLoupe();
     for (Form* f : p.MeasurementWindows()) {
         if (f->Loaded()) p.Unload(*f);
     }

@@ -8,6 +8,7 @@
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/DistanceWindow.h"
+#include "crosshair/LoupeWindow.h"
 #include "crosshair/ScaleDistance.h"
 #include "forms/Backend.h"
 #include "platform/Platform.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(Program& program)
       Label2(Add<Label>("Label2", -1, &Frame4)),
       Label3(Add<Label>("Label3", -1, &Frame4)),
       Label4(Add<Label>("Label4", -1, &Frame4)),
+      LoupeCheck(Add<CheckBox>("LoupeCheck", -1, &Frame4)),
       p_(program) {
     for (int i = 0; i < 12; ++i) {
         if (i == 7 || i == 8) continue;
@@ -82,6 +84,7 @@ MainWindow::MainWindow(Program& program)
     UseHRuler.onClick = [this] { UseHRuler_Click(); };
     PosLock.onClick = [this] { PosLock_Click(); };
     Check1.onClick = [this] { Check1_Click(); };
+    LoupeCheck.onClick = [this] { SetLoupe(p_, LoupeCheck.Value() == 1); };
     WebSite.onClick = [this] { WebSite_Click(); };
     Frame1.onMouseMove = [this](int, int, double, double) { Frame1_MouseMove(); };
     Frame2.onMouseMove = [this](int, int, double, double) { Frame2_MouseMove(); };
@@ -146,6 +149,10 @@ MainWindow::MainWindow(Program& program)
     Option2.SetCaption("Inches");
     Option3.SetCaption("Pixels");
     Option4.SetCaption("Green Marks: User Units");
+    LoupeCheck.SetCaption("Loupe");
+    LoupeCheck.SetToolTipText(
+        "Magnify the pixels at the active crosshair's centre (key L). Ctrl+Arrow: jump to the "
+        "next edge.");
     ScaleDist.SetToolTipText("Set markers or crosshairs on scale bar and enter distance here.");
     Uncertainty.SetToolTipText("Optional: Enter the estimated error in the scale bar.");
     MeasureDist.SetToolTipText("Distance between either the markers on ruler or the crosshairs.");
@@ -217,6 +224,7 @@ void MainWindow::LayOut() {
     Label3.Move(kIndent, 2400, panelInner, kRowHeight);
     MeasureDist.Move(kIndent, 2760, panelInner, 480);
     MeasureDist.SetFontSize(11);
+    LoupeCheck.Move(kIndent, 3420, panelInner, kRowHeight);
 
     HelpInfo.Move(kIndent, 360, inner, kPageHeight - 480);
     // The help and about texts break their own lines; a size smaller than the form's keeps
@@ -415,6 +423,7 @@ void MainWindow::MeasureMode_Click() {
         ruler.SetMarker(0, g.MarkerPos[0], true);
         ruler.SetMarker(1, g.MarkerPos[1], true);
     }
+    p_.UpdateLoupe();
 }
 
 void MainWindow::UseHRuler_Click() {
@@ -442,7 +451,10 @@ void MainWindow::ShowSwitches() {
     PosLock.SetValue(g.PositionLocked ? 1 : 0);
     MeasureMode.SetValue(g.MeasurementModeOn ? 1 : 0);
     UseHRuler.SetValue(g.HorizontalRuler ? 1 : 0);
+    ShowLoupeSwitch();
 }
+
+void MainWindow::ShowLoupeSwitch() { LoupeCheck.SetValue(p_.g().LoupeOn != 0 ? 1 : 0); }
 
 void MainWindow::ChooseOrientation(bool horizontal) { UseHRuler.SetValue(horizontal ? 1 : 0); }
 
@@ -477,6 +489,7 @@ void MainWindow::ShowRulerWindows(bool withReadouts) {
         p_.scale1().Show();
         p_.scale0().Show();
     }
+    p_.UpdateLoupe();
 }
 
 void MainWindow::HideBtn_Click() {
@@ -486,6 +499,7 @@ void MainWindow::HideBtn_Click() {
         p_.ruler().Hide();
         HideBtn.SetCaption("Show");
         for (Form* f : p_.MeasurementWindows()) f->Hide();
+        p_.UpdateLoupe();
         return;
     }
     ShowRulerWindows(true);

@@ -67,6 +67,8 @@ public:
     // The check boxes show the shared switches (mode, lock, orientation, start minimised); a box
     // that changes runs its Click handler, which the settings being loaded keep quiet.
     void ShowSwitches();
+    // The "Loupe" box shows the loupe switch (turned with the L key too).
+    void ShowLoupeSwitch();
     // Turns the ruler as a click on the "Horizontal" box does, the box showing the new way.
     void ChooseOrientation(bool horizontal);
     // The settings page names the configuration file in use.
@@ -135,6 +137,8 @@ public:
     Label& Label2;
     Label& Label3;
     Label& Label4;
+    // "Loupe": the loupe beside the active crosshair, and the edge jumps.
+    CheckBox& LoupeCheck;
 
     // The about page's version line and the help and about texts (control/HelpTexts.cpp).
     static std::string VersionCaption(int major, int minor, int revision);

@@ -6,8 +6,11 @@
 #include "app/Program.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Docking.h"
+#include "crosshair/EdgeWalk.h"
+#include "crosshair/LoupeWindow.h"
 #include "crosshair/ScaleDistance.h"
 #include "forms/Backend.h"
+#include "forms/PixelScale.h"
 #include "picker/PickColor.h"
 #include "platform/WindowServices.h"
 #include "settings/NumberText.h"
@@ -18,6 +21,26 @@ namespace {
 std::string NameOf(Crosshair::Kind kind, int index) {
     return (kind == Crosshair::Kind::Cross ? "Cross" : "Scale") + std::to_string(index);
 }
+
+// The window in use, pixels, and the brackets that remain of it while the loupe is on: each
+// arm kBracketArm long and kBracketBar thick, along the window's edges from its corners.
+constexpr int kInUseSize = 25;
+constexpr int kBracketArm = 8;
+constexpr int kBracketBar = 3;
+
+// The direction Ctrl with an arrow key jumps in; (0, 0) for another key.
+void JumpDirection(int keyCode, int& dx, int& dy) {
+    dx = dy = 0;
+    switch (keyCode) {
+        case kKeyLeft: case kKeyNumpad4: dx = -1; break;
+        case kKeyRight: case kKeyNumpad6: dx = 1; break;
+        case kKeyUp: case kKeyNumpad8: dy = -1; break;
+        case kKeyDown: case kKeyNumpad2: dy = 1; break;
+        default: break;
+    }
+}
+
+constexpr int kKeyL = 'L';
 }  // namespace
 
 Crosshair::Crosshair(Program& program, Kind kind, int index)
@@ -87,6 +110,7 @@ void Crosshair::SetSize(int size) {
     Line2.SetY2(h);
     Line1.SetBorderColor(0);
     Line2.SetBorderColor(0);
+    ShowShape();
     if (MyToolTip != nullptr) {
         if (size == 25) {
             MyToolTip->SetVisible(true);
@@ -97,6 +121,29 @@ void Crosshair::SetSize(int size) {
             MyToolTip->SetVisible(false);
         }
     }
+}
+
+bool Crosshair::InUse() const {
+    const auto& g = p_.g();
+    return kind_ == Kind::Cross ? g.CrossActive : g.ScaleCrossActive;
+}
+
+void Crosshair::ShowShape() {
+    const double tpp = p_.TwipsPerPixelX();
+    const bool open = p_.g().LoupeOn != 0 && std::lround(Width() / tpp) == kInUseSize;
+    if (!open) {
+        SetShape({});
+        return;
+    }
+    std::vector<ScreenRect> parts;
+    const double arm = kBracketArm * tpp, bar = kBracketBar * tpp, far = kInUseSize * tpp;
+    for (double x : {0.0, far - arm}) {
+        for (double y : {0.0, far - bar}) parts.push_back({x, y, arm, bar});
+    }
+    for (double x : {0.0, far - bar}) {
+        for (double y : {0.0, far - arm}) parts.push_back({x, y, bar, arm});
+    }
+    SetShape(std::move(parts));
 }
 
 void Crosshair::Step(std::int32_t& xOff, std::int32_t& yOff) {
@@ -139,6 +186,7 @@ void Crosshair::Form_MouseDown(int, int, double x, double y) {
         StartX -= g.StepOffset;
         StartY -= g.StepOffset;
     }
+    if (active) LoupeFollows(p_, *this);
 }
 
 void Crosshair::Form_MouseMove(int button, int, double x, double y) {
@@ -151,6 +199,7 @@ void Crosshair::Form_MouseMove(int button, int, double x, double y) {
         SetTop(RoundHalfEven(Top() + DragY));
         SetLeft(RoundHalfEven(Left() + DragX));
         Moved();
+        LoupeFollows(p_, *this);
     }
 }
 
@@ -174,11 +223,47 @@ Form& Crosshair::NextInCycle() {
     return index_ == 0 ? static_cast<Form&>(p_.scale1()) : p_.scaleDistance();
 }
 
+void Crosshair::Form_Activate() {
+    if (InUse()) LoupeFollows(p_, *this);
+}
+
+void Crosshair::JumpToEdge(int keyCode) {
+    int dx = 0, dy = 0;
+    JumpDirection(keyCode, dx, dy);
+    if (dx == 0 && dy == 0) return;
+    const double tpp = p_.TwipsPerPixelX();
+    const PixelScale s(tpp, tpp);
+    // The centre pixel: the bars stand on the pixel left of and above the window's middle.
+    const PixelPoint centre{s.ToPixelsX(Left()) + (s.ToPixelsX(Width()) - 1) / 2,
+                            s.ToPixelsY(Top()) + (s.ToPixelsY(Height()) - 1) / 2};
+    // The windows where the model has them, so that what is read is what they leave open.
+    p_.backend().Sync();
+    const auto edge = EdgeJump(p_.backend(), centre, dx, dy, p_.g().EdgeTolerance);
+    if (!edge) return;
+    std::int32_t xOff = PixelStep(Left(), edge->x - centre.x, tpp);
+    std::int32_t yOff = PixelStep(Top(), edge->y - centre.y, tpp);
+    Step(xOff, yOff);
+}
+
+void Crosshair::Form_KeyPress(int& keyAscii) {
+    // + and - zoom the loupe, which never has the focus itself.
+    if (p_.g().LoupeOn != 0 && InUse()) p_.loupe().Form_KeyPress(keyAscii);
+}
+
 void Crosshair::Form_KeyDown(int& keyCode, int& shift) {
+    const bool loupe = p_.g().LoupeOn != 0;
+    if (keyCode == kKeyL && shift == 0 && InUse()) {
+        SetLoupe(p_, !loupe);
+        return;
+    }
     std::int32_t dx = 0, dy = 0;
     ArrowOffset(keyCode, Left(), Top(), p_.TwipsPerPixelX(), dx, dy);
-    if (dx != 0 || dy != 0) {
+    if (loupe && InUse() && (shift & kCtrlMask) != 0 && (dx != 0 || dy != 0)) {
+        JumpToEdge(keyCode);
+        LoupeFollows(p_, *this);
+    } else if (dx != 0 || dy != 0) {
         Step(dx, dy);
+        LoupeFollows(p_, *this);
     } else if (ShiftAlone(keyCode, shift)) {
         // Cross1 hands on to its read-out with a shorter blink than the crosshairs use.
         const int wait = (kind_ == Kind::Cross && index_ == 1) ? 100 : 200;

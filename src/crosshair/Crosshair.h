@@ -24,11 +24,16 @@ public:
     void Form_MouseUp(int button, int shift, double x, double y) override;
     void Form_DblClick() override;
     void Form_KeyDown(int& keyCode, int& shift) override;
+    void Form_KeyPress(int& keyAscii) override;
+    void Form_Activate() override;
 
     // Size in pixels: 11 docked on the ruler, 25 in use.
     void SetSize(int size);
     // Moves the window by whole twips.
     void Step(std::int32_t& xOff, std::int32_t& yOff);
+    // While the loupe is on and the pair is in use, only four corner brackets of the window
+    // are there: its centre, and the row and the column through it, show the image beneath.
+    void ShowShape();
 
     Line& Line1;
     Line& Line2;
@@ -48,6 +53,9 @@ private:
     // Stores the window's corner for the arithmetic and refreshes the pair's read-out.
     void Moved();
     void DockSwitch(bool flag);
+    bool InUse() const;
+    // Ctrl with an arrow while the loupe is on: to the next edge of the image that way.
+    void JumpToEdge(int keyCode);
     Form& NextInCycle();
 
     Program& p_;

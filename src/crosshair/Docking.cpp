@@ -5,6 +5,7 @@
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/DistanceWindow.h"
+#include "crosshair/LoupeWindow.h"
 #include "crosshair/ScaleDistance.h"
 #include "forms/Backend.h"
 #include "forms/PixelScale.h"
@@ -75,6 +76,7 @@ void DockCrosshairs(Program& p, bool flag) {
         p.crossDistance().Hide();
         mw.ShowWhatMeasures();
     }
+    p.UpdateLoupe();
 }
 
 void DockScaleCrosshairs(Program& p, bool flag) {
@@ -102,6 +104,7 @@ void DockScaleCrosshairs(Program& p, bool flag) {
         p.scaleDistance().Hide();
         mw.ShowWhatMeasures();
     }
+    p.UpdateLoupe();
 }
 
 void BlinkAndFocus(Program& p, Form& next, int waitMs) {
@@ -113,6 +116,7 @@ void BlinkAndFocus(Program& p, Form& next, int waitMs) {
     backend.DoEvents();
     auto* hidden = dynamic_cast<TextBox*>(next.Find("HiddenBox"));
     next.SetFocus(hidden);
+    if (auto* crosshair = dynamic_cast<Crosshair*>(&next)) LoupeFollows(p, *crosshair);
 }
 
 std::int32_t PixelStep(double at, int pixels, double tpp) {

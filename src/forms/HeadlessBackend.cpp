@@ -63,6 +63,7 @@ void HeadlessBackend::WindowDestroyed(Form& form) {
 }
 
 ScreenPixels HeadlessBackend::ReadScreen(int left, int top, int width, int height) {
+    ++screenReads_;
     if (!screenPicture) return Backend::ReadScreen(left, top, width, height);
     ScreenPixels read(left, top, width, height);
     // The monitors in pixels as a window system places them.

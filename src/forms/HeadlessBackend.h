@@ -38,6 +38,9 @@ public:
 
     // Each running timer's period passes once: its tick runs.
     void RunTimers();
+    std::size_t TimerCount() const { return RunningTimers().size(); }
+    // How often the screen was read.
+    int ScreenReads() const { return screenReads_; }
 
     bool QuitRequested() const { return quitRequested_; }
     int DoEventsCount() const { return doEvents_; }
@@ -49,6 +52,7 @@ private:
     bool quitRequested_ = false;
     int doEvents_ = 0;
     int syncs_ = 0;
+    int screenReads_ = 0;
     Form* focusForm_ = nullptr;
     Control* focusControl_ = nullptr;
 };

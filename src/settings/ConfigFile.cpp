@@ -21,7 +21,7 @@ constexpr std::string_view kLockedModeKey = "MeasureMode Locked";
 // the same line after the transparencies and crosshair colours.
 constexpr std::string_view kReservedLine = "Reserved      Reserved";
 
-// A real file is about 2 KB and 42 lines. Anything past these bounds is not ours and is not read.
+// A real file is about 2 KB and 45 lines. Anything past these bounds is not ours and is not read.
 constexpr std::size_t kMaxBytes = 64 * 1024;
 constexpr int kMaxLines = 200;
 
@@ -31,8 +31,10 @@ class LineReader {
 public:
     explicit LineReader(std::string_view text) : text_(text.substr(0, kMaxBytes)) {}
 
+    bool AtEnd() const { return pos_ >= text_.size() || lines_ >= kMaxLines; }
+
     bool Next(std::string_view& line) {
-        if (pos_ >= text_.size() || lines_ >= kMaxLines) return false;
+        if (AtEnd()) return false;
         ++lines_;
         std::size_t end = text_.find_first_of("\r\n", pos_);
         if (end == std::string_view::npos) {
@@ -108,6 +110,7 @@ public:
     }
 
     void Damaged() { ++report_.damagedLines; }
+    bool AtEnd() const { return lines_.AtEnd(); }
 
 private:
     LineReader lines_;
@@ -119,7 +122,9 @@ bool ReadSettings(SettingReader& r, Settings& s, ConfigReadReport& report) {
     // The older layout's center length, read already from where the unit line stands today.
     std::optional<double> carried;
     bool tailSeen = false;
+    bool closed = false;  // past the closing line, where a file written before a row ends early
     for (const SettingRow& row : SettingRows()) {
+        if (closed && r.AtEnd()) return true;
         if (row.newerTail && !tailSeen) {
             tailSeen = true;
             std::string_view line;
@@ -145,7 +150,9 @@ bool ReadSettings(SettingReader& r, Settings& s, ConfigReadReport& report) {
         switch (row.kind) {
             case SettingKind::End: {
                 std::string_view line;
-                return r.Line(line);  // its text is not checked
+                if (!r.Line(line)) return false;  // its text is not checked
+                closed = true;
+                break;
             }
             case SettingKind::Unit: {
                 double v = 0;

@@ -68,7 +68,7 @@ constexpr SettingRow Colour(std::string_view key, std::int32_t& (*field)(Setting
     return Int(key, field, fallback, 0, kMaxColor);
 }
 
-constexpr std::array<SettingRow, 42> kRows = {
+constexpr std::array<SettingRow, 45> kRows = {
     Int("StartControlMin", Whole<&S::StartControlMin>, 0, 0, 1, Kind::Flag),
     Int("HalfTicks", Whole<&S::HalfTicks>, 40, 0, kShortMax),
     // The indexes divide tick numbers.
@@ -126,6 +126,11 @@ constexpr std::array<SettingRow, 42> kRows = {
     Tail(Colour("Crosshair Color", WholeItem<&S::ColorChoice, kMeasurementCrosshairs>, 0x00FFFF)),
     Tail(Colour("Scale Cross Color", WholeItem<&S::ColorChoice, kScaleCrosshairs>, 0x00FF00)),
     SettingRow{"Reserved", Kind::End, nullptr, nullptr, false, kNone, 0, 0, nullptr, false},
+    Int("Loupe", Whole<&S::LoupeOn>, 0, 0, 1, Kind::Flag),
+    // The loupe draws a screen pixel 2 to 16 picture pixels wide.
+    Int("LoupeZoom", Whole<&S::LoupeZoom>, 8, 2, 16),
+    // 765 is as far as two colours can be: a tolerance from there on finds no edge at all.
+    Int("EdgeTolerance", Whole<&S::EdgeTolerance>, 48, 0, 764),
 };
 
 }  // namespace

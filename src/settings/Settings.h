@@ -64,6 +64,10 @@ struct Settings {
     int RulerTransparency;  // alpha 0..255
     int CrosshairTransparency;
     int ScaleCrossTransparency;
+    // Written after the closing line; a file without them keeps these defaults.
+    int LoupeOn;        // the loupe beside the active crosshair, and its edge jumps
+    int LoupeZoom;      // picture pixels a screen pixel, kLoupeZoomMin..kLoupeZoomMax
+    int EdgeTolerance;  // how far colours differ (|dR| + |dG| + |dB|) before an edge jump stops
 
     // The defaults of a first start; they depend on the screen and on the control window's height.
     static Settings Defaults(double twipsPerPixelX, double twipsPerPixelY, double controlHeight);
@@ -88,7 +92,7 @@ enum class SettingKind {
     Spacing,      // an Integer whose lowest value is three pixels of the screen
     WindowPlace,  // an Integer written as "1000" below 101, so a window lost off screen comes back
     RulerEdge,    // an Integer written from the ruler window's rectangle in single precision
-    End,          // the closing "Reserved" line, no value
+    End,          // the closing "Reserved" line, no value; later rows follow it
 };
 
 struct SettingRow {
@@ -105,7 +109,8 @@ struct SettingRow {
     bool newerTail;
 };
 
-// The 42 settings in file order.
+// The settings in file order: the 42 lines up to the closing one, then those added since,
+// which a file may lack.
 std::span<const SettingRow> SettingRows();
 
 }  // namespace tavrolin
