@@ -3,6 +3,7 @@
 // events (activation, moves by the user or the window manager, minimising, closing).
 #include "qt/FormWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QTimer>
@@ -15,7 +16,7 @@ namespace tavrolin::qt {
 
 namespace {
 
-Qt::WindowFlags FlagsFor(BorderStyle border, bool topmost) {
+Qt::WindowFlags FlagsFor(BorderStyle border, bool topmost, bool takesFocus) {
     Qt::WindowFlags f;
     switch (border) {
         case BorderStyle::None:
@@ -33,6 +34,8 @@ Qt::WindowFlags FlagsFor(BorderStyle border, bool topmost) {
             break;
     }
     if (topmost) f |= Qt::WindowStaysOnTopHint;
+    // On X11 the window's hints tell the window manager never to give it the keyboard.
+    if (!takesFocus) f |= Qt::WindowDoesNotAcceptFocus;
     return f;
 }
 
@@ -42,8 +45,14 @@ FormWindow::FormWindow(QtBackend& backend, Form& form) : backend_(backend), form
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAutoFillBackground(true);
     setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
-    setWindowFlags(FlagsFor(form.Border(), backend_.StaysOnTop(form)));
+    if (form.TakesFocus()) {
+        setFocusPolicy(Qt::StrongFocus);
+    } else {
+        // Shown, clicked and dragged without taking the focus from the window that has it.
+        setFocusPolicy(Qt::NoFocus);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    setWindowFlags(FlagsFor(form.Border(), backend_.StaysOnTop(form), form.TakesFocus()));
 }
 
 FormWindow::~FormWindow() = default;
@@ -90,7 +99,8 @@ void FormWindow::ShowModel() {
 
 void FormWindow::ApplyWindowFlags() {
     if (form_ == nullptr) return;
-    const Qt::WindowFlags want = FlagsFor(form_->Border(), backend_.StaysOnTop(*form_));
+    const Qt::WindowFlags want =
+        FlagsFor(form_->Border(), backend_.StaysOnTop(*form_), form_->TakesFocus());
     const Qt::WindowFlags have = windowFlags();
     if (want == have) return;
     if (windowHandle() != nullptr && (want ^ have) == Qt::WindowStaysOnTopHint) {
@@ -138,6 +148,24 @@ void FormWindow::ApplyGeometry() {
         if (ownMoves_.size() > 64) ownMoves_.pop_front();
         move(at);
     }
+    ApplyShape();
+}
+
+void FormWindow::ApplyShape() {
+    // The parts convert as the window's size does; beyond them the screen shows through and
+    // the clicks go to whatever lies beneath. No parts: the whole window.
+    const PixelScale s = backend_.Scale();
+    QRegion shape;
+    for (const ScreenRect& part : form_->Shape()) {
+        shape += QRect(s.ToPixelsX(part.Left), s.ToPixelsY(part.Top), s.ToPixelsX(part.Width),
+                       s.ToPixelsY(part.Height));
+    }
+    if (shape == mask()) return;
+    if (shape.isEmpty()) {
+        clearMask();
+    } else {
+        setMask(shape);
+    }
 }
 
 void FormWindow::ApplyVisibility() {
@@ -164,6 +192,8 @@ void FormWindow::RequestFocus(Control* control) {
 void FormWindow::ApplyFocus() {
     if (!isVisible()) return;  // stays pending until the window is shown
     focusPending_ = false;
+    // A window that never takes the focus leaves it where it is.
+    if (!form_->TakesFocus()) return;
     activateWindow();
     QWidget* target = focusRequest_ != nullptr ? WidgetOf(focusRequest_) : this;
     if (target != nullptr && !target->hasFocus()) target->setFocus(Qt::OtherFocusReason);
@@ -183,11 +213,24 @@ bool FormWindow::event(QEvent* e) {
                 break;
             }
             case QEvent::WindowActivate:
-                OnActivation(true);
+                if (form_->TakesFocus()) {
+                    backend_.NoteActiveWindow(this);
+                    OnActivation(true);
+                } else {
+                    // A window system that activates it all the same (one that activates
+                    // every window it shows): the focus goes back where it was.
+                    Later([this] { backend_.ReactivateLastWindow(); });
+                }
                 break;
-            case QEvent::WindowDeactivate:
-                OnActivation(false);
+            case QEvent::WindowDeactivate: {
+                // Qt names the new active window before it deactivates the old one. The focus
+                // comes straight back from a window that never takes it.
+                auto* to = dynamic_cast<FormWindow*>(QApplication::activeWindow());
+                if (to == nullptr || to->form_ == nullptr || to->form_->TakesFocus()) {
+                    OnActivation(false);
+                }
                 break;
+            }
             default:
                 break;
         }
@@ -200,6 +243,10 @@ void FormWindow::OnActivation(bool active) {
         Later([this, active] { OnActivation(active); });
         return;
     }
+    // Each change reaches the model once, also when the focus comes back from a window that
+    // took it against its wish.
+    if (active == activeInModel_) return;
+    activeInModel_ = active;
     Form* form = form_;
     backend_.Deliver([form, active] {
         if (!form->Loaded()) return;

@@ -51,6 +51,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    // The wheel over the window, or over a control that left it unused.
+    void wheelEvent(QWheelEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -71,6 +73,7 @@ private:
 
     void ApplyAppearance();
     void ApplyGeometry();
+    void ApplyShape();
     void ApplyControls();
     void ApplyVisibility();
     void ApplyFocus();
@@ -111,6 +114,7 @@ private:
     bool focusPending_ = false;
     QRegion pendingPaint_;
     QRegion deferred_;  // changed pixels left unpainted while they were beyond the screens
+    bool activeInModel_ = false;  // the form's last Activate or Deactivate
     bool typing_ = false;  // the editor is applying a key the model has filtered
     // Positions asked of the window system and not yet reported back: an X server answers each
     // move in turn, so a late answer is not a move by the user.

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextCursor>
+#include <QWheelEvent>
 
 #include "forms/Dispatch.h"
 #include "qt/FormWindow.h"
@@ -185,6 +186,14 @@ void FormWindow::mouseDoubleClickEvent(QMouseEvent* e) {
     // The second press of a double click is no MouseDown of its own.
     e->accept();
     if (form_ != nullptr) dispatch::FormDblClick(*form_);
+}
+
+void FormWindow::wheelEvent(QWheelEvent* e) {
+    // A control that scrolls by itself (a scroll bar) takes the wheel; the others pass it on to
+    // their window, as a wheel over the form's own face arrives.
+    if (form_ == nullptr) return;
+    e->accept();
+    dispatch::FormWheel(*form_, e->angleDelta().y(), ShiftMaskOf(e->modifiers()));
 }
 
 }  // namespace tavrolin::qt

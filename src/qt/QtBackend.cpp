@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QStringList>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -297,6 +298,34 @@ ScreenPixels QtBackend::ReadScreen(int left, int top, int width, int height) {
         }
     }
     return pixels;
+}
+
+void QtBackend::ArmTimer(int id, int milliseconds) {
+    auto* timer = new QTimer(&context_);
+    // A loupe refreshed during a drag needs its period, not the coarse timers' 5 % slack.
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setInterval(milliseconds);
+    QObject::connect(timer, &QTimer::timeout, &context_, [this, id] { TimerFired(id); });
+    timers_[id] = timer;
+    timer->start();
+}
+
+void QtBackend::DisarmTimer(int id) {
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    // The tick may be stopping its own timer from inside its timeout.
+    it->second->stop();
+    it->second->deleteLater();
+    timers_.erase(it);
+}
+
+void QtBackend::NoteActiveWindow(FormWindow* window) { lastActive_ = window; }
+
+void QtBackend::ReactivateLastWindow() {
+    FormWindow* window = lastActive_.data();
+    if (window == nullptr || window->form() == nullptr || !window->isVisible()) return;
+    if (QApplication::activeWindow() == window) return;
+    window->activateWindow();
 }
 
 void QtBackend::SetTopmost(std::int32_t hWnd, bool topmost) {

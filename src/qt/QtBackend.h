@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <cstdint>
 #include <unordered_map>
@@ -12,6 +13,7 @@
 #include "qt/PixelScale.h"
 
 class QEventLoop;
+class QTimer;
 
 namespace tavrolin::qt {
 
@@ -52,7 +54,15 @@ public:
     void SetTopmost(std::int32_t hWnd, bool topmost);
     void SetOpacity(std::int32_t hWnd, double opacity);
 
-    // The user moved the focus: the model follows without the window being asked again.
+    // The last window activated that takes the focus, and giving it the activation back from
+    // a window that never takes it.
+    void NoteActiveWindow(FormWindow* window);
+    void ReactivateLastWindow();
+
+protected:
+    // Each timer is a Qt timer of its own, made when armed and let go when disarmed.
+    void ArmTimer(int id, int milliseconds) override;
+    void DisarmTimer(int id) override;
 
 private:
     struct Attributes {
@@ -68,7 +78,9 @@ private:
 
     std::unordered_map<const Form*, FormWindow*> windows_;
     std::unordered_map<std::int32_t, Attributes> attributes_;
+    std::unordered_map<int, QTimer*> timers_;  // children of context_
     std::vector<ModalLoop> modalLoops_;
+    QPointer<FormWindow> lastActive_;
     QObject context_;  // owns the connections to the event loop
     int appliedPointer_ = 0;
     bool quitRequested_ = false;

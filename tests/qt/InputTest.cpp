@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 #include "QtTestSupport.h"
 #include "forms/Types.h"
@@ -99,6 +101,31 @@ TEST_F(MouseOnAForm, ADoubleClickIsOneDblClickAndNoSecondPress) {
     }
     EXPECT_EQ(downs, 1);
     EXPECT_EQ(ups, 2);
+}
+
+// A wheel notch over `widget` as the window system delivers it: handed on to the parents while
+// a widget leaves it unused.
+void TurnWheel(QWidget* widget, QPoint at, int delta, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent wheel(at, widget->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    QApplication::instance()->notify(widget, &wheel);
+}
+
+TEST_F(MouseOnAForm, TheWheelOverTheFormOrAnyOfItsControlsReachesTheFormOnce) {
+    TestForm& form = MakeForm(1500, 1500, 6000, 3000);
+    auto& picture = form.Add<Picture>("Zoomed");
+    picture.Move(1500, 300, 1500, 600);
+    auto& frame = form.Add<Frame>("Box");
+    frame.Move(3000, 300, 2250, 1500);
+    auto& inside = form.Add<Label>("Inside", -1, &frame);
+    inside.Move(150, 300, 1500, 450);
+    backend.Sync();
+    TurnWheel(&Window(form), QPoint(5, 5), 120, Qt::NoModifier);
+    TurnWheel(Window(form).WidgetOf(&picture), QPoint(4, 6), -240, Qt::ShiftModifier);
+    TurnWheel(Window(form).WidgetOf(&inside), QPoint(2, 2), 120, Qt::ControlModifier);
+    const std::vector<std::pair<int, int>> want{{120, 0}, {-240, 1}, {120, 2}};
+    EXPECT_EQ(form.wheel, want);
 }
 
 using MouseOnAControl = QtTest;
@@ -470,6 +497,25 @@ TEST_F(ClickableControls, ACommandButtonRunsClickAndAScrollBarMoveReachesTheMode
     backend.Sync();
     EXPECT_EQ(scroll->value(), 200);
     EXPECT_EQ(changes, 2) << "showing the model's value is no user move";
+}
+
+using Timers = QtTest;
+
+TEST_F(Timers, ATimerTicksUntilItIsStoppedAlsoFromItsOwnTick) {
+    int ticks = 0;
+    int id = 0;
+    id = backend.StartTimer(10, [&] {
+        if (++ticks == 3) backend.StopTimer(id);
+    });
+    int other = 0;
+    const int second = backend.StartTimer(10, [&] { ++other; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3 && other >= 3; }, 2000));
+    backend.StopTimer(second);
+    const int otherSeen = other;
+    QTest::qWait(60);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_EQ(other, otherSeen);
+    EXPECT_FALSE(backend.TimerRunning(id));
 }
 
 }  // namespace

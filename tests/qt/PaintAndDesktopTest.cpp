@@ -365,6 +365,53 @@ TEST_F(ScreenReading, OnX11TheScreenIsReadMonitorByMonitorWithZeroBeyondThemAll)
     }
 }
 
+TEST_F(ScreenReading, AShapedWindowIsOnlyItsPartsAndTheScreenBeneathShowsThroughTheRest) {
+    const PixelScale s = backend.Scale();
+    auto px = [&](int x, int y, int w, int h) {
+        return ScreenRect{s.ToTwipsX(x), s.ToTwipsY(y), s.ToTwipsX(w), s.ToTwipsY(h)};
+    };
+    TestForm& below = MakeForm(s.ToTwipsX(80), s.ToTwipsY(80), s.ToTwipsX(80), s.ToTwipsY(80));
+    below.SetBackColor(kBlue);
+    // Four corner brackets of a 25-pixel crosshair around an open centre.
+    TestForm& shaped =
+        MakeForm(s.ToTwipsX(100), s.ToTwipsY(100), s.ToTwipsX(25), s.ToTwipsY(25));
+    shaped.SetBackColor(kRed);
+    shaped.SetShape({px(0, 0, 8, 2), px(0, 0, 2, 8), px(17, 23, 8, 2), px(23, 17, 2, 8)});
+    backend.Sync();
+    QRegion want;
+    for (const QRect& r : {QRect(0, 0, 8, 2), QRect(0, 0, 2, 8), QRect(17, 23, 8, 2),
+                           QRect(23, 17, 2, 8)}) {
+        want += r;
+    }
+    EXPECT_EQ(Window(shaped).mask(), want);
+    // A re-created window (a new border) keeps its shape.
+    shaped.SetBorder(BorderStyle::ToolWindow);
+    backend.Sync();
+    shaped.SetBorder(BorderStyle::None);
+    backend.Sync();
+    EXPECT_EQ(Window(shaped).mask(), want);
+
+    if (XDisplayToRead()) {
+        backend.Flush();
+        for (FormWindow* w : backend.WindowsInStackingOrder()) {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        }
+        backend.Flush();
+        QTest::qWait(100);
+        const ScreenPixels read = backend.ReadScreen(100, 100, 25, 25);
+        ASSERT_TRUE(read.Read()) << read.problem;
+        EXPECT_EQ(read.At(100, 100), 0xFF0000u) << "a red bracket";
+        EXPECT_EQ(read.At(124, 124), 0xFF0000u) << "a red bracket";
+        EXPECT_EQ(read.At(112, 112), 0x0000FFu) << "the centre shows the blue window beneath";
+        EXPECT_EQ(read.At(112, 100), 0x0000FFu) << "the column through the centre";
+        EXPECT_EQ(read.At(124, 100), 0x0000FFu) << "beyond the brackets";
+    }
+
+    shaped.SetShape({});
+    backend.Sync();
+    EXPECT_TRUE(Window(shaped).mask().isEmpty()) << "no parts: the whole window";
+}
+
 }  // namespace
 }  // namespace tavrolin::qt::test
 

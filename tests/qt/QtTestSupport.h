@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "forms/Form.h"
@@ -67,6 +68,7 @@ public:
         if (onKeyDown) onKeyDown(keyCode, shift);
     }
     void Form_KeyPress(int& keyAscii) override { presses.push_back(keyAscii); }
+    void Form_MouseWheel(int delta, int shift) override { wheel.push_back({delta, shift}); }
     void Form_QueryClose() override { ++closeRequests; }
     void Form_Activate() override { ++activations; }
 
@@ -77,6 +79,7 @@ public:
     std::vector<MouseCall> mouse;
     std::vector<KeyCall> keys;
     std::vector<int> presses;
+    std::vector<std::pair<int, int>> wheel;  // delta, shift
     int dblClicks = 0;
     int closeRequests = 0;
     int activations = 0;

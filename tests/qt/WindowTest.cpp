@@ -172,6 +172,35 @@ TEST_F(WindowState_, UnloadingRemovesTheWindowAndReloadingMakesANewOne) {
     EXPECT_TRUE(backend.WindowOf(form)->isVisible());
 }
 
+TEST_F(WindowState_, AWindowThatNeverTakesTheFocusLeavesItWhereItWasWhenShownOrClicked) {
+    TestForm& focused = MakeForm();
+    focused.SetFocus();
+    backend.Sync();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window(focused)));
+    auto loupe = std::make_unique<TestForm>(backend, "Loupe");
+    loupe->SetTakesFocus(false);
+    loupe->Move(7500, 1500, 2400, 2700);
+    loupe->Show();
+    loupe->SetFocus();
+    backend.Sync();
+    FormWindow& w = Window(*loupe);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    Settle();
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowDoesNotAcceptFocus) << "WM_HINTS input false";
+    QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    QTest::mouseMove(&w, QPoint(30, 25));
+    QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, QPoint(30, 25));
+    Settle();
+    EXPECT_EQ(loupe->mouse.size(), 3u) << "the click and drag still reach the form";
+    EXPECT_EQ(QApplication::activeWindow(), &Window(focused));
+    EXPECT_EQ(loupe->activations, 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    ASSERT_FALSE(focused.keys.empty()) << "the keys go on reaching the focused window";
+    EXPECT_EQ(focused.keys.back(), (KeyCall{kKeyLeft, 0}));
+    EXPECT_TRUE(loupe->keys.empty());
+    loupe->Unload();
+}
+
 using WindowServicesOnQt = QtTest;
 
 TEST_F(WindowServicesOnQt, MakeTopmostKeepsTheWindowWhereAndAsItWas) {
