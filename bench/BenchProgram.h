@@ -8,10 +8,13 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 
 #include "app/GeneralCode.h"
+#include "app/Program.h"
+#include "crosshair/LoupeWindow.h"
 #include "forms/Backend.h"
 #include "ruler/Ruler.h"
 #include "settings/ConfigFile.h"
@@ -131,6 +134,24 @@ inline void ReadLoupeAreas(benchmark::State& state, Backend& backend) {
         const int d = (flip ^= 1);
         benchmark::DoNotOptimize(backend.ReadScreen(100 + d, 100 + d, 20, 22));
     }
+}
+
+// The loupe turned on and shown by `activate` (a click on Cross0), then refreshed as its timer
+// does: the screen read around the centre, the picture made, and `show` showing it.
+inline void RefreshLoupe(benchmark::State& state, Program& program,
+                         const std::function<void()>& activate, const std::function<void()>& show) {
+    SetLoupe(program, true);
+    activate();
+    LoupeWindow& loupe = program.loupe();
+    if (!loupe.Visible() || loupe.View.Rgb().empty()) {
+        state.SkipWithError(("the loupe shows no picture: " + loupe.Info.Caption()).c_str());
+        return;
+    }
+    for (auto _ : state) {
+        loupe.Update();
+        show();
+    }
+    state.SetLabel(loupe.Info.Caption());
 }
 
 }  // namespace tavrolin::bench

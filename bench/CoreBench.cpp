@@ -13,6 +13,7 @@
 #include "crosshair/Crosshair.h"
 #include "crosshair/EdgeWalk.h"
 #include "crosshair/Loupe.h"
+#include "crosshair/LoupeWindow.h"
 #include "crosshair/Measure.h"
 #include "forms/HeadlessBackend.h"
 #include "forms/UserInput.h"
@@ -122,14 +123,18 @@ BENCHMARK(BM_MarkerDragMove);
 // the window and updates the read-out beside the pair.
 class CrosshairRun : public HeadlessRun {
 public:
-    CrosshairRun() : HeadlessRun(kDefaultRuler, true) {
+    // With `loupe` the loupe is on: each step also reads the screen around the centre (here a
+    // painted one) and magnifies it.
+    explicit CrosshairRun(bool loupe = false) : HeadlessRun(kDefaultRuler, true) {
+        backend.screenPicture = [](int x, int) { return x % 7 == 0 ? 0x000000u : 0xFFFFFFu; };
+        if (loupe) SetLoupe(*program, true);
         user::MouseDown(program->cross0(), kLeftButton, 0, 75, 75);
     }
     Crosshair& cross() { return program->cross0(); }
 };
 
 void BM_CrosshairDragMove(benchmark::State& state) {
-    CrosshairRun run;
+    CrosshairRun run(state.range(0) != 0);
     Crosshair& c = run.cross();
     if (!run.g().CrossActive) {
         state.SkipWithError("the press did not activate the pair");
@@ -143,8 +148,11 @@ void BM_CrosshairDragMove(benchmark::State& state) {
                         y + d * 400 * kTwipsPerPixel);
     }
     state.SetLabel(run.program->mainWindow().MeasureDist.Text());
+    if (state.range(0) != 0 && !run.program->loupe().Visible()) {
+        state.SkipWithError("the loupe did not show");
+    }
 }
-BENCHMARK(BM_CrosshairDragMove);
+BENCHMARK(BM_CrosshairDragMove)->ArgName("loupe")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_CrossDistanceUpdate(benchmark::State& state) {
     CrosshairRun run;

@@ -12,6 +12,7 @@
 #include "app/Program.h"
 #include "control/MainWindow.h"
 #include "crosshair/Crosshair.h"
+#include "crosshair/LoupeWindow.h"
 #include "qt/FormWindow.h"
 #include "qt/OffscreenSetup.h"
 #include "qt/QtBackend.h"
@@ -120,6 +121,7 @@ BENCHMARK(BM_QtMarkerDragMove)->Unit(benchmark::kMicrosecond);
 
 void BM_QtCrosshairDragMove(benchmark::State& state) {
     QtRun run(kDefaultRuler, true);
+    if (state.range(0) != 0) SetLoupe(*run.program, true);
     Crosshair& c = run.program->cross0();
     run.Mouse(c, QEvent::MouseButtonPress, 75, 75);
     if (!run.g().CrossActive) {
@@ -135,13 +137,24 @@ void BM_QtCrosshairDragMove(benchmark::State& state) {
     }
     state.SetLabel(run.program->mainWindow().MeasureDist.Text());
 }
-BENCHMARK(BM_QtCrosshairDragMove)->Unit(benchmark::kMicrosecond);
+// With the loupe on (argument 1) each step also reads the screen around the centre and shows
+// the magnified picture; only a display whose screen can be read makes that a real read.
+BENCHMARK(BM_QtCrosshairDragMove)->ArgName("loupe")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Reading the screen beneath a crosshair, as much of it as a loupe shows at 8x. Run only on a
 // display whose screen can be read (QT_QPA_PLATFORM=xcb): the offscreen platform has none.
 void BM_QtReadScreenLoupeArea(benchmark::State& state) {
     QtRun run(kDefaultRuler, true);
     ReadLoupeAreas(state, run.backend);
+}
+
+// The loupe's whole refresh at 8x: the screen read, the picture made, shown and painted.
+void BM_QtLoupeRefresh(benchmark::State& state) {
+    QtRun run(kDefaultRuler, true);
+    RefreshLoupe(state, *run.program, [&] {
+        run.Mouse(run.program->cross0(), QEvent::MouseButtonPress, 75, 75);
+        run.Mouse(run.program->cross0(), QEvent::MouseButtonRelease, 75, 75);
+    }, [&] { run.backend.Flush(); });
 }
 
 }  // namespace
@@ -157,6 +170,8 @@ int main(int argc, char** argv) {
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         benchmark::RegisterBenchmark("BM_QtReadScreenLoupeArea",
                                      tavrolin::bench::BM_QtReadScreenLoupeArea)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark("BM_QtLoupeRefresh", tavrolin::bench::BM_QtLoupeRefresh)
             ->Unit(benchmark::kMicrosecond);
     }
     benchmark::Initialize(&argc, argv);

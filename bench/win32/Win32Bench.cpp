@@ -8,6 +8,8 @@
 
 #include "BenchProgram.h"
 #include "app/Program.h"
+#include "crosshair/Crosshair.h"
+#include "crosshair/LoupeWindow.h"
 #include "control/MainWindow.h"
 #include "ruler/Ruler.h"
 #include "win32/FormWindow.h"
@@ -118,6 +120,42 @@ void BM_Win32ReadScreenLoupeArea(benchmark::State& state) {
     ReadLoupeAreas(state, run.backend);
 }
 BENCHMARK(BM_Win32ReadScreenLoupeArea)->Unit(benchmark::kMicrosecond);
+
+// A crosshair dragged, with the loupe off (0) and on (1): with it on each step also reads the
+// screen around the centre and shows the magnified picture.
+void BM_Win32CrosshairDragMove(benchmark::State& state) {
+    Win32Run run(kDefaultRuler, true);
+    if (state.range(0) != 0) SetLoupe(*run.program, true);
+    Crosshair& c = run.program->cross0();
+    run.Mouse(c, WM_LBUTTONDOWN, 75, 75);
+    if (!run.g().CrossActive) {
+        state.SkipWithError("the press did not activate the pair");
+        return;
+    }
+    const double x = c.StartX, y = c.StartY;
+    int flip = 0;
+    for (auto _ : state) {
+        const double d = (flip ^= 1) ? 1 : -1;
+        run.Mouse(c, WM_MOUSEMOVE, x + d * 300 * kTwipsPerPixel, y + d * 400 * kTwipsPerPixel);
+    }
+    run.Mouse(c, WM_LBUTTONUP, x, y);
+    state.SetLabel(run.program->mainWindow().MeasureDist.Text());
+}
+BENCHMARK(BM_Win32CrosshairDragMove)
+    ->ArgName("loupe")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond);
+
+// The loupe's whole refresh at 8x: the screen read, the picture made, shown and painted.
+void BM_Win32LoupeRefresh(benchmark::State& state) {
+    Win32Run run(kDefaultRuler, true);
+    RefreshLoupe(state, *run.program, [&] {
+        run.Mouse(run.program->cross0(), WM_LBUTTONDOWN, 75, 75);
+        run.Mouse(run.program->cross0(), WM_LBUTTONUP, 75, 75);
+    }, [&] { run.backend.DoEvents(); });
+}
+BENCHMARK(BM_Win32LoupeRefresh)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tavrolin::bench
