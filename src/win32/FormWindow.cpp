@@ -20,17 +20,20 @@ struct Styles {
     DWORD exStyle;
 };
 
-Styles StylesFor(BorderStyle border) {
-    switch (border) {
+Styles StylesFor(const Form& form) {
+    // A window that never takes the focus is not activated when it is clicked either.
+    const DWORD noFocus = form.TakesFocus() ? 0 : WS_EX_NOACTIVATE;
+    switch (form.Border()) {
         case BorderStyle::None:
             // A tool window has no task-bar button.
-            return {WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW};
+            return {WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | noFocus};
         case BorderStyle::ToolWindow:
-            return {WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW};
+            return {WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                    WS_EX_TOOLWINDOW | noFocus};
         case BorderStyle::Fixed:
             break;
     }
-    return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0};
+    return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, noFocus};
 }
 
 // The style bits a border decides; the others (visible, minimised, layered, topmost) belong
@@ -38,7 +41,7 @@ Styles StylesFor(BorderStyle border) {
 constexpr DWORD kBorderStyleBits =
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME;
 
-constexpr DWORD kBorderExStyleBits = WS_EX_TOOLWINDOW;
+constexpr DWORD kBorderExStyleBits = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
 // Windows 10's per-monitor calls are looked up, so that the program still runs where they are
 // missing (there every monitor has the system's density).
@@ -66,7 +69,7 @@ void AddFrame(RECT& r, HWND h, UINT dpi) {
 }  // namespace
 
 FormWindow::FormWindow(Win32Backend& backend, Form& form) : backend_(backend), form_(&form) {
-    const Styles s = StylesFor(form.Border());
+    const Styles s = StylesFor(form);
     hwnd_ = CreateWindowExW(s.exStyle, backend_.ClassName().c_str(), Wide(form.Caption()).c_str(),
                             s.style, 0, 0, 1, 1, nullptr, nullptr, backend_.Instance(), this);
     if (hwnd_ == nullptr) return;
@@ -94,6 +97,7 @@ void FormWindow::DpiChanged(int dpi, const RECT& suggested) {
         auto it = views_.find(owned.get());
         if (it != views_.end()) ApplyControl(owned.get(), it->second);
     }
+    ApplyShape();
     damage_.Clear();  // its boxes are pixels of the old density
     Damage(nullptr);
 }
@@ -146,7 +150,7 @@ void FormWindow::ShowModel() {
 }
 
 void FormWindow::ApplyStyle() {
-    const Styles want = StylesFor(form_->Border());
+    const Styles want = StylesFor(*form_);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
     const DWORD newStyle = (style & ~kBorderStyleBits) | want.style;
@@ -196,6 +200,47 @@ void FormWindow::ApplyGeometry() {
         }
     }
     applying_ = false;
+    ApplyShape();
+}
+
+void FormWindow::ApplyShape() {
+    // The parts in the window's own pixels, converted as its size is, from the client area's
+    // corner; the system takes the region from the window's outer corner.
+    std::vector<RECT> parts;
+    parts.reserve(form_->Shape().size());
+    if (!form_->Shape().empty()) {
+        const PixelScale s = Scale();
+        const RECT outer = OuterSize();  // the client area from (0,0), its frame around it
+        const LONG dx = -outer.left;
+        const LONG dy = -outer.top;
+        for (const ScreenRect& part : form_->Shape()) {
+            const LONG left = dx + s.ToPixelsX(part.Left);
+            const LONG top = dy + s.ToPixelsY(part.Top);
+            parts.push_back(RECT{left, top, left + std::max(0, s.ToPixelsX(part.Width)),
+                                 top + std::max(0, s.ToPixelsY(part.Height))});
+        }
+    }
+    const auto same = [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; };
+    if (std::equal(parts.begin(), parts.end(), shapeShown_.begin(), shapeShown_.end(), same)) {
+        return;  // a drag moves a shaped window many times a second: its region stays
+    }
+    shapeShown_ = parts;
+    if (parts.empty()) {
+        SetWindowRgn(hwnd_, nullptr, TRUE);  // the whole window again
+        return;
+    }
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    for (const RECT& part : parts) {
+        if (part.right <= part.left || part.bottom <= part.top) continue;
+        HRGN piece = CreateRectRgnIndirect(&part);
+        CombineRgn(region, region, piece, RGN_OR);
+        DeleteObject(piece);
+    }
+    // The system owns the region from here on.
+    if (!SetWindowRgn(hwnd_, region, TRUE)) {
+        DeleteObject(region);
+        shapeShown_.clear();
+    }
 }
 
 void FormWindow::ApplyVisibility() {
@@ -206,10 +251,11 @@ void FormWindow::ApplyVisibility() {
     } else if (form_->GetWindowState() == WindowState::Minimized) {
         if (!IsIconic(hwnd_) || !shown) ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
     } else if (IsIconic(hwnd_)) {
-        ShowWindow(hwnd_, SW_RESTORE);
+        ShowWindow(hwnd_, form_->TakesFocus() ? SW_RESTORE : SW_SHOWNOACTIVATE);
     } else if (!shown) {
         // The borderless windows come up without taking the focus from the control window.
-        ShowWindow(hwnd_, form_->Border() == BorderStyle::None ? SW_SHOWNA : SW_SHOW);
+        const bool quiet = form_->Border() == BorderStyle::None || !form_->TakesFocus();
+        ShowWindow(hwnd_, quiet ? SW_SHOWNA : SW_SHOW);
     }
     applying_ = false;
 }
@@ -222,6 +268,7 @@ void FormWindow::RequestFocus(Control* control) {
 void FormWindow::ApplyFocus() {
     if (!IsWindowVisible(hwnd_)) return;  // stays pending until the window is shown
     focusPending_ = false;
+    if (!form_->TakesFocus()) return;  // the focus stays where it is
     HWND target = focusRequest_ != nullptr ? ChildOf(focusRequest_) : hwnd_;
     if (target == nullptr) target = hwnd_;
     if (GetForegroundWindow() != hwnd_) SetForegroundWindow(hwnd_);
@@ -310,6 +357,14 @@ LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_CAPTURECHANGED:
             buttons_ = 0;
+            return 0;
+        case WM_MOUSEACTIVATE:
+            // Clicked and dragged, the window leaves the focus where it was.
+            if (!form_->TakesFocus()) return MA_NOACTIVATE;
+            break;
+        case WM_MOUSEWHEEL:
+            // A wheel its control passed on has been delivered already.
+            if (!wheelPassedOn_) Wheel(wParam, lParam);
             return 0;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "forms/Control.h"
 #include "forms/Form.h"
@@ -57,6 +58,8 @@ private:
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void ApplyStyle();
     void ApplyGeometry();
+    // The parts of the window that are there (the whole window for none).
+    void ApplyShape();
     void ApplyVisibility();
     void ApplyFocus();
     // The scale of the window's contents: the desktop's, or for a captioned window on a
@@ -103,6 +106,9 @@ private:
     void HoldMouse(HWND child, UINT msg, int button);
     keys::KeyResult DeliverKeyDown(Control* target, int keyCode);
     bool DeliverChar(Control* target, int& ascii);
+    // The wheel reaches the form under the pointer, whichever window the system gave it to.
+    // True when that form is this one.
+    bool Wheel(WPARAM wParam, LPARAM lParam);
     void Command(HWND child, int code);
     void Scroll(HWND child, int request);
     void Tab(const Control* from, bool backward);
@@ -120,6 +126,8 @@ private:
     int buttons_ = 0;  // mouse buttons held on the window or a control, for the capture
     HWND heldBy_ = nullptr;  // the control that holds the mouse for a drag begun on it
     bool detached_ = false;
+    bool wheelPassedOn_ = false;  // a control hands the system's wheel on to the window
+    std::vector<RECT> shapeShown_;  // the window's region as last set, in its pixels
     int dpi_ = 0;  // a captioned window's monitor density; 0 for the system's
     bool framesChanged_ = false;  // a frame was created: the order of the children is due
     bool paintPending_ = false;  // the system's update region is to be painted at the flush

@@ -90,6 +90,18 @@ bool FormWindow::DeliverChar(Control* target, int& ascii) {
     return ascii != 0 && form_ != nullptr;
 }
 
+bool FormWindow::Wheel(WPARAM wParam, LPARAM lParam) {
+    // Older Windows gives the wheel to the focus window, newer ones (scrolling inactive
+    // windows) to the window under the pointer: either way it is the form under the pointer's.
+    const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    Form* target = backend_.FormAt(p);
+    if (target == nullptr) return false;
+    const bool mine = target == form_;
+    dispatch::FormWheel(*target, GET_WHEEL_DELTA_WPARAM(wParam),
+                        ShiftMask(GET_KEYSTATE_WPARAM(wParam)));
+    return mine;
+}
+
 void FormWindow::Command(HWND child, int code) {
     Control* c = ControlOf(child);
     if (c == nullptr || form_ == nullptr || backend_.Syncing()) return;
@@ -301,6 +313,15 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
             buttons_ = 0;
             heldBy_ = nullptr;
             break;  // the control's own drag ends too
+        case WM_MOUSEWHEEL: {
+            if (!Wheel(wParam, lParam) || form_ == nullptr) return 0;
+            // Under the pointer: the control scrolls as well if it can. What it does not take
+            // goes on to the form's window, which has delivered it already.
+            wheelPassedOn_ = true;
+            const LRESULT r = DefSubclassProc(child, msg, wParam, lParam);
+            wheelPassedOn_ = false;
+            return r;
+        }
         case WM_SETFOCUS:
             if (!backend_.Syncing() && !backend_.ReportingFocus()) dispatch::FocusIn(*c);
             break;

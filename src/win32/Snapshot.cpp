@@ -78,12 +78,23 @@ void DrawWindow(HWND h, Picture& picture, POINT desktopOrigin) {
     if (!grabbed) return;
     GdiFlush();  // the system has written the pixels before they are read
     const unsigned a = OpacityOf(h);
+    // A shaped window is there only within its region (from its outer corner): what lies
+    // beneath shows through the rest.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const int kind = region != nullptr ? GetWindowRgn(h, region) : ERROR;
+    const bool shaped = kind == SIMPLEREGION || kind == COMPLEXREGION || kind == NULLREGION;
+    RECT outer{};
+    GetWindowRect(h, &outer);
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* from = own.Bits() + static_cast<std::ptrdiff_t>(y) * w;
         std::uint32_t* to = picture.pixels.data() +
                             static_cast<std::ptrdiff_t>(shown.top - desk.top + y) * picture.width +
                             (shown.left - desk.left);
         for (int x = 0; x < w; ++x) {
+            if (shaped && !PtInRegion(region, shown.left + x - outer.left,
+                                      shown.top + y - outer.top)) {
+                continue;
+            }
             std::uint32_t mixed = 0;
             for (int shift = 0; shift < 24; shift += 8) {
                 const unsigned over = (from[x] >> shift) & 0xFF;
@@ -93,6 +104,7 @@ void DrawWindow(HWND h, Picture& picture, POINT desktopOrigin) {
             to[x] = mixed;
         }
     }
+    if (region != nullptr) DeleteObject(region);
 }
 
 }  // namespace

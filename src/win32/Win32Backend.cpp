@@ -101,6 +101,7 @@ void Win32Backend::ReadScreens() {
 }
 
 Win32Backend::~Win32Backend() {
+    if (timerWindow_ != nullptr) DestroyWindow(timerWindow_);  // its timers go with it
     for (auto& [form, window] : windows_) window->Detach();
     windows_.clear();
     for (auto& [key, font] : fonts_) DeleteObject(font);
@@ -132,6 +133,48 @@ HWND Win32Backend::HandleOf(std::int32_t hWnd) const {
     Form* form = FindForm(hWnd);
     FormWindow* window = form != nullptr ? WindowOf(*form) : nullptr;
     return window != nullptr ? window->Handle() : nullptr;
+}
+
+Form* Win32Backend::FormAt(POINT screenPoint) const {
+    HWND under = WindowFromPoint(screenPoint);
+    if (under == nullptr) return nullptr;
+    const HWND top = GetAncestor(under, GA_ROOT);
+    for (const auto& entry : windows_) {
+        Form* shown = entry.second->form();
+        if (entry.second->Handle() == top && shown != nullptr && shown->Loaded()) return shown;
+    }
+    return nullptr;
+}
+
+void Win32Backend::ArmTimer(int id, int milliseconds) {
+    if (timerWindow_ == nullptr) {
+        const wchar_t* name = L"TavrolinTimers";
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = TimerWindowProc;
+        wc.hInstance = instance_;
+        wc.lpszClassName = name;
+        RegisterClassExW(&wc);  // once a process: a second backend finds it there
+        timerWindow_ = CreateWindowExW(0, name, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       instance_, nullptr);
+        if (timerWindow_ == nullptr) return;
+        SetWindowLongPtrW(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    SetTimer(timerWindow_, static_cast<UINT_PTR>(id), static_cast<UINT>(milliseconds), nullptr);
+}
+
+void Win32Backend::DisarmTimer(int id) {
+    // A tick already queued goes with it; one that slipped through is ignored as stopped.
+    if (timerWindow_ != nullptr) KillTimer(timerWindow_, static_cast<UINT_PTR>(id));
+}
+
+LRESULT CALLBACK Win32Backend::TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER) {
+        auto* self = reinterpret_cast<Win32Backend*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self != nullptr) self->TimerFired(static_cast<int>(wParam));
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 void Win32Backend::WindowCreated(Form& form) {

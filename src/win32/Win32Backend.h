@@ -41,6 +41,8 @@ public:
     ScreenPixels ReadScreen(int left, int top, int width, int height) override;
     void WindowCreated(Form& form) override;
     void WindowDestroyed(Form& form) override;
+    void ArmTimer(int id, int milliseconds) override;
+    void DisarmTimer(int id) override;
 
     PixelScale Scale() const { return {screen().TwipsPerPixelX, screen().TwipsPerPixelY}; }
     HINSTANCE Instance() const { return instance_; }
@@ -60,6 +62,9 @@ public:
     void Run(const std::function<bool()>& running);
 
     FormWindow* WindowOf(const Form& form) const;
+    // The loaded form whose window (or a control of it) is at a point of the screen; null when
+    // none of the program's windows is there.
+    Form* FormAt(POINT screenPoint) const;
     // The real window of a model window handle; null when the form has no window.
     HWND HandleOf(std::int32_t hWnd) const;
     // The system's message font, and its variants for the controls, at a monitor's density
@@ -91,6 +96,7 @@ private:
         }
     };
     void ApplyPointer();
+    static LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool PumpOne(bool wait);
 
     void PlaceDialog(Form& form);
@@ -106,6 +112,8 @@ private:
     int appliedPointer_ = 0;
     bool quitRequested_ = false;
     bool ending_ = false;
+    // A message-only window that the system's timers tick to; made with the first timer.
+    HWND timerWindow_ = nullptr;
 };
 
 }  // namespace tavrolin::win32

@@ -2,6 +2,8 @@
 
 #include "win32/Win32Backend.h"
 
+#include "forms/Form.h"
+
 #include <shellapi.h>
 
 #include <cstdint>
@@ -25,8 +27,11 @@ std::int32_t Win32Platform::SetWindowPos(std::int32_t hWnd, std::int32_t hWndIns
     // HWND_TOPMOST (-1) and HWND_NOTOPMOST (-2) are handle values of their own.
     HWND after = reinterpret_cast<HWND>(static_cast<std::intptr_t>(hWndInsertAfter));
     if (hWndInsertAfter > 0) after = Real(backend_, hWndInsertAfter);
-    const BOOL done = ::SetWindowPos(Real(backend_, hWnd), after, x, y, cx, cy,
-                                     static_cast<UINT>(wFlags));
+    auto flags = static_cast<UINT>(wFlags);
+    // Raised into the topmost band, a window that never takes the focus is not activated.
+    const Form* form = backend_.FindForm(hWnd);
+    if (form != nullptr && !form->TakesFocus()) flags |= SWP_NOACTIVATE;
+    const BOOL done = ::SetWindowPos(Real(backend_, hWnd), after, x, y, cx, cy, flags);
     if (done && hWndInsertAfter == -1) backend_.MarkTopmost(hWnd, true);
     if (done && hWndInsertAfter == -2) backend_.MarkTopmost(hWnd, false);
     return done ? 1 : 0;

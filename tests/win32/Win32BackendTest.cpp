@@ -50,6 +50,7 @@ public:
         if (keyCode == 'Q') keyCode = 0;  // a handler that takes the key for itself
     }
     void Form_KeyPress(int& keyAscii) override { presses.push_back(keyAscii); }
+    void Form_MouseWheel(int delta, int) override { wheels.push_back(delta); }
     void Form_QueryClose() override {
         ++closeRequests;
         if (onQueryClose) onQueryClose();
@@ -59,7 +60,7 @@ public:
     std::function<void(double, double)> onMouseDown;
     std::function<void(int, double, double)> onMouseMove;
     std::vector<MouseCall> mouse;
-    std::vector<int> keys, shifts, presses;
+    std::vector<int> keys, shifts, presses, wheels;
     int dblClicks = 0;
     int closeRequests = 0;
 };
@@ -80,10 +81,12 @@ protected:
     }
 
     TestForm& MakeForm(BorderStyle border = BorderStyle::None, double left = 1500,
-                       double top = 1500, double width = 4500, double height = 1500) {
+                       double top = 1500, double width = 4500, double height = 1500,
+                       bool takesFocus = true) {
         forms_.push_back(std::make_unique<TestForm>(backend));
         TestForm& form = *forms_.back();
         form.SetBorder(border);
+        form.SetTakesFocus(takesFocus);
         form.Move(left, top, width, height);
         form.Show();
         backend.Sync();
@@ -111,6 +114,14 @@ protected:
         INPUT in{};
         in.type = INPUT_MOUSE;
         in.mi.dwFlags = flag;
+        SendInput(1, &in, sizeof in);
+        Pump(30);
+    }
+    void Wheel(int delta) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+        in.mi.mouseData = static_cast<DWORD>(delta);
         SendInput(1, &in, sizeof in);
         Pump(30);
     }
@@ -335,6 +346,72 @@ TEST_F(Windows, TheScreenIsReadInItsPixelsWithZeroBeyondEveryMonitor) {
     EXPECT_EQ(std::count(nowhere.rgb.begin(), nowhere.rgb.end(), 0u), 16);
 }
 
+TEST_F(Windows, AShapedWindowIsThereOnlyInItsPartsAndTheScreenAndTheMouseReachWhatLiesBeneath) {
+    TestForm& beneath = MakeForm(BorderStyle::None, 750, 750, 1500, 1500);  // (50,50) 100x100
+    beneath.SetBackColor(0xFF0000);                                        // blue
+    MakeTopmost(platform, beneath);
+    // Four 10-pixel corners of a 25-pixel window at (70,70): its middle row and column open.
+    TestForm& shaped = MakeForm(BorderStyle::None, 1050, 1050, 375, 375);
+    shaped.SetBackColor(0x0000FF);  // red
+    MakeTopmost(platform, shaped);
+    shaped.SetShape({{0, 0, 150, 150}, {225, 0, 150, 150}, {0, 225, 150, 150}, {225, 225, 150, 150}});
+    backend.Sync();
+    Pump(150);
+    ScreenPixels seen = backend.ReadScreen(70, 70, 25, 25);
+    ASSERT_TRUE(seen.Read()) << seen.problem;
+    EXPECT_EQ(seen.At(70, 70), 0xFF0000u);
+    EXPECT_EQ(seen.At(79, 94), 0xFF0000u);
+    EXPECT_EQ(seen.At(82, 82), 0x0000FFu) << "the open centre is the screen beneath";
+    EXPECT_EQ(seen.At(82, 70), 0x0000FFu);
+    EXPECT_EQ(seen.At(94, 80), 0x0000FFu);
+    const win32::Picture snapshot = ComposeSnapshot(backend);
+    const RECT& desk = backend.Desktop();
+    const auto shot = [&](int x, int y) {
+        return snapshot.pixels[static_cast<std::size_t>(y - desk.top) * snapshot.width +
+                               static_cast<std::size_t>(x - desk.left)];
+    };
+    EXPECT_EQ(shot(82, 82), 0x0000FFu) << "a snapshot shows it as the screen does";
+    EXPECT_EQ(shot(70, 70), 0xFF0000u);
+
+    MouseAt(82, 82);
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(shaped.mouse.empty());
+    ASSERT_FALSE(beneath.mouse.empty()) << "the click goes through the open centre";
+    EXPECT_DOUBLE_EQ(beneath.mouse.front().x, 32 * 15.0);
+
+    MakeTopmost(platform, shaped);  // the click raised the window beneath
+    shaped.SetShape({});
+    backend.Sync();
+    Pump(150);
+    seen = backend.ReadScreen(82, 82, 1, 1);
+    ASSERT_TRUE(seen.Read()) << seen.problem;
+    EXPECT_EQ(seen.At(82, 82), 0xFF0000u) << "no parts: the whole window again";
+}
+
+TEST_F(Windows, ATimerTicksAsAnInputEventUntilItIsStopped) {
+    TestForm& form = MakeForm();
+    int ticks = 0;
+    const int id = backend.StartTimer(20, [&] {
+        ++ticks;
+        form.Move(form.Left() + 15, form.Top());
+    });
+    Pump(250);
+    EXPECT_GE(ticks, 3);
+    EXPECT_EQ(WindowRect(Handle(form)).left, 100 + ticks) << "each tick's changes are shown";
+    backend.StopTimer(id);
+    const int stoppedAt = ticks;
+    int once = 0;
+    int self = 0;
+    self = backend.StartTimer(10, [&] {
+        ++once;
+        backend.StopTimer(self);
+    });
+    Pump(150);
+    EXPECT_EQ(ticks, stoppedAt);
+    EXPECT_EQ(once, 1) << "a tick may stop its own timer";
+}
+
 using Input = Win32Test;
 
 TEST_F(Input, PressMoveAndReleaseArriveInFormTwipsAndADragFollowsThePointersPath) {
@@ -419,6 +496,65 @@ TEST_F(Input, KeysArriveAsVirtualKeyCodesAndACancelledKeyTypesNothing) {
     EXPECT_EQ(form.keys, (std::vector<int>{27, 37, 'A', 'Q', 16, 40}));
     EXPECT_EQ(form.shifts.back(), kShiftMask);
     EXPECT_EQ(form.presses, (std::vector<int>{27, 'a'})) << "Q's KeyDown took the key";
+}
+
+TEST_F(Input, AWindowThatTakesNoFocusIsShownClickedAndDraggedWhileTheOtherKeepsTheKeys) {
+    TestForm& control = MakeForm(BorderStyle::Fixed, 1500, 1500, 4500, 3000);
+    Focus(control);
+    ASSERT_EQ(GetForegroundWindow(), Handle(control));
+    TestForm& loupe = MakeForm(BorderStyle::None, 9000, 1500, 2400, 2700, false);  // (600,100)
+    MakeTopmost(platform, loupe);
+    Pump(30);
+    EXPECT_EQ(GetForegroundWindow(), Handle(control)) << "shown and raised without activation";
+    double grabX = 0;
+    loupe.onMouseDown = [&](double x, double) { grabX = x; };
+    loupe.onMouseMove = [&](int b, double x, double) {
+        if (b == kLeftButton) loupe.Move(loupe.Left() + x - grabX, loupe.Top());
+    };
+    MouseAt(650, 150);
+    Button(MOUSEEVENTF_LEFTDOWN);
+    MouseAt(660, 150);
+    MouseAt(670, 150);
+    Button(MOUSEEVENTF_LEFTUP);
+    ASSERT_FALSE(loupe.mouse.empty());
+    EXPECT_EQ(WindowRect(Handle(loupe)).left, 620) << "dragged by its face";
+    EXPECT_EQ(GetForegroundWindow(), Handle(control));
+    EXPECT_EQ(GetActiveWindow(), Handle(control));
+    Tap('A');
+    EXPECT_EQ(control.keys, std::vector<int>{'A'});
+    EXPECT_TRUE(loupe.keys.empty());
+}
+
+TEST_F(Input, TheWheelReachesTheFormUnderThePointerOverItOrItsControlsWhereverTheFocusIs) {
+    TestForm& control = MakeForm(BorderStyle::Fixed, 1500, 1500, 4500, 3000);
+    auto& box = control.Add<TextBox>("Text1");
+    box.Move(150, 150, 1500, 300);
+    control.MarkDirty(kDirtyControls);
+    TestForm& loupe = MakeForm(BorderStyle::None, 9000, 1500, 2400, 2700, false);  // (600,100)
+    auto& face = loupe.Add<tavrolin::Picture>("Face");
+    face.Move(0, 0, 2400, 1500);
+    loupe.MarkDirty(kDirtyControls);
+    backend.Sync();
+    Pump();
+    const HWND boxWindow = backend.WindowOf(control)->ChildOf(&box);
+    Focus(control);
+    ::SetFocus(boxWindow);
+    Pump(30);
+    MouseAt(650, 120);  // over the loupe's picture
+    Wheel(120);
+    MouseAt(650, 250);  // over the loupe's own face
+    Wheel(-240);
+    // As older Windows gives it: to the focus window, wherever the pointer is.
+    PostMessageW(boxWindow, WM_MOUSEWHEEL, MAKEWPARAM(0, 360), MAKELPARAM(650, 250));
+    Pump(30);
+    EXPECT_EQ(loupe.wheels, (std::vector<int>{120, -240, 360}));
+    const RECT boxOnScreen = ClientOnScreen(boxWindow);
+    MouseAt(boxOnScreen.left + 5, boxOnScreen.top + 5);
+    Wheel(-120);
+    EXPECT_EQ(control.wheels, std::vector<int>{-120}) << "once, from the box under the pointer";
+    MouseAt(1000, 900);  // over none of the program's windows
+    Wheel(120);
+    EXPECT_EQ(loupe.wheels.size() + control.wheels.size(), 4u);
 }
 
 using Controls = Win32Test;
