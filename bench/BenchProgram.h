@@ -14,6 +14,7 @@
 
 #include "app/GeneralCode.h"
 #include "app/Program.h"
+#include "crosshair/EdgeWalk.h"
 #include "crosshair/LoupeWindow.h"
 #include "forms/Backend.h"
 #include "ruler/Ruler.h"
@@ -133,6 +134,22 @@ inline void ReadLoupeAreas(benchmark::State& state, Backend& backend) {
     for (auto _ : state) {
         const int d = (flip ^= 1);
         benchmark::DoNotOptimize(backend.ReadScreen(100 + d, 100 + d, 20, 22));
+    }
+}
+
+// An edge jump of the farthest reach over the real screen: the strip of 400 pixels beyond a
+// point read and walked. Black at the strip's far end is not asked of the screen; with nothing
+// to meet the walk covers the whole strip, as the farthest jump does.
+inline void JumpOverScreen(benchmark::State& state, Backend& backend) {
+    const ScreenPixels first = backend.ReadScreen(1000, 700, 1, 1);
+    if (!first.Read()) {
+        state.SkipWithError(first.problem.c_str());
+        return;
+    }
+    int flip = 0;
+    for (auto _ : state) {
+        const int d = (flip ^= 1);
+        benchmark::DoNotOptimize(EdgeJump(backend, PixelPoint{1000, 700 + d}, 1, 0));
     }
 }
 

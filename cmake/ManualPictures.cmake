@@ -8,6 +8,8 @@ set(TAVROLIN_MANUAL_SOURCE ${CMAKE_SOURCE_DIR}/docs/manual)
 set(TAVROLIN_MANUAL_BUILD ${CMAKE_BINARY_DIR}/docs/manual)
 file(GLOB TAVROLIN_MANUAL_PAGES CONFIGURE_DEPENDS ${TAVROLIN_MANUAL_SOURCE}/*.html)
 file(GLOB TAVROLIN_MANUAL_SETTINGS CONFIGURE_DEPENDS ${TAVROLIN_MANUAL_SOURCE}/pictures/*.cfg)
+# Pictures taken of the program over another program's image (the loupe): kept as they are.
+file(GLOB TAVROLIN_MANUAL_PHOTOS CONFIGURE_DEPENDS ${TAVROLIN_MANUAL_SOURCE}/pictures/*.png)
 
 set(manualOutputs)
 foreach(page ${TAVROLIN_MANUAL_PAGES})
@@ -19,6 +21,13 @@ foreach(page ${TAVROLIN_MANUAL_PAGES})
 endforeach()
 
 set(TAVROLIN_MANUAL_PICTURE_FILES)
+foreach(photo ${TAVROLIN_MANUAL_PHOTOS})
+  get_filename_component(name ${photo} NAME)
+  add_custom_command(OUTPUT ${TAVROLIN_MANUAL_BUILD}/pictures/${name}
+    COMMAND ${CMAKE_COMMAND} -E copy ${photo} ${TAVROLIN_MANUAL_BUILD}/pictures/${name}
+    DEPENDS ${photo} VERBATIM)
+  list(APPEND TAVROLIN_MANUAL_PICTURE_FILES ${TAVROLIN_MANUAL_BUILD}/pictures/${name})
+endforeach()
 if(TAVROLIN_MANUAL_PICTURES AND NOT CMAKE_CROSSCOMPILING)
   foreach(settings ${TAVROLIN_MANUAL_SETTINGS})
     get_filename_component(name ${settings} NAME_WE)

@@ -148,6 +148,12 @@ void BM_QtReadScreenLoupeArea(benchmark::State& state) {
     ReadLoupeAreas(state, run.backend);
 }
 
+// An edge jump's read and walk over 400 pixels of the screen.
+void BM_QtEdgeJumpOverScreen(benchmark::State& state) {
+    QtRun run(kDefaultRuler, true);
+    JumpOverScreen(state, run.backend);
+}
+
 // The loupe's whole refresh at 8x: the screen read, the picture made, shown and painted.
 void BM_QtLoupeRefresh(benchmark::State& state) {
     QtRun run(kDefaultRuler, true);
@@ -172,6 +178,9 @@ int main(int argc, char** argv) {
                                      tavrolin::bench::BM_QtReadScreenLoupeArea)
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark("BM_QtLoupeRefresh", tavrolin::bench::BM_QtLoupeRefresh)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark("BM_QtEdgeJumpOverScreen",
+                                     tavrolin::bench::BM_QtEdgeJumpOverScreen)
             ->Unit(benchmark::kMicrosecond);
     }
     benchmark::Initialize(&argc, argv);

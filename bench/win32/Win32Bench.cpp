@@ -157,6 +157,13 @@ void BM_Win32LoupeRefresh(benchmark::State& state) {
 }
 BENCHMARK(BM_Win32LoupeRefresh)->Unit(benchmark::kMicrosecond);
 
+// An edge jump's read and walk over 400 pixels of the screen.
+void BM_Win32EdgeJumpOverScreen(benchmark::State& state) {
+    Win32Run run(kDefaultRuler, true);
+    JumpOverScreen(state, run.backend);
+}
+BENCHMARK(BM_Win32EdgeJumpOverScreen)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace tavrolin::bench
 
