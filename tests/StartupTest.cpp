@@ -5,6 +5,7 @@
 #include "app/Instance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/DistanceWindow.h"
+#include "crosshair/LoupeWindow.h"
 #include "ruler/WexoIcon.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/ScaleDistance.h"
@@ -260,8 +261,18 @@ TEST_F(StartupTest, AnInstalledProgramReadsTheFileBesideItUntilTheUserHasOneOfTh
 TEST_F(StartupTest, LosingTheDisplaySavesAndLetsTheLockGoWithoutTouchingAWindow) {
     Start();
     TheRuler().Move(3000, 4500);
+    // The loupe open beside a crosshair in use, refreshing on its timer.
+    SetLoupe(*program, true);
+    user::MouseDown(program->cross0(), kLeftButton, 0, 75, 75);
+    ASSERT_TRUE(program->loupe().Visible());
+    ASSERT_EQ(backend.TimerCount(), 1u);
     const int syncs = backend.SyncCount();
+    const int reads = backend.ScreenReads();
     program->EndWithoutDisplay();
+    backend.RunTimers();
+    EXPECT_EQ(backend.TimerCount(), 0u);
+    EXPECT_EQ(backend.ScreenReads(), reads);
+    EXPECT_EQ(ConfigValue("Tavrolin.cfg", "Loupe"), "1");
     EXPECT_FALSE(program->Running());
     EXPECT_EQ(backend.SyncCount(), syncs);
     EXPECT_FALSE(backend.QuitRequested());
