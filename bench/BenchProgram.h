@@ -14,6 +14,8 @@
 
 #include "app/GeneralCode.h"
 #include "app/Program.h"
+#include "control/MainWindow.h"
+#include "crosshair/Crosshair.h"
 #include "crosshair/EdgeWalk.h"
 #include "crosshair/LoupeWindow.h"
 #include "forms/Backend.h"
@@ -122,35 +124,52 @@ inline void MarkerPress(const Ruler& ruler, double& across, double& along) {
     along = mark.Y1();
 }
 
-// Reads the screen beneath a crosshair, as much of it as a loupe shows at 8x, one pixel off
-// each time; an error where the backend cannot read the screen.
-inline void ReadLoupeAreas(benchmark::State& state, Backend& backend) {
-    const ScreenPixels first = backend.ReadScreen(100, 100, 20, 22);
+// Runs `step(d)`, d 0 and 1 in turn, while the backend can read the screen; an error where it
+// cannot.
+template <class Step>
+void OnReadableScreen(benchmark::State& state, Backend& backend, Step step) {
+    const ScreenPixels first = backend.ReadScreen(100, 100, 1, 1);
     if (!first.Read()) {
         state.SkipWithError(first.problem.c_str());
         return;
     }
     int flip = 0;
-    for (auto _ : state) {
-        const int d = (flip ^= 1);
+    for (auto _ : state) step(flip ^= 1);
+}
+
+// Reads the screen beneath a crosshair, as much of it as a loupe shows at 8x, one pixel off
+// each time.
+inline void ReadLoupeAreas(benchmark::State& state, Backend& backend) {
+    OnReadableScreen(state, backend, [&](int d) {
         benchmark::DoNotOptimize(backend.ReadScreen(100 + d, 100 + d, 20, 22));
-    }
+    });
 }
 
 // An edge jump of the farthest reach over the real screen: the strip of 400 pixels beyond a
 // point read and walked. Black at the strip's far end is not asked of the screen; with nothing
 // to meet the walk covers the whole strip, as the farthest jump does.
 inline void JumpOverScreen(benchmark::State& state, Backend& backend) {
-    const ScreenPixels first = backend.ReadScreen(1000, 700, 1, 1);
-    if (!first.Read()) {
-        state.SkipWithError(first.problem.c_str());
+    OnReadableScreen(state, backend, [&](int d) {
+        benchmark::DoNotOptimize(EdgeJump(backend, PixelPoint{1000, 700 + d}, 1, 0));
+    });
+}
+
+// Cross0, once a press has made its pair active, dragged back and forth by 300 x 400 pixels:
+// `move(crosshair, x, y)` gives the window system's mouse move at a point of it, twips.
+template <class Move>
+void DragCross0(benchmark::State& state, Program& program, Move move) {
+    Crosshair& c = program.cross0();
+    if (!program.g().CrossActive) {
+        state.SkipWithError("the press did not activate the pair");
         return;
     }
+    const double x = c.StartX, y = c.StartY;
     int flip = 0;
     for (auto _ : state) {
-        const int d = (flip ^= 1);
-        benchmark::DoNotOptimize(EdgeJump(backend, PixelPoint{1000, 700 + d}, 1, 0));
+        const double d = (flip ^= 1) ? 1 : -1;
+        move(c, x + d * 300 * kTwipsPerPixel, y + d * 400 * kTwipsPerPixel);
     }
+    state.SetLabel(program.mainWindow().MeasureDist.Text());
 }
 
 // The loupe turned on and shown by `activate` (a click on Cross0), then refreshed as its timer

@@ -135,19 +135,9 @@ public:
 
 void BM_CrosshairDragMove(benchmark::State& state) {
     CrosshairRun run(state.range(0) != 0);
-    Crosshair& c = run.cross();
-    if (!run.g().CrossActive) {
-        state.SkipWithError("the press did not activate the pair");
-        return;
-    }
-    const double x = c.StartX, y = c.StartY;
-    int flip = 0;
-    for (auto _ : state) {
-        const double d = (flip ^= 1) ? 1 : -1;
-        user::MouseMove(c, kLeftButton, 0, x + d * 300 * kTwipsPerPixel,
-                        y + d * 400 * kTwipsPerPixel);
-    }
-    state.SetLabel(run.program->mainWindow().MeasureDist.Text());
+    DragCross0(state, *run.program, [](Crosshair& c, double x, double y) {
+        user::MouseMove(c, kLeftButton, 0, x, y);
+    });
     if (state.range(0) != 0 && !run.program->loupe().Visible()) {
         state.SkipWithError("the loupe did not show");
     }

@@ -122,20 +122,10 @@ BENCHMARK(BM_QtMarkerDragMove)->Unit(benchmark::kMicrosecond);
 void BM_QtCrosshairDragMove(benchmark::State& state) {
     QtRun run(kDefaultRuler, true);
     if (state.range(0) != 0) SetLoupe(*run.program, true);
-    Crosshair& c = run.program->cross0();
-    run.Mouse(c, QEvent::MouseButtonPress, 75, 75);
-    if (!run.g().CrossActive) {
-        state.SkipWithError("the press did not activate the pair");
-        return;
-    }
-    const double x = c.StartX, y = c.StartY;
-    int flip = 0;
-    for (auto _ : state) {
-        const double d = (flip ^= 1) ? 1 : -1;
-        run.Mouse(c, QEvent::MouseMove, x + d * 300 * kTwipsPerPixel,
-                  y + d * 400 * kTwipsPerPixel);
-    }
-    state.SetLabel(run.program->mainWindow().MeasureDist.Text());
+    run.Mouse(run.program->cross0(), QEvent::MouseButtonPress, 75, 75);
+    DragCross0(state, *run.program, [&](Crosshair& c, double x, double y) {
+        run.Mouse(c, QEvent::MouseMove, x, y);
+    });
 }
 // With the loupe on (argument 1) each step also reads the screen around the centre and shows
 // the magnified picture; only a display whose screen can be read makes that a real read.

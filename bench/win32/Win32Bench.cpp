@@ -126,20 +126,10 @@ BENCHMARK(BM_Win32ReadScreenLoupeArea)->Unit(benchmark::kMicrosecond);
 void BM_Win32CrosshairDragMove(benchmark::State& state) {
     Win32Run run(kDefaultRuler, true);
     if (state.range(0) != 0) SetLoupe(*run.program, true);
-    Crosshair& c = run.program->cross0();
-    run.Mouse(c, WM_LBUTTONDOWN, 75, 75);
-    if (!run.g().CrossActive) {
-        state.SkipWithError("the press did not activate the pair");
-        return;
-    }
-    const double x = c.StartX, y = c.StartY;
-    int flip = 0;
-    for (auto _ : state) {
-        const double d = (flip ^= 1) ? 1 : -1;
-        run.Mouse(c, WM_MOUSEMOVE, x + d * 300 * kTwipsPerPixel, y + d * 400 * kTwipsPerPixel);
-    }
-    run.Mouse(c, WM_LBUTTONUP, x, y);
-    state.SetLabel(run.program->mainWindow().MeasureDist.Text());
+    run.Mouse(run.program->cross0(), WM_LBUTTONDOWN, 75, 75);
+    DragCross0(state, *run.program, [&](Crosshair& c, double x, double y) {
+        run.Mouse(c, WM_MOUSEMOVE, x, y);
+    });
 }
 BENCHMARK(BM_Win32CrosshairDragMove)
     ->ArgName("loupe")
