@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RulerFixture.h"
+#include "control/MeasurementLog.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/Docking.h"
@@ -265,6 +266,86 @@ TEST_F(Readouts, TheMarkerReadoutFitsItsTextAndSitsAboveTheRuler) {
     EXPECT_EQ(dw.Left(), TheRuler().Left());
     EXPECT_EQ(dw.Top(), TheRuler().Top() - dw.Height() - 100);
     EXPECT_EQ(dw.Caption(), "Marker Distance");
+}
+
+TEST_F(Readouts, EnterRecordsTheReadingShownOnTheRulerOrOnACrosshairInUse) {
+    StartMeasurement(false, 4);
+    G().UncertaintyPct = 3;
+    Main().MeasureDist_Update(true);
+    // The black marks in user units, with the scale bar's uncertainty carried in.
+    user::KeyDown(TheRuler(), kKeyReturn, 0);
+    const auto& rows = program->log().Rows();
+    ASSERT_EQ(rows.size(), 1u);
+    const LogRow& marks = rows[0];
+    EXPECT_EQ(marks.number, 1);
+    EXPECT_EQ(marks.date, "2026-12-08");
+    EXPECT_EQ(marks.time, "14:05:09");
+    EXPECT_EQ(marks.instance, "Tavrolin");
+    EXPECT_FALSE(marks.crosshairs);
+    EXPECT_EQ(Main().MeasureDist.Text(), marks.distance + "  ( \xC2\xB1 " + marks.uncertainty +
+                                             " = " + marks.uncertaintyPercent + "% )");
+    EXPECT_EQ(marks.uncertaintyPercent, "3.0");
+    EXPECT_EQ(marks.x, "0");  // along a vertical ruler
+    EXPECT_EQ(marks.y, marks.distance);
+    EXPECT_EQ(marks.units, "user units");
+
+    // The crosshairs in pixels: X, Y, the distance and the angle as the read-out shows them.
+    Pixels();
+    Click(C0());
+    Apart(300, 400);
+    user::KeyDown(C0(), kKeyReturn, 0);
+    Apart(0, 250);
+    user::KeyDown(C1(), kKeyReturn, 0);
+    user::KeyDown(CD(), kKeyReturn, 0);  // the read-out records nothing
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_TRUE(rows[1].crosshairs);
+    EXPECT_EQ(rows[1].number, 2);
+    EXPECT_EQ(rows[1].x + " " + rows[1].y + " " + rows[1].distance + " " + rows[1].angle,
+              "300 400 500.0 53.13");
+    EXPECT_EQ(rows[1].units, "px");
+    EXPECT_EQ(rows[1].uncertainty, "");
+    EXPECT_EQ(rows[2].distance, CD().Distance.Text());
+    EXPECT_EQ(rows[2].x, "0");
+    EXPECT_EQ(rows[2].y, rows[2].distance);
+    EXPECT_EQ(rows[2].angle, "");
+
+    // Deleted rows keep their numbers; the next row goes on from the highest.
+    program->log().Remove({0, 0, 7});
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].number, 2);
+    user::KeyDown(C0(), kKeyReturn, 0);
+    EXPECT_EQ(rows.back().number, 4);
+}
+
+TEST(MeasurementLogText, CsvQuotesWhatNeedsItAndTheClipboardTakesTheLocalesDecimalSeparator) {
+    EXPECT_EQ(CsvRecord({"1", "a,b", "say \"hi\"", " x", "two\nlines", "", "5.5"}),
+              "1,\"a,b\",\"say \"\"hi\"\"\",\" x\",\"two\nlines\",,5.5\r\n");
+    LogRow row;
+    row.number = 12;
+    row.date = "2026-12-08";
+    row.time = "14:05:09";
+    row.instance = "TavrolinAB";
+    row.crosshairs = true;
+    row.x = "300";
+    row.y = "400.5";
+    row.distance = "500.0";
+    row.angle = "53.13";
+    row.units = "\xC2\xB5m";
+    row.uncertainty = "15.0";
+    row.uncertaintyPercent = "3.0";
+    row.calibration = "x5000\tnew.1";
+    const std::string header =
+        "No\tDate\tTime\tInstance\tMeasured\tX\tY\tDistance\tAngle\tUnits\tUncertainty\t"
+        "Uncertainty %\tCalibration\r\n";
+    EXPECT_EQ(ClipboardRows({row}, ','),
+              header + "12\t2026-12-08\t14:05:09\tTavrolinAB\tCrosshairs\t300\t400,5\t500,0\t53,13\t"
+                       "\xC2\xB5m\t15,0\t3,0\tx5000 new.1\r\n");
+    EXPECT_EQ(ClipboardRows({row}, '.').substr(header.size()),
+              "12\t2026-12-08\t14:05:09\tTavrolinAB\tCrosshairs\t300\t400.5\t500.0\t53.13\t"
+              "\xC2\xB5m\t15.0\t3.0\tx5000 new.1\r\n");
+    EXPECT_EQ(CsvRecord(LogFields(row)),
+              "12,2026-12-08,14:05:09,TavrolinAB,Crosshairs,300,400.5,500.0,53.13,\xC2\xB5m,15.0,3.0,"
+              "x5000\tnew.1\r\n");
 }
 
 }  // namespace

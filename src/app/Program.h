@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/GeneralCode.h"
+#include "control/MeasurementLog.h"
 
 namespace tavrolin {
 
@@ -35,6 +36,8 @@ public:
     Backend& backend() const { return backend_; }
     Platform& platform() const { return platform_; }
     GeneralCode& g() { return g_; }
+    // The readings recorded in this session.
+    MeasurementLog& log() { return log_; }
     const std::string& CommandLine() const { return commandLine_; }
 
     double TwipsPerPixelX() const;
@@ -94,6 +97,7 @@ private:
     Platform& platform_;
     std::string commandLine_;
     GeneralCode g_;
+    MeasurementLog log_;
     bool started_ = false;
     bool ended_ = false;
     bool saveOnUnload_ = true;

@@ -58,6 +58,15 @@ public:
     // Recomputes the distance shown in the panel and the read-outs. False: the two measurement
     // markers stand on the same pixel.
     void MeasureDist_Update(bool markersApart);
+    // What the distance box shows for the black marks: the distance, and in user units the
+    // scale bar's uncertainty carried into it.
+    struct MarksReading {
+        bool valid = false;     // false without a unit factor: "Green Mark Distance = 0"
+        std::string distance;   // "500.0"
+        std::string error;      // the carried uncertainty, "15.0"; empty when none is carried
+        std::string percent;    // "3.0"; empty when the uncertainty is 0
+    };
+    MarksReading ReadMarks(bool markersApart) const;
     // Names what measures in the distance label (the crosshairs, or the ruler's marks by their
     // colour) and opens the uncertainty box only for the marks' distance in user units: what
     // every change of the crosshairs between docked and active leaves behind.

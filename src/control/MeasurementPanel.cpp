@@ -179,39 +179,47 @@ void MainWindow::MeasureDist_Update(bool markersApart) {
     // On the ruler's green marks the calibration follows the marks wherever they went.
     if (g.MeasUnitsIndex == 4 && !g.ScaleCrossActive) g.PixelsPerUnit = ScaleMarkerFactor();
     DistanceWindow& readout = p_.distanceWindow();
-    if (g.PixelsPerUnit == 0 || !std::isfinite(g.PixelsPerUnit)) {
+    const MarksReading marks = ReadMarks(markersApart);
+    if (!marks.valid) {
         MeasureDist.SetText("Green Mark Distance = 0");
         readout.Update("Invalid");
     } else {
-        // Coinciding markers are zero apart, whatever their stored places say.
-        const double pixels =
-            markersApart
-                ? std::fabs(static_cast<double>(std::int64_t{MarkerPlace(0)} - MarkerPlace(1))) /
-                      p_.TwipsPerPixelX()
-                : 0.0;
-        double distance = pixels / g.PixelsPerUnit;
-        int code = g.UnitsCode;
-        std::string text = FormatMeasure(distance, code, -1);
-        readout.Update(text);
-        // The scale bar's uncertainty carries into what its units measure on the ruler.
-        if (g.MeasUnitsIndex == 4 && !g.CrossActive && !g.ScaleCrossActive) {
-            const double percent = g.UncertaintyPct;
-            double error = percent * 0.01 * distance;
+        readout.Update(marks.distance);
+        std::string text = marks.distance;
+        if (!marks.error.empty()) {
             text += "  ( ";
             text += kPlusMinus;
             text += ' ';
-            text += FormatMeasure(error, code, distance);
-            if (percent > 0) {
-                text += " = ";
-                text += FormatNumber(percent, "0.0");
-                text += "% )";
-            } else {
-                text += " )";
-            }
+            text += marks.error;
+            text += marks.percent.empty() ? " )" : " = " + marks.percent + "% )";
         }
         MeasureDist.SetText(text);
     }
     p_.crossDistance().Update();
+}
+
+MainWindow::MarksReading MainWindow::ReadMarks(bool markersApart) const {
+    const auto& g = p_.g();
+    MarksReading r;
+    if (g.PixelsPerUnit == 0 || !std::isfinite(g.PixelsPerUnit)) return r;
+    r.valid = true;
+    // Coinciding markers are zero apart, whatever their stored places say.
+    const double pixels =
+        markersApart
+            ? std::fabs(static_cast<double>(std::int64_t{MarkerPlace(0)} - MarkerPlace(1))) /
+                  p_.TwipsPerPixelX()
+            : 0.0;
+    double distance = pixels / g.PixelsPerUnit;
+    int code = g.UnitsCode;
+    r.distance = FormatMeasure(distance, code, -1);
+    // The scale bar's uncertainty carries into what its units measure on the ruler.
+    if (g.MeasUnitsIndex == 4 && !g.CrossActive && !g.ScaleCrossActive) {
+        const double percent = g.UncertaintyPct;
+        double error = percent * 0.01 * distance;
+        r.error = FormatMeasure(error, code, distance);
+        if (percent > 0) r.percent = FormatNumber(percent, "0.0");
+    }
+    return r;
 }
 
 }  // namespace tavrolin

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/Program.h"
+#include "control/MeasurementLog.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Docking.h"
 #include "crosshair/EdgeWalk.h"
@@ -254,6 +255,11 @@ void Crosshair::Form_KeyDown(int& keyCode, int& shift) {
     const bool loupe = p_.g().LoupeOn != 0;
     if (keyCode == kKeyL && shift == 0 && InUse()) {
         SetLoupe(p_, !loupe);
+        return;
+    }
+    if (keyCode == kKeyReturn && shift == 0 && InUse()) {
+        RecordReading(p_);
+        keyCode = 0;
         return;
     }
     std::int32_t dx = 0, dy = 0;

@@ -18,7 +18,7 @@ namespace {
 // One axis of LoupePlace: the start of a span `size` long, `offset` from the centre `c`, kept
 // off [c - reach, c + reach] and within [low, high) where the other side of the centre allows.
 int PlaceAlong(int c, int reach, int size, int offset, bool bounded, int low, int high) {
-    const int after = reach + 1 + kLoupeGap;  // the nearest start after the crosshair
+    const int after = reach + 1 + kLoupeGap;         // the nearest start after the crosshair
     const int before = -(reach + kLoupeGap + size);  // the farthest start before it
     if (offset > before && offset < after) {
         // Over the crosshair or its row or column: to the side the loupe's middle is on.
@@ -39,7 +39,8 @@ bool PairActive(const GeneralCode& g, const Crosshair& c) {
 
 PixelPoint LoupePlace(PixelPoint centre, int reach, int width, int height,
                       std::optional<PixelPoint> offset, const std::vector<PixelBounds>& monitors) {
-    const PixelPoint want = offset.value_or(PixelPoint{reach + 1 + kLoupeGap, reach + 1 + kLoupeGap});
+    const PixelPoint want =
+        offset.value_or(PixelPoint{reach + 1 + kLoupeGap, reach + 1 + kLoupeGap});
     // The monitor under the centre.
     const PixelBounds* under = nullptr;
     for (const PixelBounds& m : monitors) {
@@ -181,12 +182,12 @@ void LoupeWindow::Place(PixelPoint centre, const Form& crosshair) {
     const PixelScale s(screen.TwipsPerPixelX, screen.TwipsPerPixelY);
     std::vector<PixelBounds> monitors;
     for (const ScreenRect& m : screen.Monitors) {
-        monitors.push_back({s.ToPixelsX(m.Left), s.ToPixelsY(m.Top), s.ToPixelsX(m.Width),
-                            s.ToPixelsY(m.Height)});
+        monitors.push_back(
+            {s.ToPixelsX(m.Left), s.ToPixelsY(m.Top), s.ToPixelsX(m.Width), s.ToPixelsY(m.Height)});
     }
     const int reach = s.ToPixelsX(crosshair.Width()) / 2;
-    const PixelPoint at = LoupePlace(centre, reach, s.ToPixelsX(Width()), s.ToPixelsY(Height()),
-                                     offset_, monitors);
+    const PixelPoint at =
+        LoupePlace(centre, reach, s.ToPixelsX(Width()), s.ToPixelsY(Height()), offset_, monitors);
     Move(s.ToTwipsX(at.x), s.ToTwipsY(at.y));
 }
 

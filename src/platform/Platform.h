@@ -17,6 +17,14 @@ struct Date {
     friend bool operator==(const Date&, const Date&) = default;
 };
 
+// A moment of the local clock, to the second.
+struct LocalTime {
+    Date date;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
 // Days from `from` to `to` (negative when `to` is earlier); invalid dates are normalised the way
 // a calendar adds overflowing days and months.
 long DaysBetween(const Date& from, const Date& to);
@@ -75,6 +83,7 @@ public:
     virtual void Sleep(std::int32_t milliseconds) = 0;
 
     virtual Date Today() = 0;
+    virtual LocalTime Now() = 0;
     // The folder of the executable, without a trailing separator.
     virtual std::string ProgramFolder() = 0;
     // The per-user folder for settings when the program folder cannot be written or is a

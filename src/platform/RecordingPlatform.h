@@ -29,6 +29,7 @@ public:
                                const std::string& lpDirectory, std::int32_t nShowCmd) override;
     void Sleep(std::int32_t milliseconds) override;
     Date Today() override { return today; }
+    LocalTime Now() override { return now; }
     std::string ProgramFolder() override { return programFolder; }
     std::string UserConfigFolder() override { return userConfigFolder; }
     bool IsSystemFolder(const std::string& folder) override {
@@ -45,6 +46,7 @@ public:
     int virtualScreenWidthPx = 1920;
     int virtualScreenHeightPx = 1080;
     Date today{2026, 12, 8};
+    LocalTime now{{2026, 12, 8}, 14, 5, 9};
     std::string programFolder;
     std::string userConfigFolder;
     // An installed program's folder, which the user may not write (root may write any).

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
@@ -96,6 +97,13 @@ void QtPlatform::Sleep(std::int32_t milliseconds) {
 Date QtPlatform::Today() {
     const QDate d = QDate::currentDate();
     return Date{d.year(), d.month(), d.day()};
+}
+
+LocalTime QtPlatform::Now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    return LocalTime{Date{d.year(), d.month(), d.day()}, t.hour(), t.minute(), t.second()};
 }
 
 std::string QtPlatform::ProgramFolder() {

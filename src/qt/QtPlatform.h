@@ -30,6 +30,7 @@ public:
                                const std::string& lpDirectory, std::int32_t nShowCmd) override;
     void Sleep(std::int32_t milliseconds) override;
     Date Today() override;
+    LocalTime Now() override;
     std::string ProgramFolder() override;
     std::string UserConfigFolder() override;
 

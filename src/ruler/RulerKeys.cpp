@@ -1,10 +1,12 @@
 // The ruler's keys: one-pixel nudges of the ruler or the selected marker, Shift to select and
-// flash the next marker, Space or Tab to turn the ruler, Esc to leave without saving.
+// flash the next marker, Space or Tab to turn the ruler, Enter to record the reading, Esc to
+// leave without saving.
 #include <cstdlib>
 
 #include "app/GeneralCode.h"
 #include "app/Program.h"
 #include "control/MainWindow.h"
+#include "control/MeasurementLog.h"
 #include "crosshair/Docking.h"
 #include "crosshair/DistanceWindow.h"
 #include "forms/Backend.h"
@@ -42,7 +44,10 @@ void Ruler::Form_KeyDown(int& keyCode, int& shift) {
     const bool measMode = g.MeasurementModeOn;
     const std::int32_t step = RoundHalfEven(p_.TwipsPerPixelX());
     if (measMode) {
-        if (keyCode == kKeySpace || (keyCode == kKeyTab && shift == 0)) {
+        if (keyCode == kKeyReturn && shift == 0) {
+            RecordReading(p_);
+            keyCode = 0;
+        } else if (keyCode == kKeySpace || (keyCode == kKeyTab && shift == 0)) {
             p_.mainWindow().ChooseOrientation(!g.HorizontalRuler);
         } else if (keyCode == kKeyShift && shift == kShiftMask) {
             if (GrabMarker >= -3 && GrabMarker <= 0) --GrabMarker;

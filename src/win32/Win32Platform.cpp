@@ -91,6 +91,12 @@ Date Win32Platform::Today() {
     return Date{t.wYear, t.wMonth, t.wDay};
 }
 
+LocalTime Win32Platform::Now() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return LocalTime{Date{t.wYear, t.wMonth, t.wDay}, t.wHour, t.wMinute, t.wSecond};
+}
+
 std::string Win32Platform::ProgramFolder() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {

@@ -1,0 +1,170 @@
+#include "control/MeasurementLog.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+#include "app/Program.h"
+#include "control/MainWindow.h"
+#include "crosshair/Measure.h"
+#include "platform/Platform.h"
+
+namespace tavrolin {
+
+namespace {
+
+// The columns that hold figures, which a spreadsheet must read as numbers.
+bool IsFigure(std::size_t column) {
+    return column == 0 || (column >= 5 && column <= 8) || column == 10 || column == 11;
+}
+
+std::string TwoDigits(int n) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d", std::clamp(n, 0, 99));
+    return buf;
+}
+
+std::string UnitName(int unitsIndex) {
+    switch (unitsIndex) {
+        case 1:
+            return "mm";
+        case 2:
+            return "in";
+        case 4:
+            return "user units";
+        default:
+            return "px";
+    }
+}
+
+}  // namespace
+
+const std::vector<std::string>& LogColumns() {
+    static const std::vector<std::string> columns = {
+        "No",       "Date",  "Time",  "Instance",    "Measured",      "X",          "Y",
+        "Distance", "Angle", "Units", "Uncertainty", "Uncertainty %", "Calibration"};
+    return columns;
+}
+
+std::vector<std::string> LogFields(const LogRow& row) {
+    return {std::to_string(row.number),
+            row.date,
+            row.time,
+            row.instance,
+            row.crosshairs ? "Crosshairs" : "Black Marks",
+            row.x,
+            row.y,
+            row.distance,
+            row.angle,
+            row.units,
+            row.uncertainty,
+            row.uncertaintyPercent,
+            row.calibration};
+}
+
+std::string CsvRecord(const std::vector<std::string>& fields) {
+    std::string out;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) out += ',';
+        const std::string& f = fields[i];
+        const bool quote = f.find_first_of(",\"\r\n") != std::string::npos ||
+                           (!f.empty() && (f.front() == ' ' || f.back() == ' '));
+        if (!quote) {
+            out += f;
+            continue;
+        }
+        out += '"';
+        for (char c : f) {
+            if (c == '"') out += '"';
+            out += c;
+        }
+        out += '"';
+    }
+    out += "\r\n";
+    return out;
+}
+
+std::string ClipboardRows(const std::vector<LogRow>& rows, char decimal) {
+    auto cell = [](std::string text) {
+        std::replace_if(
+            text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; },
+            ' ');
+        return text;
+    };
+    std::string out;
+    auto line = [&](const std::vector<std::string>& fields, bool figures) {
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0) out += '\t';
+            std::string text = cell(fields[i]);
+            if (figures && IsFigure(i)) std::replace(text.begin(), text.end(), '.', decimal);
+            out += text;
+        }
+        out += "\r\n";
+    };
+    line(LogColumns(), false);
+    for (const LogRow& row : rows) line(LogFields(row), true);
+    return out;
+}
+
+bool ReadingNow(Program& p, int number, LogRow& row) {
+    auto& g = p.g();
+    if (!g.MeasurementModeOn) return false;
+    row = LogRow{};
+    row.number = number;
+    const LocalTime now = p.platform().Now();
+    row.date = std::to_string(now.date.year) + "-" + TwoDigits(now.date.month) + "-" +
+               TwoDigits(now.date.day);
+    row.time = TwoDigits(now.hour) + ":" + TwoDigits(now.minute) + ":" + TwoDigits(now.second);
+    row.instance = g.ConfigBaseName;
+    row.units = UnitName(g.MeasUnitsIndex);
+    row.crosshairs = g.CrossActive;
+    if (g.CrossActive) {
+        const PairMeasure m = MeasurePair(g.CrossX[0], g.CrossY[0], g.CrossX[1], g.CrossY[1],
+                                          p.TwipsPerPixelX(), g.PixelsPerUnit, g.UnitsCode);
+        if (!m.valid) return true;
+        row.distance = m.dText;
+        if (m.full) {
+            row.x = m.xText;
+            row.y = m.yText;
+            row.angle = m.aText;
+        } else {
+            // Level or plumb: the distance is all of one and none of the other.
+            (m.x >= 0.5 ? row.x : row.y) = m.dText;
+            (m.x >= 0.5 ? row.y : row.x) = "0";
+        }
+        return true;
+    }
+    const MainWindow::MarksReading marks = p.mainWindow().ReadMarks(true);
+    if (!marks.valid) return true;
+    row.distance = marks.distance;
+    // The marks measure along the ruler.
+    (g.IsHorizontal != 0 ? row.x : row.y) = marks.distance;
+    (g.IsHorizontal != 0 ? row.y : row.x) = "0";
+    row.uncertainty = marks.error;
+    row.uncertaintyPercent = marks.percent.empty() && !marks.error.empty() ? "0.0" : marks.percent;
+    return true;
+}
+
+bool RecordReading(Program& p) {
+    MeasurementLog& log = p.log();
+    LogRow row;
+    if (!ReadingNow(p, log.NextNumber(), row)) return false;
+    log.Add(std::move(row));
+    return true;
+}
+
+void MeasurementLog::Add(LogRow row) {
+    next_ = std::max(next_, row.number + 1);
+    rows_.push_back(std::move(row));
+}
+
+void MeasurementLog::Remove(std::vector<std::size_t> indexes) {
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) {
+        if (*it < rows_.size()) rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(*it));
+    }
+}
+
+}  // namespace tavrolin

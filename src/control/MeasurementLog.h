@@ -1,0 +1,66 @@
+// The measurement log: each reading the user records, as the read-outs showed it, and the two
+// ways it leaves the program: CSV records for a file, and tab-separated rows for a spreadsheet.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace tavrolin {
+
+class Program;
+
+// One recorded reading. The figures are the texts the read-outs showed, with "." as decimal
+// point; a figure that was not measured is empty.
+struct LogRow {
+    int number = 0;           // 1 for the first row of a log
+    std::string date;         // "2026-12-09"
+    std::string time;         // "21:53:28"
+    std::string instance;     // the settings file's name without ".cfg": "Tavrolin", "TavrolinABCD"
+    bool crosshairs = false;  // measured by the crosshairs, else by the ruler's black marks
+    std::string x, y, distance, angle;
+    std::string units;  // "mm", "in", "px", or the user units' name
+    // The scale bar's uncertainty carried into the distance: "3.0" and "2.0"; empty when none
+    // is shown.
+    std::string uncertainty, uncertaintyPercent;
+    std::string calibration;  // the calibration's name; empty while none is named
+};
+
+// The column names, in the order of every record and row.
+const std::vector<std::string>& LogColumns();
+
+// One CSV record, "\r\n" at its end: fields separated by commas, a field that holds a comma, a
+// quote, a line break or a leading or trailing blank quoted with its quotes doubled.
+std::string CsvRecord(const std::vector<std::string>& fields);
+// The fields of a row in column order.
+std::vector<std::string> LogFields(const LogRow& row);
+
+// Rows for the clipboard: a header row and one row each, cells separated by tabs and rows by
+// "\r\n". The figures take `decimal` as their decimal separator, so that a spreadsheet of the
+// user's language reads them as numbers; tabs and line breaks within a text become blanks.
+std::string ClipboardRows(const std::vector<LogRow>& rows, char decimal);
+
+// The reading the read-outs show now, numbered `number`, or a row with no distance when nothing
+// can be read (the scale bar not calibrated). Outside Measurement Mode there is none: false.
+bool ReadingNow(Program& program, int number, LogRow& row);
+
+// Records the reading now shown, as Enter on the ruler or on a crosshair in use does. False
+// outside Measurement Mode.
+bool RecordReading(Program& program);
+
+class MeasurementLog {
+  public:
+    const std::vector<LogRow>& Rows() const { return rows_; }
+    // The number the next row gets.
+    int NextNumber() const { return next_; }
+    void Add(LogRow row);
+    // Removes the rows at these indexes (ascending or not; out of range ignored). Numbers are
+    // kept: a deleted row's number is not given again.
+    void Remove(std::vector<std::size_t> indexes);
+
+  private:
+    std::vector<LogRow> rows_;
+    int next_ = 1;
+};
+
+}  // namespace tavrolin
