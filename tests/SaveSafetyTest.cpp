@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "RulerFixture.h"
+#include "control/MeasurementLog.h"
 
 namespace tavrolin::testing {
 namespace {
@@ -311,6 +312,57 @@ TEST_F(SaveSafety, AFileMadeReadOnlyOrThatCannotBeReadIsLeftByteForByteAndTheUse
         EXPECT_EQ(st.st_mode & 07777, mode);
         std::filesystem::remove(cfg);
     }
+}
+
+TEST_F(SaveSafety, TheMeasurementLogOnlyGrowsAndNeverWritesThroughALinkAFifoOrAnotherFile) {
+    StartMeasurement();
+    const std::string log = folder.File("Tavrolin-measurements.csv");
+    EXPECT_EQ(LogFileOf(G().ConfigPath), log);
+    const auto& rows = program->log().Rows();
+    auto record = [&](const LogRow& row) { return CsvRecord(LogFields(row)); };
+    const std::string header = CsvRecord(LogColumns());
+    user::KeyDown(TheRuler(), kKeyReturn, 0);
+    user::KeyDown(TheRuler(), kKeyReturn, 0);
+    ASSERT_EQ(rows.size(), 2u);
+    std::string text = header + record(rows[0]) + record(rows[1]);
+    EXPECT_EQ(Slurp(log), text);
+    // Rows deleted in the program leave the file as it is; the next one is added to it.
+    program->log().Remove({0});
+    user::KeyDown(TheRuler(), kKeyReturn, 0);
+    text += record(rows.back());
+    EXPECT_EQ(Slurp(log), text);
+
+    // What is not such a log is refused and left as it is: another program's file, a link, a
+    // file of two links, a FIFO (without blocking). A new name gets the header first.
+    const std::string row = "x\r\n";
+    const std::string other = folder.File("other.csv");
+    Spit(other, "name,value\r\n");
+    EXPECT_EQ(platform.AppendToLog(other, header, row), AppendResult::Refused);
+    ASSERT_EQ(::symlink(log.c_str(), folder.File("link.csv").c_str()), 0);
+    EXPECT_EQ(platform.AppendToLog(folder.File("link.csv"), header, row), AppendResult::Refused);
+    ASSERT_EQ(::link(log.c_str(), folder.File("hard.csv").c_str()), 0);
+    EXPECT_EQ(platform.AppendToLog(log, header, row), AppendResult::Refused);
+    ::unlink(folder.File("hard.csv").c_str());
+    ASSERT_EQ(::mkfifo(folder.File("fifo.csv").c_str(), 0600), 0);
+    EXPECT_EQ(platform.AppendToLog(folder.File("fifo.csv"), header, row), AppendResult::Refused);
+    EXPECT_EQ(Slurp(other), "name,value\r\n");
+    EXPECT_EQ(Slurp(log), text);
+    EXPECT_EQ(platform.AppendToLog(folder.File("new.csv"), header, row), AppendResult::Created);
+    EXPECT_EQ(platform.AppendToLog(folder.File("new.csv"), header, row), AppendResult::Appended);
+    EXPECT_EQ(Slurp(folder.File("new.csv")), header + row + row);
+
+    // The program's log replaced by a link to another file: the readings go on in memory, the
+    // user is told once, and the other file is untouched.
+    ::unlink(log.c_str());
+    ASSERT_EQ(::symlink(other.c_str(), log.c_str()), 0);
+    ::testing::internal::CaptureStderr();
+    user::KeyDown(TheRuler(), kKeyReturn, 0);
+    user::KeyDown(TheRuler(), kKeyReturn, 0);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(rows.size(), 4u);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("Tavrolin-measurements.csv"), std::string::npos) << err;
+    EXPECT_EQ(Slurp(other), "name,value\r\n");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "RulerFixture.h"
 #include "app/Instance.h"
+#include "control/MeasurementLog.h"
 #include "platform/WideText.h"
 
 // After the program's headers: its colour function has the name of a Windows macro.
@@ -210,6 +211,32 @@ TEST_F(WindowsFiles, ASettingsFileThatIsALinkIsNeitherReadThroughNorWrittenAndSe
     EXPECT_TRUE(platform.WriteFileAtomic(folder.File("Tavrolin1.cfg"), "new settings"));
     EXPECT_EQ(Slurp(folder.File("Tavrolin1.cfg")), "new settings");
     EXPECT_EQ(Slurp(folder.File("shared.cfg")), "the other name's content");
+}
+
+TEST_F(WindowsFiles, TheMeasurementLogOnlyGrowsAndIsNeverWrittenThroughALinkOrASecondName) {
+    StartMeasurement();
+    const std::string log = folder.File("Tavrolin-measurements.csv");
+    const std::string header = CsvRecord(LogColumns());
+    user::KeyDown(TheRuler(), kKeyReturn, 0);
+    user::KeyDown(TheRuler(), kKeyReturn, 0);
+    const auto& rows = program->log().Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    const std::string text = header + CsvRecord(LogFields(rows[0])) + CsvRecord(LogFields(rows[1]));
+    EXPECT_EQ(Slurp(log), text);
+
+    const std::string row = "x\r\n";
+    Spit(folder.File("other.csv"), "name,value\r\n");
+    EXPECT_EQ(platform.AppendToLog(folder.File("other.csv"), header, row), AppendResult::Refused);
+    ASSERT_TRUE(HardLink(folder.File("second.csv"), log));
+    EXPECT_EQ(platform.AppendToLog(log, header, row), AppendResult::Refused);
+    ASSERT_TRUE(::DeleteFileW(Wide(folder.File("second.csv")).c_str()));
+    if (PlantLink(folder.File("link.csv"), "Tavrolin-measurements.csv")) {
+        EXPECT_EQ(platform.AppendToLog(folder.File("link.csv"), header, row), AppendResult::Refused);
+    }
+    EXPECT_EQ(Slurp(log), text);
+    EXPECT_EQ(Slurp(folder.File("other.csv")), "name,value\r\n");
+    EXPECT_EQ(platform.AppendToLog(log, header, row), AppendResult::Appended);
+    EXPECT_EQ(Slurp(log), text + row);
 }
 
 TEST_F(WindowsFiles, AFileHeldOpenForAMomentIsWaitedForAndOneHeldLongerFailsTheSaveLeavingNoTrace) {

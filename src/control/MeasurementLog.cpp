@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iostream>
 #include <utility>
 
 #include "app/Program.h"
@@ -146,10 +147,31 @@ bool ReadingNow(Program& p, int number, LogRow& row) {
     return true;
 }
 
+std::string LogFileOf(const std::string& configPath) {
+    std::string base = configPath;
+    const std::size_t name = base.find_last_of("/\\");
+    const std::size_t dot = base.rfind('.');
+    if (dot != std::string::npos && (name == std::string::npos || dot > name)) base.erase(dot);
+    return base + "-measurements.csv";
+}
+
 bool RecordReading(Program& p) {
     MeasurementLog& log = p.log();
     LogRow row;
     if (!ReadingNow(p, log.NextNumber(), row)) return false;
+    const std::string& config = p.g().ConfigPath;
+    if (log.FileProblem().empty() && !config.empty()) {
+        const std::string file = LogFileOf(config);
+        const AppendResult done =
+            p.platform().AppendToLog(file, CsvRecord(LogColumns()), CsvRecord(LogFields(row)));
+        if (done == AppendResult::Refused || done == AppendResult::Failed) {
+            log.SetFileProblem(done == AppendResult::Refused
+                                   ? file + " is not a measurement log of this program's"
+                                   : file + " cannot be written");
+            std::cerr << "tavrolin: " << log.FileProblem()
+                      << ": measurements are kept only while the program runs\n";
+        }
+    }
     log.Add(std::move(row));
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavrolin {
@@ -44,12 +45,17 @@ std::string ClipboardRows(const std::vector<LogRow>& rows, char decimal);
 // can be read (the scale bar not calibrated). Outside Measurement Mode there is none: false.
 bool ReadingNow(Program& program, int number, LogRow& row);
 
-// Records the reading now shown, as Enter on the ruler or on a crosshair in use does. False
-// outside Measurement Mode.
+// The log file of the instance whose settings file is `configPath`: beside it, named after it
+// ("Tavrolin.cfg": "Tavrolin-measurements.csv").
+std::string LogFileOf(const std::string& configPath);
+
+// Records the reading now shown, as Enter on the ruler or on a crosshair in use does, and adds
+// it to the instance's log file at once. A log file that cannot take it is said once on
+// stderr, and the log goes on in memory. False outside Measurement Mode.
 bool RecordReading(Program& program);
 
 class MeasurementLog {
-  public:
+public:
     const std::vector<LogRow>& Rows() const { return rows_; }
     // The number the next row gets.
     int NextNumber() const { return next_; }
@@ -57,10 +63,14 @@ class MeasurementLog {
     // Removes the rows at these indexes (ascending or not; out of range ignored). Numbers are
     // kept: a deleted row's number is not given again.
     void Remove(std::vector<std::size_t> indexes);
+    // Why the rows no longer reach the log file; empty while they do.
+    const std::string& FileProblem() const { return fileProblem_; }
+    void SetFileProblem(std::string why) { fileProblem_ = std::move(why); }
 
-  private:
+private:
     std::vector<LogRow> rows_;
     int next_ = 1;
+    std::string fileProblem_;
 };
 
 }  // namespace tavrolin

@@ -39,7 +39,7 @@ struct PixelBounds {
                                     const std::vector<PixelBounds>& monitors);
 
 class LoupeWindow : public Form {
-  public:
+public:
     explicit LoupeWindow(Program& program);
 
     void Form_Load() override;
@@ -63,7 +63,7 @@ class LoupeWindow : public Form {
     Picture& View;
     Label& Info;
 
-  private:
+private:
     Crosshair* Target();
     PixelPoint CentreOf(const Form& crosshair) const;
     void Place(PixelPoint centre, const Form& crosshair);

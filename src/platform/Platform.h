@@ -41,6 +41,15 @@ struct FileFacts {
     bool loop = false;      // the name or its folder is a chain of links that never ends
 };
 
+// What AppendToLog did.
+enum class AppendResult {
+    Appended,
+    Created,  // the file was new: the header and the text
+    Refused,  // something is at the name that is not such a log: a link, a FIFO, another
+              // program's or another user's file, a file of several links
+    Failed,   // it could not be written (no room, no right to the folder)
+};
+
 enum class LockState {
     Taken,     // this platform holds the lock now, with the content asked for in it
     Held,      // a running program holds it, or the name is not a lock file this user may use
@@ -117,6 +126,14 @@ public:
     // on the command line, such as a picture.
     // (Not "ReplaceFile": Windows' headers make that name a macro.)
     virtual bool PutNewFile(const std::string& path, const std::string& content);
+    // Adds `text` at the end of a log file that only grows: a new file is created with `header`
+    // before the text; an existing one is written only when it is a regular file of this user's
+    // with a single link, reached without a link, whose content begins with `header` (so a
+    // file another program wrote is never written into), and never opened in a way that could
+    // block. Nothing is truncated or rewritten, and the text has reached the system when the
+    // call returns, so a killed program loses none of it.
+    virtual AppendResult AppendToLog(const std::string& path, const std::string& header,
+                                     const std::string& text);
     // True when files may be created in the folder; nothing is created to find out.
     virtual bool FolderWritable(const std::string& folder);
     virtual bool MakeFolders(const std::string& folder);

@@ -371,6 +371,34 @@ bool Platform::PutNewFile(const std::string& path, const std::string& content) {
     return ok && folder.Rename(temp, name);
 }
 
+AppendResult Platform::AppendToLog(const std::string& path, const std::string& header,
+                                   const std::string& text) {
+    if (path.empty()) return AppendResult::Failed;
+    // A new log: made exclusively, so nothing that appeared at the name meanwhile is written.
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        const bool ok = WriteAll(fd, header + text);
+        ::close(fd);
+        return ok ? AppendResult::Created : AppendResult::Failed;
+    }
+    if (errno != EEXIST) return AppendResult::Failed;
+    fd = ::open(path.c_str(),
+                O_RDWR | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return errno == ELOOP ? AppendResult::Refused : AppendResult::Failed;
+    struct stat st{};
+    bool ours = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
+                st.st_uid == ::geteuid();
+    if (ours) {
+        std::string head(header.size(), '\0');
+        ours = ::pread(fd, head.data(), head.size(), 0) == static_cast<ssize_t>(head.size()) &&
+               head == header;
+    }
+    const bool ok = ours && WriteAll(fd, text);
+    ::close(fd);
+    if (!ours) return AppendResult::Refused;
+    return ok ? AppendResult::Appended : AppendResult::Failed;
+}
+
 bool Platform::IsSystemFolder(const std::string& folder) {
     std::vector<std::string> system = {"/usr", "/opt"};
 #ifdef TAVROLIN_INSTALL_PREFIX

@@ -410,6 +410,39 @@ bool Platform::PutNewFile(const std::string& path, const std::string& content) {
     return true;
 }
 
+AppendResult Platform::AppendToLog(const std::string& path, const std::string& header,
+                                   const std::string& text) {
+    if (path.empty()) return AppendResult::Failed;
+    const std::wstring native = Native(path);
+    constexpr DWORD kFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    // A new log: made exclusively, so nothing that appeared at the name meanwhile is written.
+    HANDLE h = ::CreateFileW(native.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                             kFlags, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        const bool ok = WriteAll(h, header + text);
+        ::CloseHandle(h);
+        return ok ? AppendResult::Created : AppendResult::Failed;
+    }
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return AppendResult::Failed;
+    // Appending only: what is in the file cannot be written over through this handle.
+    h = OpenWaiting(native, GENERIC_READ | FILE_APPEND_DATA, kFlags);
+    if (h == INVALID_HANDLE_VALUE) return AppendResult::Refused;
+    const Entry e = Describe(h, native);
+    bool ours = e.RegularFile() && e.links == 1 &&
+                (e.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    if (ours) {
+        std::string head(header.size(), '\0');
+        DWORD got = 0;
+        ours = ::ReadFile(h, head.data(), static_cast<DWORD>(head.size()), &got, nullptr) &&
+               got == head.size() && head == header;
+    }
+    const bool ok = ours && WriteAll(h, text);
+    ::CloseHandle(h);
+    if (!ours) return AppendResult::Refused;
+    return ok ? AppendResult::Appended : AppendResult::Failed;
+}
+
 bool Platform::IsSystemFolder(const std::string& folder) { return InProgramFiles(folder); }
 
 bool Platform::FolderWritable(const std::string& folder) {
