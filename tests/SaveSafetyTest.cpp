@@ -318,19 +318,32 @@ TEST_F(SaveSafety, TheMeasurementLogOnlyGrowsAndNeverWritesThroughALinkAFifoOrAn
     StartMeasurement();
     const std::string log = folder.File("Tavrolin-measurements.csv");
     EXPECT_EQ(LogFileOf(G().ConfigPath), log);
-    const auto& rows = program->log().Rows();
+    auto rows = [&]() -> const std::vector<LogRow>& { return program->log().Rows(); };
     auto record = [&](const LogRow& row) { return CsvRecord(LogFields(row)); };
     const std::string header = CsvRecord(LogColumns());
     user::KeyDown(TheRuler(), kKeyReturn, 0);
     user::KeyDown(TheRuler(), kKeyReturn, 0);
-    ASSERT_EQ(rows.size(), 2u);
-    std::string text = header + record(rows[0]) + record(rows[1]);
+    ASSERT_EQ(rows().size(), 2u);
+    std::string text = header + record(rows()[0]) + record(rows()[1]);
     EXPECT_EQ(Slurp(log), text);
     // Rows deleted in the program leave the file as it is; the next one is added to it.
     program->log().Remove({0});
     user::KeyDown(TheRuler(), kKeyReturn, 0);
-    text += record(rows.back());
+    text += record(rows().back());
     EXPECT_EQ(Slurp(log), text);
+
+    // A record cut short by a kill is passed over; the next start lists the rows the file holds
+    // and numbers on from the highest.
+    {
+        std::ofstream out(log, std::ios::binary | std::ios::app);
+        out << "7,2026-12-08,14:05:09,\"Tavrolin,Black Marks,0,2";
+    }
+    program->Exit();
+    Start();
+    ASSERT_EQ(rows().size(), 3u);
+    EXPECT_EQ(header + record(rows()[0]) + record(rows()[1]) + record(rows()[2]), text);
+    EXPECT_EQ(program->log().NextNumber(), 4);
+    Spit(log, text);
 
     // What is not such a log is refused and left as it is: another program's file, a link, a
     // file of two links, a FIFO (without blocking). A new name gets the header first.
@@ -359,7 +372,7 @@ TEST_F(SaveSafety, TheMeasurementLogOnlyGrowsAndNeverWritesThroughALinkAFifoOrAn
     user::KeyDown(TheRuler(), kKeyReturn, 0);
     user::KeyDown(TheRuler(), kKeyReturn, 0);
     const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows().size(), 5u);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_NE(err.find("Tavrolin-measurements.csv"), std::string::npos) << err;
     EXPECT_EQ(Slurp(other), "name,value\r\n");

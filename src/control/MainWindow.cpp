@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "app/Startup.h"
 #include "control/FieldRules.h"
+#include "control/MeasurementLog.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/DistanceWindow.h"
@@ -265,6 +266,8 @@ void MainWindow::Form_Load() {
     LayOut();
 
     ClaimInstanceAndLock(p_);
+    // The readings of earlier sessions, from the log file beside the settings.
+    if (p_.log().Rows().empty()) LoadLog(p_);
 
     g.HelpText = HelpTexts();
     AboutInfo.SetCaption(AboutText());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <utility>
 
@@ -145,6 +146,73 @@ bool ReadingNow(Program& p, int number, LogRow& row) {
     row.uncertainty = marks.error;
     row.uncertaintyPercent = marks.percent.empty() && !marks.error.empty() ? "0.0" : marks.percent;
     return true;
+}
+
+std::vector<LogRow> ParseLog(const std::string& text) {
+    std::vector<LogRow> rows;
+    const std::string header = CsvRecord(LogColumns());
+    if (text.compare(0, header.size(), header) != 0) return rows;
+    std::size_t at = header.size();
+    std::vector<std::string> fields;
+    std::string field;
+    while (at < text.size()) {
+        // One record: fields up to a line break outside quotes.
+        fields.clear();
+        field.clear();
+        bool quoted = false, ended = false;
+        for (; at < text.size() && !ended; ++at) {
+            const char c = text[at];
+            if (quoted) {
+                if (c != '"') {
+                    field += c;
+                } else if (at + 1 < text.size() && text[at + 1] == '"') {
+                    field += '"';
+                    ++at;
+                } else {
+                    quoted = false;
+                }
+            } else if (c == '"') {
+                quoted = true;
+            } else if (c == ',') {
+                fields.push_back(std::move(field));
+                field.clear();
+            } else if (c == '\n') {
+                ended = true;
+            } else if (c != '\r') {
+                field += c;
+            }
+        }
+        fields.push_back(std::move(field));
+        if (!ended || fields.size() != LogColumns().size()) continue;
+        LogRow row;
+        char* end = nullptr;
+        const long number = std::strtol(fields[0].c_str(), &end, 10);
+        if (fields[0].empty() || *end != '\0' || number < 1 || number > 1'000'000'000) continue;
+        row.number = static_cast<int>(number);
+        row.date = fields[1];
+        row.time = fields[2];
+        row.instance = fields[3];
+        row.crosshairs = fields[4] == "Crosshairs";
+        row.x = fields[5];
+        row.y = fields[6];
+        row.distance = fields[7];
+        row.angle = fields[8];
+        row.units = fields[9];
+        row.uncertainty = fields[10];
+        row.uncertaintyPercent = fields[11];
+        row.calibration = fields[12];
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void LoadLog(Program& p) {
+    const std::string& config = p.g().ConfigPath;
+    if (config.empty()) return;
+    // A hundred thousand readings are about 10 MB.
+    const auto text = p.platform().ReadFile(LogFileOf(config), std::size_t{64} << 20);
+    if (!text) return;
+    for (LogRow& row : ParseLog(*text)) p.log().Add(std::move(row));
 }
 
 std::string LogFileOf(const std::string& configPath) {

@@ -45,6 +45,13 @@ std::string ClipboardRows(const std::vector<LogRow>& rows, char decimal);
 // can be read (the scale bar not calibrated). Outside Measurement Mode there is none: false.
 bool ReadingNow(Program& program, int number, LogRow& row);
 
+// The rows of a log file's text, as CsvRecord wrote them: nothing unless it begins with the
+// header; a record that is not a row (damaged, cut short by a crash) is passed over.
+std::vector<LogRow> ParseLog(const std::string& text);
+
+// The rows the instance's log file holds, taken into the program's log at start.
+void LoadLog(Program& program);
+
 // The log file of the instance whose settings file is `configPath`: beside it, named after it
 // ("Tavrolin.cfg": "Tavrolin-measurements.csv").
 std::string LogFileOf(const std::string& configPath);
