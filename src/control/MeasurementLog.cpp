@@ -234,7 +234,8 @@ bool RecordReading(Program& p) {
             p.platform().AppendToLog(file, CsvRecord(LogColumns()), CsvRecord(LogFields(row)));
         if (done == AppendResult::Refused || done == AppendResult::Failed) {
             log.SetFileProblem(done == AppendResult::Refused
-                                   ? file + " is not a measurement log of this program's"
+                                   ? file + " is a link, a special file, a file of several names, "
+                                            "another user's or not a log of this program's"
                                    : file + " cannot be written");
             std::cerr << "tavrolin: " << log.FileProblem()
                       << ": measurements are kept only while the program runs\n";
