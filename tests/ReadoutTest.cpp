@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RulerFixture.h"
+#include "control/Calibrations.h"
 #include "control/MeasurementLog.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
@@ -315,6 +316,60 @@ TEST_F(Readouts, EnterRecordsTheReadingShownOnTheRulerOrOnACrosshairInUse) {
     EXPECT_EQ(rows[0].number, 2);
     user::KeyDown(C0(), kKeyReturn, 0);
     EXPECT_EQ(rows.back().number, 4);
+}
+
+TEST_F(Readouts, KeptCalibrationsComeBackWithCtrlAndADigitUntilTheScaleBarIsMeasuredAgain) {
+    StartMeasurement(false, 4);
+    // Two scale bars of 10 \xC2\xB5m, 212 and 106 pixels long, measured by the green pair.
+    Main().ScaleDist.SetText("10");
+    Click(S0());
+    const std::string um = "\xC2\xB5m";
+    for (const auto& [name, pixels] : {std::pair{"x5000", 212}, std::pair{"x10000", 106}}) {
+        S1().Move(S0().Left() + pixels * 15, S0().Top());
+        user::KeyDown(S1(), kKeyShift, kCtrlMask);
+        EXPECT_EQ(KeepCalibration(*program, CalibrationNow(*program, name, um)), "");
+    }
+    // Refused: a name kept already, a unit with a tab, a length of zero.
+    EXPECT_NE(KeepCalibration(*program, CalibrationNow(*program, "x5000", "nm")), "");
+    EXPECT_NE(KeepCalibration(*program, CalibrationNow(*program, "x2", "n\tm")), "");
+    Calibration zero = CalibrationNow(*program, "zero", "nm");
+    zero.length = 0;
+    EXPECT_NE(KeepCalibration(*program, zero), "");
+    const std::string file = folder.File("Tavrolin-calibrations.txt");
+    EXPECT_EQ(Slurp(file), CalibrationHeader() + "x5000\t10\t" + um + "\t212\t3\r\nx10000\t10\t" +
+                               um + "\t106\t3\r\n");
+
+    // A crosshair distance of 100 pixels reads by the calibration brought back.
+    Click(C0());
+    Apart(100, 0);
+    user::KeyDown(C0(), '1', kCtrlMask);
+    EXPECT_EQ(CD().Distance.Text(), "4.717");
+    EXPECT_EQ(Main().Frame4.Caption(), "Measurement Units: x5000 (" + um + ")");
+    user::KeyDown(TheRuler(), '2', kCtrlMask);
+    EXPECT_EQ(CD().Distance.Text(), "9.434");
+    user::KeyDown(C0(), kKeyReturn, 0);
+    EXPECT_EQ(program->log().Rows().back().calibration, "x10000");
+    EXPECT_EQ(program->log().Rows().back().units, um);
+    user::KeyDown(C0(), '3', kCtrlMask);  // no third calibration: nothing changes
+    EXPECT_EQ(CD().Distance.Text(), "9.434");
+
+    // A damaged line is passed over and kept; after a restart both are still there.
+    program->Exit();
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::app);
+        out << "a line a person broke\r\n";
+    }
+    Start();
+    EXPECT_EQ(LoadCalibrations(*program).items.size(), 2u);
+    EXPECT_EQ(LoadCalibrations(*program).damagedLines, 1);
+    Click(C0());
+    Apart(100, 0);
+    user::KeyDown(C0(), '1', kCtrlMask);
+    EXPECT_EQ(CD().Distance.Text(), "4.717");
+    // The green pair measures again: a new calibration, without a name.
+    Click(S0());
+    EXPECT_EQ(Main().Frame4.Caption(), "Measurement Units");
+    EXPECT_NE(Slurp(file).find("a line a person broke\r\n"), std::string::npos);
 }
 
 TEST(MeasurementLogText, CsvQuotesWhatNeedsItAndTheClipboardTakesTheLocalesDecimalSeparator) {

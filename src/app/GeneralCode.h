@@ -76,6 +76,11 @@ struct GeneralCode : Settings {
     double ScaleBarLength = 0;
     // The uncertainty the box shows, percent.
     double UncertaintyPct = 0;
+    // The kept calibration user units read with (Ctrl+1 to Ctrl+9), empty for none, and where
+    // the green marks and scale crosshairs stood when it was brought back.
+    std::string CalibrationName;
+    std::string CalibrationUnit;
+    std::array<std::int32_t, 7> CalibratedOn{};
 
     // The help texts: 0 SEM Optimization Mode, 1 Measurement Mode, 2 either mode.
     std::array<std::string, 3> HelpText;

@@ -67,6 +67,10 @@ public:
         std::string percent;    // "3.0"; empty when the uncertainty is 0
     };
     MarksReading ReadMarks(bool markersApart) const;
+    // User Units with a kept calibration's scale bar length and uncertainty in the boxes.
+    void ShowCalibration(double length, double uncertainty);
+    // The panel names the kept calibration in use, if any, and its unit.
+    void ShowCalibrationName();
     // Names what measures in the distance label (the crosshairs, or the ruler's marks by their
     // colour) and opens the uncertainty box only for the marks' distance in user units: what
     // every change of the crosshairs between docked and active leaves behind.

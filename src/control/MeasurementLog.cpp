@@ -120,6 +120,10 @@ bool ReadingNow(Program& p, int number, LogRow& row) {
     row.time = TwoDigits(now.hour) + ":" + TwoDigits(now.minute) + ":" + TwoDigits(now.second);
     row.instance = g.ConfigBaseName;
     row.units = UnitName(g.MeasUnitsIndex);
+    if (g.MeasUnitsIndex == 4 && !g.CalibrationName.empty()) {
+        row.calibration = g.CalibrationName;
+        if (!g.CalibrationUnit.empty()) row.units = g.CalibrationUnit;
+    }
     row.crosshairs = g.CrossActive;
     if (g.CrossActive) {
         const PairMeasure m = MeasurePair(g.CrossX[0], g.CrossY[0], g.CrossX[1], g.CrossY[1],

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/Program.h"
+#include "control/Calibrations.h"
 #include "control/FieldRules.h"
 #include "control/MainWindow.h"
 #include "crosshair/CrossDistance.h"
@@ -21,6 +22,7 @@ constexpr const char* kPlusMinus = "\xC2\xB1";  // character 177, in UTF-8
 
 void MainWindow::ChooseUnits(int index) {
     auto& g = p_.g();
+    DropNamedCalibration(p_);
     const double tpp = p_.TwipsPerPixelX();
     static const int kCodes[] = {0, 2, 3, 0};
     static const char* kTips[] = {"", "Millimeters.", "Inches.", "Pixels."};
@@ -64,6 +66,22 @@ void MainWindow::ShowScaleDistance(const std::string& text) {
 
 void MainWindow::ShowDistance(const std::string& text) { MeasureDist.SetText(text); }
 
+void MainWindow::ShowCalibration(double length, double uncertainty) {
+    Option4.SetValue(true);
+    ScaleDist.SetText(ShortestDecimal(length));
+    Uncertainty.SetText(ShortestDecimal(std::round(uncertainty)));
+}
+
+void MainWindow::ShowCalibrationName() {
+    const auto& g = p_.g();
+    std::string caption = "Measurement Units";
+    if (!g.CalibrationName.empty()) {
+        caption += ": " + g.CalibrationName;
+        if (!g.CalibrationUnit.empty()) caption += " (" + g.CalibrationUnit + ")";
+    }
+    Frame4.SetCaption(caption);
+}
+
 void MainWindow::ShowDistanceCaption(const std::string& caption) { Label3.SetCaption(caption); }
 
 void MainWindow::Option1_Click() { ChooseUnits(1); }
@@ -79,7 +97,9 @@ void MainWindow::Option4_Click() {
     ScaleDist.SetEnabled(true);
     Uncertainty.SetEnabled(true);
     Label4.SetEnabled(true);
-    if (g.ScaleCrossActive) {
+    if (NamedCalibrationHolds(p_)) {
+        // A kept calibration stays in use.
+    } else if (g.ScaleCrossActive) {
         g.PixelsPerUnit = CalibrateUnits(g.ScaleX[0], g.ScaleY[0], g.ScaleX[1], g.ScaleY[1],
                                          p_.TwipsPerPixelX(), g.ScaleBarLength);
     } else {
@@ -117,6 +137,8 @@ void MainWindow::ScaleDist_KeyPress(int& keyAscii) {
 void MainWindow::ScaleDist_Change() {
     if (scaleEcho_) return;
     auto& g = p_.g();
+    // Another length is another calibration.
+    DropNamedCalibration(p_);
     const std::string typed = ScaleDist.Text();
     ScaleVerdict verdict = JudgeScaleText(typed);
     if (verdict.kind == ScaleVerdict::Refused) {
@@ -177,7 +199,9 @@ void MainWindow::Uncertainty_Change() {
 void MainWindow::MeasureDist_Update(bool markersApart) {
     auto& g = p_.g();
     // On the ruler's green marks the calibration follows the marks wherever they went.
-    if (g.MeasUnitsIndex == 4 && !g.ScaleCrossActive) g.PixelsPerUnit = ScaleMarkerFactor();
+    if (g.MeasUnitsIndex == 4 && !g.ScaleCrossActive && !NamedCalibrationHolds(p_)) {
+        g.PixelsPerUnit = ScaleMarkerFactor();
+    }
     DistanceWindow& readout = p_.distanceWindow();
     const MarksReading marks = ReadMarks(markersApart);
     if (!marks.valid) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/Program.h"
+#include "control/Calibrations.h"
 #include "control/MeasurementLog.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Docking.h"
@@ -255,6 +256,10 @@ void Crosshair::Form_KeyDown(int& keyCode, int& shift) {
     const bool loupe = p_.g().LoupeOn != 0;
     if (keyCode == kKeyL && shift == 0 && InUse()) {
         SetLoupe(p_, !loupe);
+        return;
+    }
+    if (shift == kCtrlMask && keyCode >= '1' && keyCode <= '9' && InUse()) {
+        RecallCalibration(p_, keyCode - '1');
         return;
     }
     if (keyCode == kKeyReturn && shift == 0 && InUse()) {

@@ -1,6 +1,7 @@
 #include "crosshair/ScaleDistance.h"
 
 #include "app/Program.h"
+#include "control/Calibrations.h"
 #include "control/MainWindow.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/Docking.h"
@@ -61,8 +62,10 @@ void ScaleDistance::Update() {
     const double dx = static_cast<double>(std::int64_t{g.ScaleX[0]} - g.ScaleX[1]);
     const double dy = static_cast<double>(std::int64_t{g.ScaleY[0]} - g.ScaleY[1]);
     Distance.SetFontBold(dx * dx < 1e-07 || dy * dy < 1e-07);
-    g.PixelsPerUnit = CalibrateUnits(g.ScaleX[0], g.ScaleY[0], g.ScaleX[1], g.ScaleY[1],
-                                     p_.TwipsPerPixelX(), g.ScaleBarLength);
+    if (!NamedCalibrationHolds(p_)) {
+        g.PixelsPerUnit = CalibrateUnits(g.ScaleX[0], g.ScaleY[0], g.ScaleX[1], g.ScaleY[1],
+                                         p_.TwipsPerPixelX(), g.ScaleBarLength);
+    }
     Shift(0, 0);
     p_.mainWindow().MeasureDist_Update(true);
 }
