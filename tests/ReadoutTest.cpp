@@ -2,6 +2,7 @@
 
 #include "RulerFixture.h"
 #include "control/Calibrations.h"
+#include "control/KeepDialog.h"
 #include "control/MeasurementLog.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
@@ -324,11 +325,30 @@ TEST_F(Readouts, KeptCalibrationsComeBackWithCtrlAndADigitUntilTheScaleBarIsMeas
     Main().ScaleDist.SetText("10");
     Click(S0());
     const std::string um = "\xC2\xB5m";
-    for (const auto& [name, pixels] : {std::pair{"x5000", 212}, std::pair{"x10000", 106}}) {
-        S1().Move(S0().Left() + pixels * 15, S0().Top());
-        user::KeyDown(S1(), kKeyShift, kCtrlMask);
-        EXPECT_EQ(KeepCalibration(*program, CalibrationNow(*program, name, um)), "");
-    }
+    S1().Move(S0().Left() + 212 * 15, S0().Top());
+    user::KeyDown(S1(), kKeyShift, kCtrlMask);
+    EXPECT_EQ(KeepCalibration(*program, CalibrationNow(*program, "x5000", um)), "");
+    // The second through Ctrl+S and its dialog: a name kept already is refused there, with the
+    // dialog still open; then another name and Enter.
+    S1().Move(S0().Left() + 106 * 15, S0().Top());
+    user::KeyDown(S1(), kKeyShift, kCtrlMask);
+    std::string said;
+    backend.modalScript = [&](Form& form) {
+        auto& dialog = dynamic_cast<KeepDialog&>(form);
+        EXPECT_EQ(dialog.Caption(), "Keep Calibration");
+        EXPECT_EQ(dialog.FocusedControl(), &dialog.NameBox);
+        EXPECT_EQ(dialog.Info.Caption(), "The scale bar: 10 units = 106.0 pixels, uncertainty 3 %.");
+        user::Type(dialog.NameBox, "x5000");
+        user::Type(dialog.UnitBox, um);
+        user::KeyDown(dialog.NameBox, kKeyReturn, 0);
+        said = dialog.Info.Caption();
+        EXPECT_TRUE(dialog.Visible());
+        user::Edit(dialog.NameBox, "x10000");
+        user::KeyDown(dialog.NameBox, kKeyReturn, 0);
+    };
+    user::KeyDown(TheRuler(), 'S', kCtrlMask);
+    EXPECT_EQ(said, "A calibration named x5000 is kept already.");
+    EXPECT_EQ(Main().Frame4.Caption(), "Measurement Units: x10000 (" + um + ")");
     // Refused: a name kept already, a unit with a tab, a length of zero.
     EXPECT_NE(KeepCalibration(*program, CalibrationNow(*program, "x5000", "nm")), "");
     EXPECT_NE(KeepCalibration(*program, CalibrationNow(*program, "x2", "n\tm")), "");

@@ -2,6 +2,7 @@
 
 #include "app/Startup.h"
 
+#include "control/KeepDialog.h"
 #include "control/MainWindow.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
@@ -23,6 +24,7 @@ Program::~Program() {
     // Forms unregister from the backend as they go; the control window last, as it started first.
     pickColor_.form.reset();
     loupe_.form.reset();
+    keepDialog_.form.reset();
     scale0_.form.reset();
     scale1_.form.reset();
     cross0_.form.reset();
@@ -57,6 +59,7 @@ Crosshair& Program::scale0() { return Get(scale0_, Crosshair::Kind::Scale, 0); }
 Crosshair& Program::scale1() { return Get(scale1_, Crosshair::Kind::Scale, 1); }
 PickColor& Program::pickColor() { return Get(pickColor_); }
 LoupeWindow& Program::loupe() { return Get(loupe_); }
+KeepDialog& Program::keepDialog() { return Get(keepDialog_); }
 
 void Program::UpdateLoupe() {
     if (g_.LoupeOn == 0 && !(loupe_.form && loupe_.form->Loaded())) return;
@@ -116,6 +119,7 @@ void Program::Unload(Form& form) {
     Retire(scale1_, form);
     Retire(pickColor_, form);
     Retire(loupe_, form);
+    Retire(keepDialog_, form);
     // The retired object may be the one whose handler is running: free it once that has ended.
     backend_.Post([this] { retired_.clear(); });
     if (!mainWindow_.form && started_) backend_.Quit();

@@ -24,6 +24,7 @@ class ScaleDistance;
 class Crosshair;
 class PickColor;
 class LoupeWindow;
+class KeepDialog;
 
 class Program {
 public:
@@ -74,6 +75,7 @@ public:
     Crosshair& scale1();
     PickColor& pickColor();
     LoupeWindow& loupe();
+    KeepDialog& keepDialog();
     // Shows, moves or hides the loupe as the switch and the crosshairs now are; nothing is
     // made while the loupe is off and was never shown.
     void UpdateLoupe();
@@ -112,6 +114,7 @@ private:
     Slot<Crosshair> cross0_, cross1_, scale0_, scale1_;
     Slot<PickColor> pickColor_;
     Slot<LoupeWindow> loupe_;
+    Slot<KeepDialog> keepDialog_;
     std::vector<std::unique_ptr<Form>> retired_;
 };
 

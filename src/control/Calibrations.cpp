@@ -172,13 +172,18 @@ bool RecallCalibration(Program& p, int index) {
     // The panel shows the bar's length and uncertainty, as if typed, and User Units; then the
     // calibration takes the place of the green marks'.
     mw.ShowCalibration(c.length, c.uncertainty);
-    g.CalibrationName = c.name;
-    g.CalibrationUnit = c.unit;
-    g.CalibratedOn = CalibratedOn(p);
+    NameCalibrationInUse(p, c.name, c.unit);
     g.PixelsPerUnit = c.pixels / c.length;
-    mw.ShowCalibrationName();
     mw.MeasureDist_Update(true);
     return true;
+}
+
+void NameCalibrationInUse(Program& p, const std::string& name, const std::string& unit) {
+    auto& g = p.g();
+    g.CalibrationName = name;
+    g.CalibrationUnit = unit;
+    g.CalibratedOn = CalibratedOn(p);
+    p.mainWindow().ShowCalibrationName();
 }
 
 bool NamedCalibrationHolds(Program& p) {

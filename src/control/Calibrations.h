@@ -45,6 +45,8 @@ std::string KeepCalibration(Program& program, const Calibration& c);
 // Ctrl+1 to Ctrl+9: user units read with the library's calibration `index` (0 for the first),
 // without the green marks being placed again. False when the library has no such calibration.
 bool RecallCalibration(Program& program, int index);
+// The calibration in use goes by `name` in `unit` from now on (it was just kept).
+void NameCalibrationInUse(Program& program, const std::string& name, const std::string& unit);
 // A green mark or scale crosshair moved, or another scale length was typed: the named
 // calibration is no longer the one in use.
 void DropNamedCalibration(Program& program);

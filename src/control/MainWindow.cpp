@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "app/Startup.h"
 #include "control/FieldRules.h"
+#include "control/KeepDialog.h"
 #include "control/MeasurementLog.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
@@ -68,6 +69,7 @@ MainWindow::MainWindow(Program& program)
       Label3(Add<Label>("Label3", -1, &Frame4)),
       Label4(Add<Label>("Label4", -1, &Frame4)),
       LoupeCheck(Add<CheckBox>("LoupeCheck", -1, &Frame4)),
+      KeepBtn(Add<CommandButton>("KeepBtn", -1, &Frame4)),
       p_(program) {
     for (int i = 0; i < 12; ++i) {
         if (i == 7 || i == 8) continue;
@@ -86,6 +88,7 @@ MainWindow::MainWindow(Program& program)
     PosLock.onClick = [this] { PosLock_Click(); };
     Check1.onClick = [this] { Check1_Click(); };
     LoupeCheck.onClick = [this] { SetLoupe(p_, LoupeCheck.Value() == 1); };
+    KeepBtn.onClick = [this] { OpenKeepDialog(p_); };
     WebSite.onClick = [this] { WebSite_Click(); };
     Frame1.onMouseMove = [this](int, int, double, double) { Frame1_MouseMove(); };
     Frame2.onMouseMove = [this](int, int, double, double) { Frame2_MouseMove(); };
@@ -151,6 +154,9 @@ MainWindow::MainWindow(Program& program)
     Option3.SetCaption("Pixels");
     Option4.SetCaption("Green Marks: User Units");
     LoupeCheck.SetCaption("Loupe");
+    KeepBtn.SetCaption("Keep Calibration...");
+    KeepBtn.SetToolTipText(
+        "Keep the user units' calibration under a name (Ctrl+S); Ctrl+1 to Ctrl+9 bring one back.");
     LoupeCheck.SetToolTipText(
         "Magnify the pixels at the active crosshair's centre (key L). Ctrl+Arrow: jump to the "
         "next edge.");
@@ -225,7 +231,8 @@ void MainWindow::LayOut() {
     Label3.Move(kIndent, 2400, panelInner, kRowHeight);
     MeasureDist.Move(kIndent, 2760, panelInner, 480);
     MeasureDist.SetFontSize(11);
-    LoupeCheck.Move(kIndent, 3420, panelInner, kRowHeight);
+    LoupeCheck.Move(kIndent, 3420, col2 - kIndent - 120, kRowHeight);
+    KeepBtn.Move(col2, 3360, 1800, kBoxHeight);
 
     HelpInfo.Move(kIndent, 360, inner, kPageHeight - 480);
     // The help and about texts break their own lines; a size smaller than the form's keeps

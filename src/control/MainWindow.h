@@ -152,6 +152,8 @@ public:
     Label& Label4;
     // "Loupe": the loupe beside the active crosshair, and the edge jumps.
     CheckBox& LoupeCheck;
+    // "Keep Calibration...": names the calibration in use and keeps it (Ctrl+S).
+    CommandButton& KeepBtn;
 
     // The about page's version line and the help and about texts (control/HelpTexts.cpp).
     static std::string VersionCaption(int major, int minor, int revision);

@@ -5,6 +5,7 @@
 
 #include "app/Program.h"
 #include "control/Calibrations.h"
+#include "control/KeepDialog.h"
 #include "control/MeasurementLog.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Docking.h"
@@ -260,6 +261,10 @@ void Crosshair::Form_KeyDown(int& keyCode, int& shift) {
     }
     if (shift == kCtrlMask && keyCode >= '1' && keyCode <= '9' && InUse()) {
         RecallCalibration(p_, keyCode - '1');
+        return;
+    }
+    if (shift == kCtrlMask && keyCode == 'S' && InUse()) {
+        OpenKeepDialog(p_);
         return;
     }
     if (keyCode == kKeyReturn && shift == 0 && InUse()) {

@@ -6,6 +6,7 @@
 #include "app/GeneralCode.h"
 #include "app/Program.h"
 #include "control/Calibrations.h"
+#include "control/KeepDialog.h"
 #include "control/MainWindow.h"
 #include "control/MeasurementLog.h"
 #include "crosshair/Docking.h"
@@ -50,6 +51,8 @@ void Ruler::Form_KeyDown(int& keyCode, int& shift) {
             keyCode = 0;
         } else if (shift == kCtrlMask && keyCode >= '1' && keyCode <= '9') {
             RecallCalibration(p_, keyCode - '1');
+        } else if (shift == kCtrlMask && keyCode == 'S') {
+            OpenKeepDialog(p_);
         } else if (keyCode == kKeySpace || (keyCode == kKeyTab && shift == 0)) {
             p_.mainWindow().ChooseOrientation(!g.HorizontalRuler);
         } else if (keyCode == kKeyShift && shift == kShiftMask) {
