@@ -10,6 +10,7 @@
 
 #include "RulerFixture.h"
 #include "StormInvariants.h"
+#include "control/KeepDialog.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/ScaleDistance.h"
 #include "picker/PickColor.h"
@@ -52,13 +53,35 @@ protected:
         static const int kKeys[] = {kKeyLeft, kKeyUp, kKeyRight, kKeyDown, kKeyLeft, kKeyUp, kKeyRight,
                                     kKeyDown, kKeyNumpad2, kKeyNumpad4, kKeyNumpad6, kKeyNumpad8,
                                     kKeySpace, kKeyTab, kKeyShift, kKeyControl, kKeyReturn, kKeyBack,
-                                    kKeyDelete, 'A', 'M', 'H', '1', '5', '9', 190, 112, 113, kKeyEscape};
+                                    kKeyDelete, 'A', 'M', 'H', 'L', 'S', '1', '5', '9', 190, 112, 113,
+                                    kKeyEscape};
         const int k = kKeys[Uniform(0, static_cast<int>(std::size(kKeys)) - 1)];
         // Esc leaves the program; let it happen now and then, not every few hundred events.
         return k == kKeyEscape && !Chance(5) ? kKeyLeft : k;
     }
 
-    // What the user does in the colour picker while it is up.
+    // What the user does in a dialog while it is up: the colour picker, or Keep Calibration.
+    void DialogScript(Form& f) {
+        if (auto* keep = dynamic_cast<KeepDialog*>(&f)) {
+            KeepScript(*keep);
+        } else {
+            PickerScript(f);
+        }
+    }
+
+    void KeepScript(KeepDialog& keep) {
+        const int n = Uniform(0, 4);
+        for (int i = 0; i < n && keep.Visible(); ++i) {
+            switch (Uniform(0, 3)) {
+                case 0: user::Type(keep.NameBox, RandomText()); break;
+                case 1: user::Edit(keep.UnitBox, RandomText()); break;
+                default: user::KeyDown(keep.NameBox, Chance(50) ? kKeyEscape : kKeyReturn, 0); break;
+            }
+        }
+        if (keep.Visible()) user::Click(Chance(50) ? keep.KeepBtn : keep.CancelBtn);
+        if (keep.Visible()) user::Click(keep.CancelBtn);
+    }
+
     void PickerScript(Form& f) {
         auto& picker = static_cast<PickColor&>(f);
         const int n = Uniform(0, 6);
@@ -144,7 +167,7 @@ protected:
     // Runs one storm; false with a message naming the seed when an invariant broke.
     bool Storm(unsigned seed, bool measurement, bool horizontal, int units, long events) {
         rng.seed(seed);
-        backend.modalScript = [this](Form& f) { PickerScript(f); };
+        backend.modalScript = [this](Form& f) { DialogScript(f); };
         StartWith(
             [&](Settings& s) {
                 s.MeasureMode = measurement ? 1 : 0;
