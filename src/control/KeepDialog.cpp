@@ -37,7 +37,7 @@ KeepDialog::KeepDialog(Program& program)
     UnitBox.SetToolTipText("The scale bar's unit, such as nm, \xC2\xB5m or mm.");
     Info.Move(180, 1110, kWidth - 360, 600);
     KeepBtn.SetCaption("Keep");
-    KeepBtn.Move(kWidth - 2 * 1320 - 120, 1800, 1320, 405);
+    KeepBtn.Move(kWidth - 2 * 1320 - 300, 1800, 1320, 405);
     CancelBtn.SetCaption("Cancel");
     CancelBtn.Move(kWidth - 1320 - 180, 1800, 1320, 405);
     KeepBtn.onClick = [this] { KeepBtn_Click(); };
