@@ -9,6 +9,7 @@
 #include "BenchProgram.h"
 #include "app/Program.h"
 #include "control/MainWindow.h"
+#include "control/MeasurementLog.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/EdgeWalk.h"
@@ -189,6 +190,18 @@ void BM_LoupePicture(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoupePicture)->Unit(benchmark::kMicrosecond);
+
+// Enter on the ruler: the reading made, recorded and appended to the log file beside the
+// settings, which takes it before the next key.
+void BM_RecordReading(benchmark::State& state) {
+    HeadlessRun run(kDefaultRuler, true);
+    for (auto _ : state) RecordReading(*run.program);
+    if (!run.program->log().FileProblem().empty()) {
+        state.SkipWithError(run.program->log().FileProblem().c_str());
+    }
+    state.counters["rows"] = static_cast<double>(run.program->log().Rows().size());
+}
+BENCHMARK(BM_RecordReading)->Unit(benchmark::kMicrosecond);
 
 void BM_FormatMeasure(benchmark::State& state) {
     struct Case {

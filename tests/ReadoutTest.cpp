@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "RulerFixture.h"
 #include "control/Calibrations.h"
 #include "control/KeepDialog.h"
@@ -380,8 +382,11 @@ TEST_F(Readouts, KeptCalibrationsComeBackWithCtrlAndADigitUntilTheScaleBarIsMeas
         out << "a line a person broke\r\n";
     }
     Start();
+    ::testing::internal::CaptureStderr();
     EXPECT_EQ(LoadCalibrations(*program).items.size(), 2u);
     EXPECT_EQ(LoadCalibrations(*program).damagedLines, 1);
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;  // said once a run
     Click(C0());
     Apart(100, 0);
     user::KeyDown(C0(), '1', kCtrlMask);

@@ -81,6 +81,8 @@ struct GeneralCode : Settings {
     std::string CalibrationName;
     std::string CalibrationUnit;
     std::array<std::int32_t, 7> CalibratedOn{};
+    // The library's damaged lines were reported (once a run).
+    bool CalibrationDamageTold = false;
 
     // The help texts: 0 SEM Optimization Mode, 1 Measurement Mode, 2 either mode.
     std::array<std::string, 3> HelpText;

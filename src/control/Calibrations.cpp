@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
 #include <utility>
 
 #include "app/Program.h"
@@ -129,10 +130,17 @@ std::string CalibrationFileOf(const std::string& configPath) {
 }
 
 CalibrationLibrary LoadCalibrations(Program& p) {
-    const std::string& config = p.g().ConfigPath;
-    if (config.empty()) return {};
-    const auto text = p.platform().ReadFile(CalibrationFileOf(config), std::size_t{4} << 20);
-    return text ? ParseCalibrations(*text) : CalibrationLibrary{};
+    auto& g = p.g();
+    if (g.ConfigPath.empty()) return {};
+    const std::string file = CalibrationFileOf(g.ConfigPath);
+    const auto text = p.platform().ReadFile(file, std::size_t{4} << 20);
+    CalibrationLibrary library = text ? ParseCalibrations(*text) : CalibrationLibrary{};
+    if (library.damagedLines > 0 && !g.CalibrationDamageTold) {
+        g.CalibrationDamageTold = true;
+        std::cerr << "tavrolin: " << library.damagedLines << " line(s) of " << file
+                  << " are no calibration: they are passed over and kept as they are\n";
+    }
+    return library;
 }
 
 Calibration CalibrationNow(Program& p, const std::string& name, const std::string& unit) {
