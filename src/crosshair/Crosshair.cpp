@@ -31,18 +31,6 @@ constexpr int kInUseSize = 25;
 constexpr int kBracketArm = 8;
 constexpr int kBracketBar = 3;
 
-// The direction Ctrl with an arrow key jumps in; (0, 0) for another key.
-void JumpDirection(int keyCode, int& dx, int& dy) {
-    dx = dy = 0;
-    switch (keyCode) {
-        case kKeyLeft: case kKeyNumpad4: dx = -1; break;
-        case kKeyRight: case kKeyNumpad6: dx = 1; break;
-        case kKeyUp: case kKeyNumpad8: dy = -1; break;
-        case kKeyDown: case kKeyNumpad2: dy = 1; break;
-        default: break;
-    }
-}
-
 constexpr int kKeyL = 'L';
 }  // namespace
 
@@ -230,19 +218,20 @@ void Crosshair::Form_Activate() {
     if (InUse()) LoupeFollows(p_, *this);
 }
 
-void Crosshair::JumpToEdge(int keyCode) {
-    int dx = 0, dy = 0;
-    JumpDirection(keyCode, dx, dy);
-    if (dx == 0 && dy == 0) return;
-    const double tpp = p_.TwipsPerPixelX();
-    const PixelScale s(tpp, tpp);
-    // The centre pixel: the bars stand on the pixel left of and above the window's middle.
-    const PixelPoint centre{s.ToPixelsX(Left()) + (s.ToPixelsX(Width()) - 1) / 2,
-                            s.ToPixelsY(Top()) + (s.ToPixelsY(Height()) - 1) / 2};
+PixelPoint Crosshair::CentrePixel() const {
+    const PixelScale s(p_.TwipsPerPixelX(), p_.TwipsPerPixelY());
+    return {s.ToPixelsX(Left()) + (s.ToPixelsX(Width()) - 1) / 2,
+            s.ToPixelsY(Top()) + (s.ToPixelsY(Height()) - 1) / 2};
+}
+
+void Crosshair::JumpToEdge(std::int32_t dx, std::int32_t dy) {
+    const PixelPoint centre = CentrePixel();
     // The windows where the model has them, so that what is read is what they leave open.
     p_.backend().Sync();
-    const auto edge = EdgeJump(p_.backend(), centre, dx, dy, p_.g().EdgeTolerance);
+    const auto edge = EdgeJump(p_.backend(), centre, (dx > 0) - (dx < 0), (dy > 0) - (dy < 0),
+                               p_.g().EdgeTolerance);
     if (!edge) return;
+    const double tpp = p_.TwipsPerPixelX();
     std::int32_t xOff = PixelStep(Left(), edge->x - centre.x, tpp);
     std::int32_t yOff = PixelStep(Top(), edge->y - centre.y, tpp);
     Step(xOff, yOff);
@@ -275,7 +264,7 @@ void Crosshair::Form_KeyDown(int& keyCode, int& shift) {
     std::int32_t dx = 0, dy = 0;
     ArrowOffset(keyCode, Left(), Top(), p_.TwipsPerPixelX(), dx, dy);
     if (loupe && InUse() && (shift & kCtrlMask) != 0 && (dx != 0 || dy != 0)) {
-        JumpToEdge(keyCode);
+        JumpToEdge(dx, dy);
         LoupeFollows(p_, *this);
     } else if (dx != 0 || dy != 0) {
         Step(dx, dy);

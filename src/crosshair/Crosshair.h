@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "crosshair/EdgeWalk.h"
 #include "forms/Form.h"
 
 namespace tavrolin {
@@ -34,6 +35,9 @@ public:
     // While the loupe is on and the pair is in use, only four corner brackets of the window
     // are there: its centre, and the row and the column through it, show the image beneath.
     void ShowShape();
+    // The desktop pixel the cross marks: the bars stand on the pixel left of and above the
+    // window's middle.
+    PixelPoint CentrePixel() const;
 
     Line& Line1;
     Line& Line2;
@@ -54,8 +58,9 @@ private:
     void Moved();
     void DockSwitch(bool flag);
     bool InUse() const;
-    // Ctrl with an arrow while the loupe is on: to the next edge of the image that way.
-    void JumpToEdge(int keyCode);
+    // Ctrl with an arrow while the loupe is on: to the next edge of the image in the direction
+    // of (dx, dy), whose signs are the arrow's.
+    void JumpToEdge(std::int32_t dx, std::int32_t dy);
     Form& NextInCycle();
 
     Program& p_;

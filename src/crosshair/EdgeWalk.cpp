@@ -47,9 +47,8 @@ PixelMask OwnPixels(const Backend& backend, int left, int top, int width, int he
     mask.covered.assign(
         static_cast<std::size_t>(mask.width) * static_cast<std::size_t>(mask.height),
         screen.Monitors.empty() ? 0 : 1);
-    for (const ScreenRect& m : screen.Monitors) {
-        const int x = s.ToPixelsX(m.Left), y = s.ToPixelsY(m.Top);
-        Mark(mask, x, y, x + s.ToPixelsX(m.Width), y + s.ToPixelsY(m.Height), 0);
+    for (const PixelBounds& m : MonitorsInPixels(screen)) {
+        Mark(mask, m.left, m.top, m.left + m.width, m.top + m.height, 0);
     }
     for (const Form* f : backend.StackingOrder()) {
         const int x = s.ToPixelsX(f->Left()), y = s.ToPixelsY(f->Top());

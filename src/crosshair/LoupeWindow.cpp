@@ -44,8 +44,7 @@ PixelPoint LoupePlace(PixelPoint centre, int reach, int width, int height,
     // The monitor under the centre.
     const PixelBounds* under = nullptr;
     for (const PixelBounds& m : monitors) {
-        if (centre.x >= m.left && centre.y >= m.top && centre.x < m.left + m.width &&
-            centre.y < m.top + m.height) {
+        if (m.Contains(centre.x, centre.y)) {
             under = &m;
             break;
         }
@@ -115,7 +114,7 @@ void LoupeWindow::Form_MouseUp(int button, int, double, double) {
     if (Crosshair* c = Target()) {
         // The drop place becomes the loupe's place beside the crosshair from now on.
         const PixelScale s(p_.TwipsPerPixelX(), p_.TwipsPerPixelY());
-        const PixelPoint centre = CentreOf(*c);
+        const PixelPoint centre = c->CentrePixel();
         offset_ = PixelPoint{s.ToPixelsX(Left()) - centre.x, s.ToPixelsY(Top()) - centre.y};
     }
     Update();
@@ -163,13 +162,6 @@ Crosshair* LoupeWindow::Target() {
     return nullptr;
 }
 
-PixelPoint LoupeWindow::CentreOf(const Form& crosshair) const {
-    // The bars of the cross stand on the pixel left of and above the window's middle.
-    const PixelScale s(p_.TwipsPerPixelX(), p_.TwipsPerPixelY());
-    return {s.ToPixelsX(crosshair.Left()) + (s.ToPixelsX(crosshair.Width()) - 1) / 2,
-            s.ToPixelsY(crosshair.Top()) + (s.ToPixelsY(crosshair.Height()) - 1) / 2};
-}
-
 void LoupeWindow::Follow(const Crosshair& crosshair) {
     kind_ = crosshair.PairKind();
     index_ = crosshair.PairIndex();
@@ -180,14 +172,9 @@ void LoupeWindow::Follow(const Crosshair& crosshair) {
 void LoupeWindow::Place(PixelPoint centre, const Form& crosshair) {
     const Screen& screen = backend().screen();
     const PixelScale s(screen.TwipsPerPixelX, screen.TwipsPerPixelY);
-    std::vector<PixelBounds> monitors;
-    for (const ScreenRect& m : screen.Monitors) {
-        monitors.push_back(
-            {s.ToPixelsX(m.Left), s.ToPixelsY(m.Top), s.ToPixelsX(m.Width), s.ToPixelsY(m.Height)});
-    }
     const int reach = s.ToPixelsX(crosshair.Width()) / 2;
-    const PixelPoint at =
-        LoupePlace(centre, reach, s.ToPixelsX(Width()), s.ToPixelsY(Height()), offset_, monitors);
+    const PixelPoint at = LoupePlace(centre, reach, s.ToPixelsX(Width()), s.ToPixelsY(Height()),
+                                     offset_, MonitorsInPixels(screen));
     Move(s.ToTwipsX(at.x), s.ToTwipsY(at.y));
 }
 
@@ -208,7 +195,7 @@ void LoupeWindow::Update() {
         if (Loaded() && Visible()) Hide();
         return;
     }
-    const PixelPoint centre = CentreOf(*target);
+    const PixelPoint centre = target->CentrePixel();
     if (!dragging_) Place(centre, *target);
     if (!Visible()) Show();
     Repaint(centre);

@@ -21,14 +21,6 @@ inline constexpr int kLoupeGap = 8;
 // The caption line under the picture, pixels.
 inline constexpr int kLoupeCaptionHeight = 20;
 
-// A rectangle of desktop pixels.
-struct PixelBounds {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
 // Where the loupe's top-left corner goes, desktop pixels: `offset` from the crosshair's centre
 // (the user's choice, else beside its lower right corner), moved where it would cover the
 // crosshair (`reach` pixels round its centre) or the row or column through its centre to the
@@ -65,7 +57,6 @@ public:
 
 private:
     Crosshair* Target();
-    PixelPoint CentreOf(const Form& crosshair) const;
     void Place(PixelPoint centre, const Form& crosshair);
     void Repaint(PixelPoint centre);
 

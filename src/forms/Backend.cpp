@@ -183,6 +183,17 @@ ScreenPixels Backend::ReadScreen(int left, int top, int width, int height) {
     return none;
 }
 
+std::vector<PixelBounds> MonitorsInPixels(const Screen& screen) {
+    const PixelScale s(screen.TwipsPerPixelX, screen.TwipsPerPixelY);
+    std::vector<PixelBounds> monitors;
+    monitors.reserve(screen.Monitors.size());
+    for (const ScreenRect& m : screen.Monitors) {
+        monitors.push_back(
+            {s.ToPixelsX(m.Left), s.ToPixelsY(m.Top), s.ToPixelsX(m.Width), s.ToPixelsY(m.Height)});
+    }
+    return monitors;
+}
+
 int Backend::StartTimer(int milliseconds, std::function<void()> tick) {
     const int id = ++nextTimer_;
     timers_.emplace(id, std::move(tick));

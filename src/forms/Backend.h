@@ -65,6 +65,20 @@ struct ScreenPixels {
     }
 };
 
+// A rectangle of desktop pixels.
+struct PixelBounds {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool Contains(int x, int y) const {
+        return x >= left && y >= top && x < left + width && y < top + height;
+    }
+};
+
+// The screen's monitors in pixels, as the window systems place them.
+std::vector<PixelBounds> MonitorsInPixels(const Screen& screen);
+
 class Backend {
 public:
     Backend() = default;

@@ -66,24 +66,14 @@ ScreenPixels HeadlessBackend::ReadScreen(int left, int top, int width, int heigh
     ++screenReads_;
     if (!screenPicture) return Backend::ReadScreen(left, top, width, height);
     ScreenPixels read(left, top, width, height);
-    // The monitors in pixels as a window system places them.
-    struct Area {
-        int left, top, right, bottom;
-    };
-    const PixelScale s(screen().TwipsPerPixelX, screen().TwipsPerPixelY);
-    std::vector<Area> monitors;
-    for (const ScreenRect& m : screen().Monitors) {
-        const int x = s.ToPixelsX(m.Left), y = s.ToPixelsY(m.Top);
-        monitors.push_back({x, y, x + s.ToPixelsX(m.Width), y + s.ToPixelsY(m.Height)});
-    }
+    const std::vector<PixelBounds> monitors = MonitorsInPixels(screen());
     read.rgb.resize(static_cast<std::size_t>(read.width) * static_cast<std::size_t>(read.height));
     std::size_t i = 0;
     for (int y = top; y < top + read.height; ++y) {
         for (int x = left; x < left + read.width; ++x, ++i) {
             const bool shown = monitors.empty() ||
-                               std::any_of(monitors.begin(), monitors.end(), [&](const Area& m) {
-                                   return x >= m.left && x < m.right && y >= m.top && y < m.bottom;
-                               });
+                               std::any_of(monitors.begin(), monitors.end(),
+                                           [&](const PixelBounds& m) { return m.Contains(x, y); });
             read.rgb[i] = shown ? screenPicture(x, y) & 0xFFFFFFu : 0;
         }
     }

@@ -94,10 +94,7 @@ void QtPlatform::Sleep(std::int32_t milliseconds) {
     if (milliseconds > 0) QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
-Date QtPlatform::Today() {
-    const QDate d = QDate::currentDate();
-    return Date{d.year(), d.month(), d.day()};
-}
+Date QtPlatform::Today() { return Now().date; }
 
 LocalTime QtPlatform::Now() {
     const QDateTime now = QDateTime::currentDateTime();

@@ -85,11 +85,7 @@ void Win32Platform::Sleep(std::int32_t milliseconds) {
     }
 }
 
-Date Win32Platform::Today() {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    return Date{t.wYear, t.wMonth, t.wDay};
-}
+Date Win32Platform::Today() { return Now().date; }
 
 LocalTime Win32Platform::Now() {
     SYSTEMTIME t{};
