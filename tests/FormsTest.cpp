@@ -146,6 +146,43 @@ TEST(Forms, OptionButtonsOfOneContainerExcludeEachOther) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST(Forms, AListKeepsItsSelectionAsRowsAreAddedAndLosesItWhenTheyAreReplaced) {
+    HeadlessBackend backend;
+    Probe f(backend);
+    auto& list = f.Add<ListView>("List");
+    list.SetColumns({{"No.", 600, true}, {"Name"}});
+    list.cellText = [](std::size_t r, std::size_t c) { return std::to_string(r * 10 + c); };
+    int changes = 0;
+    list.onChange = [&] { ++changes; };
+    f.Show();
+    list.RowsAdded(5);
+    EXPECT_EQ(list.Cell(4, 1), "41");
+    EXPECT_EQ(list.Cell(5, 0), "");  // beyond the rows and columns: nothing is asked
+    EXPECT_EQ(list.Cell(0, 2), "");
+
+    // The user's selection is taken without being shown back; rows beyond the list are not.
+    const auto shown = list.SelectionVersion();
+    user::SelectRows(list, {3, 1, 9, 3});
+    EXPECT_EQ(list.SelectedRows(), (std::vector<std::size_t>{1, 3}));
+    EXPECT_EQ(list.SelectionVersion(), shown);
+    EXPECT_EQ(changes, 1);
+    user::SelectRows(list, {1, 3});
+    EXPECT_EQ(changes, 1);  // the same selection is no change
+    list.RowsAdded(7);
+    EXPECT_EQ(list.SelectedCount(), 2u);
+    EXPECT_TRUE(list.Selected(3));
+    EXPECT_FALSE(list.Selected(6));
+
+    const auto reset = list.ResetVersion();
+    list.RowsAdded(2);  // fewer rows: they are new rows
+    EXPECT_EQ(list.ResetVersion(), reset + 1);
+    EXPECT_EQ(list.SelectedCount(), 0u);
+    EXPECT_EQ(changes, 2);
+    list.SetSelectedRows({0});
+    EXPECT_GT(list.SelectionVersion(), shown);
+    EXPECT_EQ(changes, 3);
+}
+
 TEST(Forms, TypingPassesEachKeyThroughTheFilterBeforeTheTextChanges) {
     HeadlessBackend backend;
     Probe f(backend);

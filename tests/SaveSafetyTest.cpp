@@ -364,6 +364,15 @@ TEST_F(SaveSafety, TheMeasurementLogOnlyGrowsAndNeverWritesThroughALinkAFifoOrAn
     EXPECT_EQ(platform.AppendToLog(folder.File("new.csv"), header, row), AppendResult::Appended);
     EXPECT_EQ(Slurp(folder.File("new.csv")), header + row + row);
 
+    // A log set aside moves as itself, and never over what is at the new name.
+    EXPECT_FALSE(platform.RenameAside(folder.File("new.csv"), other));
+    EXPECT_TRUE(platform.RenameAside(folder.File("link.csv"), folder.File("old-link.csv")));
+    struct stat st{};
+    ASSERT_EQ(::lstat(folder.File("old-link.csv").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(Slurp(other), "name,value\r\n");
+    EXPECT_EQ(Slurp(log), text);
+
     // The program's log replaced by a link to another file: the readings go on in memory, the
     // user is told once, and the other file is untouched.
     ::unlink(log.c_str());

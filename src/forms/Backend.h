@@ -26,6 +26,9 @@ struct Screen {
     double TwipsPerPixelX = 15;
     double TwipsPerPixelY = 15;
     std::vector<ScreenRect> Monitors;
+    // Beside each monitor, the pixels an inch that lengths on it are read with, as the window
+    // system tells its density (0: not told; the main monitor's 1440 / TwipsPerPixelX holds).
+    std::vector<double> MonitorDpi;
 };
 
 // Where a window at `window` goes so that a user can see it: where it is when any part of it is

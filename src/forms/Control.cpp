@@ -154,6 +154,77 @@ void Picture::SetPicture(int width, int height, std::vector<std::uint32_t> rgb) 
     Touch();
 }
 
+void ListView::SetColumns(std::vector<Column> columns) {
+    columns_ = std::move(columns);
+    Touch();
+}
+
+std::string ListView::Cell(std::size_t row, std::size_t column) const {
+    if (row >= rowCount_ || column >= columns_.size() || !cellText) return {};
+    return cellText(row, column);
+}
+
+void ListView::RowsAdded(std::size_t count) {
+    if (count < rowCount_) return RowsReset(count);
+    if (count == rowCount_) return;
+    rowCount_ = count;
+    selected_.resize(count, false);
+    Touch();
+}
+
+void ListView::RowsReset(std::size_t count) {
+    const bool hadSelection = selectedCount_ != 0;
+    rowCount_ = count;
+    selected_.assign(count, false);
+    selectedCount_ = 0;
+    ++resetVersion_;
+    Touch();
+    if (hadSelection && onChange) onChange();
+}
+
+std::vector<std::size_t> ListView::SelectedRows() const {
+    std::vector<std::size_t> rows;
+    rows.reserve(selectedCount_);
+    for (std::size_t i = 0; i < selected_.size() && rows.size() < selectedCount_; ++i) {
+        if (selected_[i]) rows.push_back(i);
+    }
+    return rows;
+}
+
+bool ListView::Select(const std::vector<std::size_t>& rows) {
+    std::vector<bool> now(rowCount_, false);
+    std::size_t count = 0;
+    for (std::size_t r : rows) {
+        if (r < rowCount_ && !now[r]) {
+            now[r] = true;
+            ++count;
+        }
+    }
+    if (now == selected_) return false;
+    selected_ = std::move(now);
+    selectedCount_ = count;
+    return true;
+}
+
+void ListView::SetSelectedRows(const std::vector<std::size_t>& rows) {
+    if (!Select(rows)) return;
+    ++selectionVersion_;
+    Touch();
+    if (onChange) onChange();
+}
+
+void ListView::ViewSelected(const std::vector<std::size_t>& rows) {
+    if (!Select(rows)) return;
+    Touch();
+    if (onChange) onChange();
+}
+
+void ListView::ScrollTo(std::size_t row) {
+    scrollRow_ = row;
+    ++scrollVersion_;
+    Touch();
+}
+
 #undef TAVROLIN_SETTER
 
 }  // namespace tavrolin

@@ -2,6 +2,7 @@
 // uses. Setting a property marks the form for the backend to show the change.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -23,6 +24,7 @@ enum class ControlKind {
     CommandButton,
     ScrollBar,
     Picture,
+    ListView,
 };
 
 class Control {
@@ -253,6 +255,64 @@ private:
     int pictureWidth_ = 0, pictureHeight_ = 0;
     std::vector<std::uint32_t> rgb_;
     std::uint64_t version_ = 0;
+};
+
+// Rows under column headers, as a report. The program hands over no rows: the window system asks
+// `cellText` for the cells of the rows in sight only, so a list of a hundred thousand rows shows
+// as fast as one of ten. The user selects rows the window system's own way (a click, Shift and
+// Ctrl with a click, the arrows, Ctrl+A); the model holds that selection.
+class ListView : public Control {
+public:
+    ListView(Form& form, std::string name, int index, Control* container)
+        : Control(form, ControlKind::ListView, std::move(name), index, container) {}
+
+    struct Column {
+        std::string header;
+        double width = 1200;  // twips
+        bool number = false;  // right-aligned
+    };
+    const std::vector<Column>& Columns() const { return columns_; }
+    void SetColumns(std::vector<Column> columns);
+
+    // The text of a cell; asked only for rows below RowCount and columns of Columns.
+    std::function<std::string(std::size_t row, std::size_t column)> cellText;
+    std::string Cell(std::size_t row, std::size_t column) const;
+
+    std::size_t RowCount() const { return rowCount_; }
+    // Rows were added at the end: the selection stays.
+    void RowsAdded(std::size_t count);
+    // The rows are all new (some deleted, the list cleared): nothing is selected.
+    void RowsReset(std::size_t count);
+    // Rises with each RowsReset, so that a window system rebuilds its view only then.
+    std::uint64_t ResetVersion() const { return resetVersion_; }
+
+    bool Selected(std::size_t row) const { return row < selected_.size() && selected_[row]; }
+    std::size_t SelectedCount() const { return selectedCount_; }
+    std::vector<std::size_t> SelectedRows() const;  // ascending
+    // Selects these rows alone (rows beyond the list ignored); a changed selection runs Change.
+    void SetSelectedRows(const std::vector<std::size_t>& rows);
+    // Rises when the program changed the selection, so that a window system shows it.
+    std::uint64_t SelectionVersion() const { return selectionVersion_; }
+    // The window system's view of the selection changed by the user: the model takes it, and
+    // it is not shown back. Change runs when it differs.
+    void ViewSelected(const std::vector<std::size_t>& rows);
+
+    // Brings a row into sight at the next show (the newest after one is added).
+    void ScrollTo(std::size_t row);
+    std::size_t ScrollRow() const { return scrollRow_; }
+    std::uint64_t ScrollVersion() const { return scrollVersion_; }
+
+private:
+    bool Select(const std::vector<std::size_t>& rows);
+
+    std::vector<Column> columns_;
+    std::size_t rowCount_ = 0;
+    std::uint64_t resetVersion_ = 0;
+    std::vector<bool> selected_;
+    std::size_t selectedCount_ = 0;
+    std::uint64_t selectionVersion_ = 0;
+    std::size_t scrollRow_ = 0;
+    std::uint64_t scrollVersion_ = 0;
 };
 
 }  // namespace tavrolin

@@ -19,7 +19,8 @@ bool TakesFocus(const Control& c) {
         case ControlKind::CheckBox:
         case ControlKind::OptionButton:
         case ControlKind::CommandButton:
-        case ControlKind::ScrollBar: return true;
+        case ControlKind::ScrollBar:
+        case ControlKind::ListView: return true;
         default: return false;
     }
 }
@@ -107,6 +108,11 @@ void ControlMouse(Control& control, Mouse what, int button, int shift, double x,
             break;
         }
     }
+}
+
+void SelectRows(ListView& list, const std::vector<std::size_t>& rows) {
+    if (!list.Owner().Loaded()) return;
+    list.Owner().backend().Deliver([&list, &rows] { list.ViewSelected(rows); });
 }
 
 void Scroll(ScrollBar& bar, int value) {

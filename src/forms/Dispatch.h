@@ -5,12 +5,15 @@
 // follow as after any event.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <vector>
 
 namespace tavrolin {
 
 class Control;
 class Form;
+class ListView;
 class ScrollBar;
 
 namespace dispatch {
@@ -39,6 +42,10 @@ void FormWheel(Form& form, int delta, int shift);
 // control; its moves and release reach the control that took it. A label is clicked where the
 // left button goes up over it.
 void ControlMouse(Control& control, Mouse what, int button, int shift, double x, double y);
+
+// The user changed the selection of a list in the window system's view: these rows, ascending,
+// are now its selection.
+void SelectRows(ListView& list, const std::vector<std::size_t>& rows);
 
 // A scroll bar moved to `value`, held within its range.
 void Scroll(ScrollBar& bar, int value);

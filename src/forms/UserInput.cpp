@@ -71,6 +71,9 @@ void Edit(TextBox& box, const std::string& text) {
 }
 
 void Scroll(ScrollBar& bar, int value) { dispatch::Scroll(bar, value); }
+void SelectRows(ListView& list, const std::vector<std::size_t>& rows) {
+    dispatch::SelectRows(list, rows);
+}
 
 void MouseDown(Form& form, int button, int shift, double x, double y) {
     dispatch::FormMouse(form, dispatch::Mouse::Down, button, shift, x, y);

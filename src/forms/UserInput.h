@@ -3,7 +3,9 @@
 // Backend::Deliver so that posted work and the repaint follow as after a real event.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tavrolin {
 
@@ -11,6 +13,7 @@ class Control;
 class Form;
 class TextBox;
 class ScrollBar;
+class ListView;
 
 namespace user {
 
@@ -28,6 +31,8 @@ void Edit(TextBox& box, const std::string& text);
 // control characters (line breaks, tabs).
 void Paste(TextBox& box, const std::string& text);
 void Scroll(ScrollBar& bar, int value);
+// The user selected these rows of a list (a click, Shift or Ctrl with clicks).
+void SelectRows(ListView& list, const std::vector<std::size_t>& rows);
 
 void MouseDown(Form& form, int button, int shift, double x, double y);
 void MouseMove(Form& form, int button, int shift, double x, double y);

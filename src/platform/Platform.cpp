@@ -31,4 +31,14 @@ std::string Platform::Join(const std::string& folder, const std::string& name) c
 
 Platform::~Platform() { ReleaseAllLocks(); }
 
+bool Platform::SetClipboardText(const std::string& /*text*/) { return false; }
+
+char Platform::DecimalSeparator() { return '.'; }
+
+std::string Platform::AskSavePath(const std::string& /*title*/, const std::string& /*suggested*/,
+                                  const std::string& /*filterName*/,
+                                  const std::string& /*extension*/) {
+    return {};
+}
+
 }  // namespace tavrolin

@@ -90,6 +90,17 @@ public:
                                        const std::string& lpDirectory,
                                        std::int32_t nShowCmd) = 0;
     virtual void Sleep(std::int32_t milliseconds) = 0;
+    // The clipboard holds `text` (plain text) from now on; false when it would not take it.
+    virtual bool SetClipboardText(const std::string& text);
+    // The decimal separator of the user's language ('.' or ','), as a spreadsheet of that
+    // language reads numbers.
+    virtual char DecimalSeparator();
+    // Asks the user where to save a file, in the window system's own dialog: `title` its
+    // caption, `suggested` the path it proposes, `filterName` and `extension` (such as "CSV
+    // files" and "csv") the files it lists. The dialog asks before an existing file is
+    // replaced. Empty when the user cancelled.
+    virtual std::string AskSavePath(const std::string& title, const std::string& suggested,
+                                    const std::string& filterName, const std::string& extension);
 
     virtual Date Today() = 0;
     virtual LocalTime Now() = 0;
@@ -134,6 +145,10 @@ public:
     // call returns, so a killed program loses none of it.
     virtual AppendResult AppendToLog(const std::string& path, const std::string& header,
                                      const std::string& text);
+    // Gives the file at `path` the name `to` in the same folder: the name itself moves (a link
+    // is not followed), and nothing already at `to` is replaced. False when something is there
+    // or the file could not be renamed.
+    virtual bool RenameAside(const std::string& path, const std::string& to);
     // True when files may be created in the folder; nothing is created to find out.
     virtual bool FolderWritable(const std::string& folder);
     virtual bool MakeFolders(const std::string& folder);

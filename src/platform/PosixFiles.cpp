@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <system_error>
@@ -397,6 +398,20 @@ AppendResult Platform::AppendToLog(const std::string& path, const std::string& h
     ::close(fd);
     if (!ours) return AppendResult::Refused;
     return ok ? AppendResult::Appended : AppendResult::Failed;
+}
+
+bool Platform::RenameAside(const std::string& path, const std::string& to) {
+    if (path.empty() || to.empty()) return false;
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) return false;
+#endif
+    // A file system that cannot rename without replacing: a second link made exclusively, then
+    // the first removed.
+    if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, to.c_str(), 0) != 0) return false;
+    return ::unlink(path.c_str()) == 0;
 }
 
 bool Platform::IsSystemFolder(const std::string& folder) {

@@ -28,6 +28,16 @@ public:
                                const std::string& lpFile, const std::string& lpParameters,
                                const std::string& lpDirectory, std::int32_t nShowCmd) override;
     void Sleep(std::int32_t milliseconds) override;
+    bool SetClipboardText(const std::string& text) override {
+        clipboard = text;
+        return true;
+    }
+    char DecimalSeparator() override { return decimalSeparator; }
+    std::string AskSavePath(const std::string& title, const std::string& suggested,
+                            const std::string& filterName, const std::string& extension) override {
+        askedSave.push_back(title + "|" + suggested + "|" + filterName + "|" + extension);
+        return savePath;
+    }
     Date Today() override { return today; }
     LocalTime Now() override { return now; }
     std::string ProgramFolder() override { return programFolder; }
@@ -56,6 +66,9 @@ public:
     // What ShellExecuteA returns: above 32 the document opened, 32 or less it did not.
     std::int32_t shellExecuteResult = 42;
 
+    char decimalSeparator = '.';
+    // What the save dialog answers: a path, or empty as when the user cancels.
+    std::string savePath;
     // What the program did.
     std::vector<std::string> calls;  // e.g. "SetWindowPos(65552, -1, 0, 0, 0, 0, 3)"
     std::map<std::int32_t, std::int32_t> exStyle;
@@ -63,6 +76,8 @@ public:
     std::set<std::int32_t> topmost;
     std::vector<std::string> opened;
     std::vector<int> sleeps;
+    std::string clipboard;
+    std::vector<std::string> askedSave;  // "title|suggested|filter|extension"
     int CountCalls(const std::string& prefix) const;
 };
 

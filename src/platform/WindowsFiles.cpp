@@ -443,6 +443,13 @@ AppendResult Platform::AppendToLog(const std::string& path, const std::string& h
     return ok ? AppendResult::Appended : AppendResult::Failed;
 }
 
+bool Platform::RenameAside(const std::string& path, const std::string& to) {
+    if (path.empty() || to.empty()) return false;
+    // Without MOVEFILE_REPLACE_EXISTING nothing at the new name is replaced; a link is moved
+    // as itself.
+    return ::MoveFileExW(Native(path).c_str(), Native(to).c_str(), 0) != 0;
+}
+
 bool Platform::IsSystemFolder(const std::string& folder) { return InProgramFiles(folder); }
 
 bool Platform::FolderWritable(const std::string& folder) {

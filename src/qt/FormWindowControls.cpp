@@ -158,6 +158,9 @@ void FormWindow::CreateWidget(Control* c, View& view) {
         case ControlKind::Picture:
             w = new PictureWidget(parent);
             break;
+        case ControlKind::ListView:
+            w = new QWidget(parent);
+            break;
     }
     w->installEventFilter(this);
     byWidget_[w] = c;
@@ -268,6 +271,8 @@ void FormWindow::ApplyControl(Control* c, View& view) {
                                                        model->PictureHeight(), model->Rgb());
             break;
         }
+        case ControlKind::ListView:
+            break;
     }
     // Visibility last: a widget shown before its geometry is set flashes at the old place.
     if (w->isHidden() == c->Visible()) w->setVisible(c->Visible());

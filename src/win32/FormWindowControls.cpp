@@ -101,6 +101,8 @@ void FormWindow::CreateChild(Control* c, View& view) {
             // Painted by the form window (HandleChild); notify: it takes the mouse.
             style |= SS_NOTIFY | SS_LEFT;
             break;
+        case ControlKind::ListView:
+            break;
     }
     HWND child = CreateWindowExW(exStyle, cls, L"", style, 0, 0, 0, 0, hwnd_, nullptr,
                                  backend_.Instance(), nullptr);
@@ -251,6 +253,8 @@ void FormWindow::ApplyControl(Control* c, View& view) {
             }
             break;
         }
+        case ControlKind::ListView:
+            break;
     }
     // Colours come with WM_CTLCOLOR*, asked for as the control paints.
     const Color fore = c->ForeColor(), back = BackOf(c);
