@@ -381,8 +381,8 @@ TEST_F(Readouts, KeptCalibrationsComeBackWithCtrlAndADigitUntilTheScaleBarIsMeas
         std::ofstream out(file, std::ios::binary | std::ios::app);
         out << "a line a person broke\r\n";
     }
-    Start();
     ::testing::internal::CaptureStderr();
+    Start();  // the panel lists the library at start
     EXPECT_EQ(LoadCalibrations(*program).items.size(), 2u);
     EXPECT_EQ(LoadCalibrations(*program).damagedLines, 1);
     const std::string told = ::testing::internal::GetCapturedStderr();

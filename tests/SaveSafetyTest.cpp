@@ -20,7 +20,9 @@
 #include <thread>
 
 #include "RulerFixture.h"
+#include "control/MainWindow.h"
 #include "control/MeasurementLog.h"
+#include "control/MeasurementsWindow.h"
 
 namespace tavrolin::testing {
 namespace {
@@ -385,6 +387,87 @@ TEST_F(SaveSafety, TheMeasurementLogOnlyGrowsAndNeverWritesThroughALinkAFifoOrAn
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_NE(err.find("Tavrolin-measurements.csv"), std::string::npos) << err;
     EXPECT_EQ(Slurp(other), "name,value\r\n");
+    // ...and shown in the Measurements window, which opened for it.
+    ASSERT_TRUE(program->MeasurementsShown());
+    MeasurementsWindow& window = program->measurements();
+    EXPECT_EQ(window.List.RowCount(), 5u);
+    EXPECT_NE(window.Info.Caption().find("Tavrolin-measurements.csv"), std::string::npos);
+    EXPECT_NE(window.Info.ForeColor(), 0);
+    // Deleting rows there leaves the link and the file it names alone.
+    user::SelectRows(window.List, {0});
+    user::KeyDown(window.List, kKeyDelete, 0);
+    EXPECT_EQ(rows().size(), 4u);
+    EXPECT_EQ(Slurp(other), "name,value\r\n");
+    ASSERT_EQ(::lstat(log.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+}
+
+TEST_F(SaveSafety, TheMeasurementsWindowDeletesAndClearsRowsWithoutRewritingTheLog) {
+    StartMeasurement();
+    const std::string log = folder.File("Tavrolin-measurements.csv");
+    const std::string header = CsvRecord(LogColumns());
+    auto record = [&](const LogRow& row) { return CsvRecord(LogFields(row)); };
+    for (int i = 0; i < 3; ++i) user::KeyDown(TheRuler(), kKeyReturn, 0);
+    const std::string three = Slurp(log);
+    OpenMeasurements(*program);  // the panel's Measurements... button
+    ASSERT_TRUE(program->MeasurementsShown());
+    MeasurementsWindow& window = program->measurements();
+    EXPECT_EQ(window.List.RowCount(), 3u);
+    EXPECT_EQ(window.List.ScrollRow(), 2u);  // the newest in sight
+    EXPECT_EQ(window.List.Cell(1, 0), "2");
+    // A reading recorded while the window is open shows at once.
+    user::KeyDown(TheRuler(), kKeyReturn, 0);
+    EXPECT_EQ(window.List.RowCount(), 4u);
+    EXPECT_EQ(window.List.ScrollRow(), 3u);
+
+    // Ctrl+C: the selected rows under a header, figures with the user's decimal separator;
+    // with nothing selected, every row.
+    platform.decimalSeparator = ',';
+    user::SelectRows(window.List, {1, 3});
+    user::KeyDown(window.List, 'C', kCtrlMask);
+    const auto& rows = program->log().Rows();
+    EXPECT_EQ(platform.clipboard, ClipboardRows({rows[1], rows[3]}, ','));
+    EXPECT_EQ(platform.clipboard.substr(0, 3), "No\t");
+    user::SelectRows(window.List, {});
+    user::Click(window.CopyBtn);
+    EXPECT_EQ(std::count(platform.clipboard.begin(), platform.clipboard.end(), '\n'), 5);
+
+    // Delete: the file is set aside under a dated name, whole, and a new one holds the rest.
+    const std::string aside = folder.File("Tavrolin-measurements-2026-12-08-140509.csv");
+    const std::string four = Slurp(log);
+    user::SelectRows(window.List, {0, 2});
+    user::KeyDown(window.List, kKeyDelete, 0);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(window.List.RowCount(), 2u);
+    EXPECT_EQ(Slurp(aside), four);
+    EXPECT_EQ(four.substr(0, three.size()), three);
+    EXPECT_EQ(Slurp(log), header + record(rows[0]) + record(rows[1]));
+    EXPECT_NE(window.Info.Caption().find("Tavrolin-measurements-2026-12-08-140509.csv"),
+              std::string::npos);
+    // The same second again: the next free name. Clearing starts numbers again at 1.
+    const std::string two = Slurp(log);
+    user::Click(window.ClearBtn);
+    EXPECT_EQ(Slurp(aside), four);
+    EXPECT_EQ(Slurp(folder.File("Tavrolin-measurements-2026-12-08-140509-2.csv")), two);
+    EXPECT_FALSE(std::filesystem::exists(log));
+    EXPECT_EQ(window.List.RowCount(), 0u);
+    user::KeyDown(TheRuler(), kKeyReturn, 0);
+    EXPECT_EQ(rows.front().number, 1);
+    EXPECT_EQ(Slurp(log), header + record(rows[0]));
+
+    // Save As writes every row where the user chose, never over the log itself.
+    platform.savePath = log;
+    user::Click(window.SaveBtn);
+    EXPECT_EQ(Slurp(log), header + record(rows[0]));
+    EXPECT_NE(window.Info.ForeColor(), 0);
+    platform.savePath = folder.File("saved.csv");
+    user::Click(window.SaveBtn);
+    EXPECT_EQ(Slurp(platform.savePath), header + record(rows[0]));
+    ASSERT_EQ(platform.askedSave.size(), 2u);
+    EXPECT_NE(platform.askedSave[0].find("Tavrolin measurements 2026-12-08.csv|CSV files|csv"),
+              std::string::npos);
+    user::KeyDown(window, kKeyEscape, 0);
+    EXPECT_FALSE(program->MeasurementsShown());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "control/KeepDialog.h"
 #include "control/MainWindow.h"
+#include "control/MeasurementsWindow.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/DistanceWindow.h"
@@ -25,6 +26,7 @@ Program::~Program() {
     pickColor_.form.reset();
     loupe_.form.reset();
     keepDialog_.form.reset();
+    measurements_.form.reset();
     scale0_.form.reset();
     scale1_.form.reset();
     cross0_.form.reset();
@@ -60,6 +62,13 @@ Crosshair& Program::scale1() { return Get(scale1_, Crosshair::Kind::Scale, 1); }
 PickColor& Program::pickColor() { return Get(pickColor_); }
 LoupeWindow& Program::loupe() { return Get(loupe_); }
 KeepDialog& Program::keepDialog() { return Get(keepDialog_); }
+MeasurementsWindow& Program::measurements() { return Get(measurements_); }
+void Program::UnloadMeasurements() {
+    if (measurements_.form && measurements_.form->Loaded()) Unload(*measurements_.form);
+}
+bool Program::MeasurementsShown() const {
+    return measurements_.form && measurements_.form->Loaded() && measurements_.form->Visible();
+}
 
 void Program::UpdateLoupe() {
     if (g_.LoupeOn == 0 && !(loupe_.form && loupe_.form->Loaded())) return;
@@ -120,6 +129,7 @@ void Program::Unload(Form& form) {
     Retire(pickColor_, form);
     Retire(loupe_, form);
     Retire(keepDialog_, form);
+    Retire(measurements_, form);
     // The retired object may be the one whose handler is running: free it once that has ended.
     backend_.Post([this] { retired_.clear(); });
     if (!mainWindow_.form && started_) backend_.Quit();

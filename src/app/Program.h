@@ -25,6 +25,7 @@ class Crosshair;
 class PickColor;
 class LoupeWindow;
 class KeepDialog;
+class MeasurementsWindow;
 
 class Program {
 public:
@@ -76,6 +77,10 @@ public:
     PickColor& pickColor();
     LoupeWindow& loupe();
     KeepDialog& keepDialog();
+    MeasurementsWindow& measurements();
+    // The Measurements window is loaded and shown.
+    bool MeasurementsShown() const;
+    void UnloadMeasurements();
     // Shows, moves or hides the loupe as the switch and the crosshairs now are; nothing is
     // made while the loupe is off and was never shown.
     void UpdateLoupe();
@@ -115,6 +120,7 @@ private:
     Slot<PickColor> pickColor_;
     Slot<LoupeWindow> loupe_;
     Slot<KeepDialog> keepDialog_;
+    Slot<MeasurementsWindow> measurements_;
     std::vector<std::unique_ptr<Form>> retired_;
 };
 

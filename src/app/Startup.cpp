@@ -116,6 +116,7 @@ void BringUpWindows(Program& p) {
 
 void TakeDownWindows(Program& p) {
     p.UnloadLoupe();
+    p.UnloadMeasurements();
     for (Form* f : p.MeasurementWindows()) {
         if (f->Loaded()) p.Unload(*f);
     }

@@ -7,10 +7,12 @@
 #include "control/FieldRules.h"
 #include "control/KeepDialog.h"
 #include "control/MeasurementLog.h"
+#include "control/MeasurementsWindow.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/DistanceWindow.h"
 #include "crosshair/LoupeWindow.h"
+#include "crosshair/Measure.h"
 #include "crosshair/ScaleDistance.h"
 #include "forms/Backend.h"
 #include "platform/Platform.h"
@@ -70,6 +72,9 @@ MainWindow::MainWindow(Program& program)
       Label4(Add<Label>("Label4", -1, &Frame4)),
       LoupeCheck(Add<CheckBox>("LoupeCheck", -1, &Frame4)),
       KeepBtn(Add<CommandButton>("KeepBtn", -1, &Frame4)),
+      RecordBtn(Add<CommandButton>("RecordBtn", -1, &Frame4)),
+      LogBtn(Add<CommandButton>("LogBtn", -1, &Frame4)),
+      CalibList(Add<ListView>("CalibList", -1, &Frame4)),
       p_(program) {
     for (int i = 0; i < 12; ++i) {
         if (i == 7 || i == 8) continue;
@@ -89,6 +94,20 @@ MainWindow::MainWindow(Program& program)
     Check1.onClick = [this] { Check1_Click(); };
     LoupeCheck.onClick = [this] { SetLoupe(p_, LoupeCheck.Value() == 1); };
     KeepBtn.onClick = [this] { OpenKeepDialog(p_); };
+    RecordBtn.onClick = [this] { RecordReading(p_); };
+    LogBtn.onClick = [this] { OpenMeasurements(p_); };
+    CalibList.onChange = [this] { CalibList_Change(); };
+    CalibList.cellText = [this](std::size_t row, std::size_t column) -> std::string {
+        if (row >= calibrations_.size()) return {};
+        const Calibration& c = calibrations_[row];
+        switch (column) {
+            case 0: return row < 9 ? std::to_string(row + 1) : std::string();
+            case 1: return c.name;
+            default:
+                return ShortestDecimal(c.length) + (c.unit.empty() ? "" : " " + c.unit) + " = " +
+                       FormatNumber(c.pixels, "0.0#") + " px";
+        }
+    };
     WebSite.onClick = [this] { WebSite_Click(); };
     Frame1.onMouseMove = [this](int, int, double, double) { Frame1_MouseMove(); };
     Frame2.onMouseMove = [this](int, int, double, double) { Frame2_MouseMove(); };
@@ -155,6 +174,13 @@ MainWindow::MainWindow(Program& program)
     Option4.SetCaption("Green Marks: User Units");
     LoupeCheck.SetCaption("Loupe");
     KeepBtn.SetCaption("Keep Calibration...");
+    RecordBtn.SetCaption("Record");
+    RecordBtn.SetToolTipText("Record the distance shown in the measurement log (Enter).");
+    LogBtn.SetCaption("Measurements...");
+    LogBtn.SetToolTipText("Show the readings recorded.");
+    CalibList.SetColumns({{"", 300, true}, {"Calibration", 1380}, {"Scale bar", 1560}});
+    CalibList.SetToolTipText("Kept calibrations: choose one, or press Ctrl+1 to Ctrl+9 on the "
+                             "ruler or a crosshair, to measure with it.");
     KeepBtn.SetToolTipText(
         "Keep the user units' calibration under a name (Ctrl+S); Ctrl+1 to Ctrl+9 bring one back.");
     LoupeCheck.SetToolTipText(
@@ -220,19 +246,24 @@ void MainWindow::LayOut() {
     Frame4.Move(kIndent / 2, 270, kPageWidth - kIndent, 4140);
     Frame4.SetCaption("Measurement Units");
     const double col2 = 3750, panelInner = Frame4.Width() - 2 * kIndent;
-    Option1.Move(kIndent, 390, col2 - kIndent - 120, kRowHeight);
-    Option2.Move(kIndent, 780, col2 - kIndent - 120, kRowHeight);
-    Option3.Move(col2, 390, panelInner - col2 + kIndent, kRowHeight);
-    Option4.Move(col2, 780, panelInner - col2 + kIndent, kRowHeight);
-    Label2.Move(kIndent, 1380, col2 - kIndent - 120, kRowHeight);
-    ScaleDist.Move(col2, 1350, 1800, kBoxHeight);
-    Label4.Move(kIndent, 1800, col2 - kIndent - 120, kRowHeight);
-    Uncertainty.Move(col2, 1770, 1800, kBoxHeight);
-    Label3.Move(kIndent, 2400, panelInner, kRowHeight);
-    MeasureDist.Move(kIndent, 2760, panelInner, 480);
+    // The units down the left, the kept calibrations beside them.
+    const double leftWidth = col2 - kIndent - 120, rightWidth = panelInner - col2 + kIndent;
+    Option1.Move(kIndent, 390, leftWidth, kRowHeight);
+    Option2.Move(kIndent, 720, leftWidth, kRowHeight);
+    Option3.Move(kIndent, 1050, leftWidth, kRowHeight);
+    Option4.Move(kIndent, 1380, leftWidth, kRowHeight);
+    CalibList.Move(col2, 330, rightWidth, 1380);
+    Label2.Move(kIndent, 1860, leftWidth, kRowHeight);
+    ScaleDist.Move(col2, 1830, 1800, kBoxHeight);
+    Label4.Move(kIndent, 2250, leftWidth, kRowHeight);
+    Uncertainty.Move(col2, 2220, 1800, kBoxHeight);
+    Label3.Move(kIndent, 2640, panelInner, kRowHeight);
+    MeasureDist.Move(kIndent, 2940, panelInner, 480);
     MeasureDist.SetFontSize(11);
-    LoupeCheck.Move(kIndent, 3420, col2 - kIndent - 120, kRowHeight);
-    KeepBtn.Move(col2, 3360, 1800, kBoxHeight);
+    LoupeCheck.Move(kIndent, 3600, 960, kRowHeight);
+    RecordBtn.Move(kIndent + 1020, 3540, 1440, kBoxHeight + 30);
+    LogBtn.Move(kIndent + 2580, 3540, 1860, kBoxHeight + 30);
+    KeepBtn.Move(kIndent + panelInner - 2280, 3540, 2280, kBoxHeight + 30);
 
     HelpInfo.Move(kIndent, 360, inner, kPageHeight - 480);
     // The help and about texts break their own lines; a size smaller than the form's keeps
@@ -275,6 +306,7 @@ void MainWindow::Form_Load() {
     ClaimInstanceAndLock(p_);
     // The readings of earlier sessions, from the log file beside the settings.
     if (p_.log().Rows().empty()) LoadLog(p_);
+    ShowCalibrations();
 
     g.HelpText = HelpTexts();
     AboutInfo.SetCaption(AboutText());

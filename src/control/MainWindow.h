@@ -5,7 +5,9 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
+#include "control/Calibrations.h"
 #include "forms/Form.h"
 
 namespace tavrolin {
@@ -154,6 +156,15 @@ public:
     CheckBox& LoupeCheck;
     // "Keep Calibration...": names the calibration in use and keeps it (Ctrl+S).
     CommandButton& KeepBtn;
+    // "Record": records the reading shown (Enter on the ruler or a crosshair).
+    CommandButton& RecordBtn;
+    // "Measurements...": the window of the readings recorded.
+    CommandButton& LogBtn;
+    // The kept calibrations; choosing one brings it back, as Ctrl+1 to Ctrl+9 do.
+    ListView& CalibList;
+
+    // Fills the list of kept calibrations from the library and selects the one in use.
+    void ShowCalibrations();
 
     // The about page's version line and the help and about texts (control/HelpTexts.cpp).
     static std::string VersionCaption(int major, int minor, int revision);
@@ -170,6 +181,7 @@ public:
 
 private:
     void LayOut();
+    void CalibList_Change();
     // Turns the ruler to the chosen orientation, if it lies the other way, and takes the
     // settings page's values in.
     void ApplyLayout();
@@ -196,6 +208,10 @@ private:
     bool scaleEcho_ = false;
     bool uncertaintyEcho_ = false;
     bool fieldEcho_ = false;
+    // The library as the calibration list shows it, and whether the program is choosing a
+    // row of it (which brings nothing back).
+    std::vector<Calibration> calibrations_;
+    bool calibrationEcho_ = false;
 };
 
 }  // namespace tavrolin

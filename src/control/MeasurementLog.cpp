@@ -9,6 +9,7 @@
 
 #include "app/Program.h"
 #include "control/MainWindow.h"
+#include "control/MeasurementsWindow.h"
 #include "crosshair/Measure.h"
 #include "platform/Platform.h"
 
@@ -49,20 +50,30 @@ const std::vector<std::string>& LogColumns() {
     return columns;
 }
 
+std::string LogField(const LogRow& row, std::size_t column) {
+    switch (column) {
+        case 0: return std::to_string(row.number);
+        case 1: return row.date;
+        case 2: return row.time;
+        case 3: return row.instance;
+        case 4: return row.crosshairs ? "Crosshairs" : "Black Marks";
+        case 5: return row.x;
+        case 6: return row.y;
+        case 7: return row.distance;
+        case 8: return row.angle;
+        case 9: return row.units;
+        case 10: return row.uncertainty;
+        case 11: return row.uncertaintyPercent;
+        case 12: return row.calibration;
+        default: return {};
+    }
+}
+
 std::vector<std::string> LogFields(const LogRow& row) {
-    return {std::to_string(row.number),
-            row.date,
-            row.time,
-            row.instance,
-            row.crosshairs ? "Crosshairs" : "Black Marks",
-            row.x,
-            row.y,
-            row.distance,
-            row.angle,
-            row.units,
-            row.uncertainty,
-            row.uncertaintyPercent,
-            row.calibration};
+    std::vector<std::string> fields;
+    fields.reserve(LogColumns().size());
+    for (std::size_t i = 0; i < LogColumns().size(); ++i) fields.push_back(LogField(row, i));
+    return fields;
 }
 
 std::string CsvRecord(const std::vector<std::string>& fields) {
@@ -246,12 +257,96 @@ bool RecordReading(Program& p) {
         }
     }
     log.Add(std::move(row));
+    if (!log.FileProblem().empty() && !log.ProblemTold()) {
+        log.SetProblemTold();
+        OpenMeasurements(p);
+    }
+    if (p.MeasurementsShown()) p.measurements().ShowRows();
     return true;
+}
+
+namespace {
+
+// "Tavrolin-measurements.csv" set aside as "Tavrolin-measurements-2026-12-10-091502.csv", or
+// with "-2" and on when that name is taken. Empty when it could not be.
+std::string SetLogAside(Program& p, const std::string& file) {
+    const LocalTime t = p.platform().Now();
+    std::string stem = file.substr(0, file.size() - 4) + "-" + std::to_string(t.date.year) + "-" +
+                       TwoDigits(t.date.month) + "-" + TwoDigits(t.date.day) + "-" +
+                       TwoDigits(t.hour) + TwoDigits(t.minute) + TwoDigits(t.second);
+    for (int n = 1; n < 100; ++n) {
+        const std::string aside = stem + (n == 1 ? "" : "-" + std::to_string(n)) + ".csv";
+        if (p.platform().Inspect(aside).exists) continue;
+        if (p.platform().RenameAside(file, aside)) return aside;
+    }
+    return {};
+}
+
+std::string NameOnly(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::string RemoveReadings(Program& p, const std::vector<std::size_t>& indexes, bool all) {
+    MeasurementLog& log = p.log();
+    const std::size_t before = log.Rows().size();
+    if (all) {
+        log.Clear();
+    } else {
+        log.Remove(indexes);
+    }
+    const std::size_t removed = before - log.Rows().size();
+    if (removed == 0 && !all) return {};
+    const std::string counted = std::to_string(removed) + (removed == 1 ? " row" : " rows");
+    const std::string& config = p.g().ConfigPath;
+    if (!log.FileProblem().empty() || config.empty()) {
+        return counted + " removed here; the log file was left as it is.";
+    }
+    const std::string file = LogFileOf(config);
+    if (!p.platform().Inspect(file).exists) return counted + " removed.";
+    // Only a log of this program's is set aside: the same checks as an append, with nothing
+    // appended.
+    const std::string header = CsvRecord(LogColumns());
+    if (p.platform().AppendToLog(file, header, "") != AppendResult::Appended) {
+        log.SetFileProblem(file + " is not a log this program may change");
+        return counted + " removed here; " + log.FileProblem() + ", so it was left as it is.";
+    }
+    const std::string aside = SetLogAside(p, file);
+    if (aside.empty()) {
+        return counted + " removed here; " + NameOnly(file) +
+               " could not be set aside and keeps them.";
+    }
+    std::string text;
+    for (const LogRow& row : log.Rows()) text += CsvRecord(LogFields(row));
+    if (!text.empty() &&
+        p.platform().AppendToLog(file, header, text) != AppendResult::Created) {
+        log.SetFileProblem(file + " cannot be written");
+    }
+    return counted + " removed; the earlier log is kept as " + NameOnly(aside) + ".";
+}
+
+std::string SaveReadings(Program& p, const std::vector<LogRow>& rows, const std::string& path) {
+    if (path.empty()) return "No file was chosen.";
+    const std::string& config = p.g().ConfigPath;
+    if (!config.empty() && path == LogFileOf(config)) {
+        return "The log file itself is never written over: choose another name.";
+    }
+    std::string text = CsvRecord(LogColumns());
+    for (const LogRow& row : rows) text += CsvRecord(LogFields(row));
+    if (!p.platform().WriteFileAtomic(path, text)) return NameOnly(path) + " could not be written.";
+    return {};
 }
 
 void MeasurementLog::Add(LogRow row) {
     next_ = std::max(next_, row.number + 1);
     rows_.push_back(std::move(row));
+}
+
+void MeasurementLog::Clear() {
+    rows_.clear();
+    next_ = 1;
 }
 
 void MeasurementLog::Remove(std::vector<std::size_t> indexes) {

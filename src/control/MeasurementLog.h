@@ -35,6 +35,8 @@ const std::vector<std::string>& LogColumns();
 std::string CsvRecord(const std::vector<std::string>& fields);
 // The fields of a row in column order.
 std::vector<std::string> LogFields(const LogRow& row);
+// One field of a row: LogFields(row)[column] without the others; empty beyond the columns.
+std::string LogField(const LogRow& row, std::size_t column);
 
 // Rows for the clipboard: a header row and one row each, cells separated by tabs and rows by
 // "\r\n". The figures take `decimal` as their decimal separator, so that a spreadsheet of the
@@ -57,9 +59,23 @@ void LoadLog(Program& program);
 std::string LogFileOf(const std::string& configPath);
 
 // Records the reading now shown, as Enter on the ruler or on a crosshair in use does, and adds
-// it to the instance's log file at once. A log file that cannot take it is said once on
-// stderr, and the log goes on in memory. False outside Measurement Mode.
+// it to the instance's log file at once. A log file that cannot take it is said once, on
+// stderr and in the Measurements window, and the log goes on in memory. False outside
+// Measurement Mode.
 bool RecordReading(Program& program);
+
+// Removes rows of the log (Delete in the Measurements window), or all of them (`all`: the log
+// is cleared and numbers start again at 1). The log file is not rewritten: it is set aside
+// under a dated name ("Tavrolin-measurements-2026-12-10-091502.csv") and the rows that remain
+// go into a new one. Returns what the user is told: where the earlier rows are kept, or why the
+// file was left alone.
+std::string RemoveReadings(Program& program, const std::vector<std::size_t>& indexes, bool all);
+
+// Writes `rows` as a CSV file at `path`, the user's choice in the save dialog: a file there
+// is replaced whole (keeping its permissions), never the log file itself. Returns why it could
+// not, or empty.
+std::string SaveReadings(Program& program, const std::vector<LogRow>& rows,
+                         const std::string& path);
 
 class MeasurementLog {
 public:
@@ -70,14 +86,20 @@ public:
     // Removes the rows at these indexes (ascending or not; out of range ignored). Numbers are
     // kept: a deleted row's number is not given again.
     void Remove(std::vector<std::size_t> indexes);
+    // No rows; the next is number 1 again.
+    void Clear();
     // Why the rows no longer reach the log file; empty while they do.
     const std::string& FileProblem() const { return fileProblem_; }
     void SetFileProblem(std::string why) { fileProblem_ = std::move(why); }
+    // The file's problem has been shown to the user.
+    bool ProblemTold() const { return problemTold_; }
+    void SetProblemTold() { problemTold_ = true; }
 
 private:
     std::vector<LogRow> rows_;
     int next_ = 1;
     std::string fileProblem_;
+    bool problemTold_ = false;
 };
 
 }  // namespace tavrolin

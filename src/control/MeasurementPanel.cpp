@@ -1,5 +1,6 @@
 // The measurement panel of the control window: the unit choice, the scale bar's length and
 // uncertainty for user units, and the distance read-out.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -80,6 +81,49 @@ void MainWindow::ShowCalibrationName() {
         if (!g.CalibrationUnit.empty()) caption += " (" + g.CalibrationUnit + ")";
     }
     Frame4.SetCaption(caption);
+    ShowCalibrations();
+}
+
+void MainWindow::ShowCalibrations() {
+    const auto& g = p_.g();
+    const CalibrationLibrary library = LoadCalibrations(p_);
+    std::vector<std::size_t> inUse;
+    for (std::size_t i = 0; i < library.items.size(); ++i) {
+        if (!g.CalibrationName.empty() && library.items[i].name == g.CalibrationName) {
+            inUse.push_back(i);
+            break;
+        }
+    }
+    calibrationEcho_ = true;
+    const bool same = library.items.size() == calibrations_.size() &&
+                      std::equal(library.items.begin(), library.items.end(),
+                                 calibrations_.begin(), [](const auto& a, const auto& b) {
+                                     return CalibrationLine(a) == CalibrationLine(b);
+                                 });
+    if (!same) {
+        calibrations_ = library.items;
+        CalibList.RowsReset(calibrations_.size());
+    }
+    CalibList.SetSelectedRows(inUse);
+    if (!inUse.empty()) CalibList.ScrollTo(inUse.front());
+    calibrationEcho_ = false;
+}
+
+void MainWindow::CalibList_Change() {
+    if (calibrationEcho_ || CalibList.SelectedCount() == 0) return;
+    const std::size_t index = CalibList.SelectedRows().front();
+    if (index >= calibrations_.size()) return;
+    const std::string wanted = calibrations_[index].name;
+    // The library may have changed on disk since it was shown: the calibration is found again
+    // by its name.
+    const CalibrationLibrary library = LoadCalibrations(p_);
+    for (std::size_t i = 0; i < library.items.size(); ++i) {
+        if (library.items[i].name == wanted) {
+            RecallCalibration(p_, static_cast<int>(i));
+            return;
+        }
+    }
+    ShowCalibrations();
 }
 
 void MainWindow::ShowDistanceCaption(const std::string& caption) { Label3.SetCaption(caption); }
