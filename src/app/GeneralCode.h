@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "settings/Settings.h"
 
@@ -67,6 +69,8 @@ struct GeneralCode : Settings {
     // Units.
     int UnitsCode = 0;
     double PixelsPerUnit = 1;
+    // Pixels per 100 mm the user set for a monitor, by its place and size ("1920x1080+0+0").
+    std::vector<std::pair<std::string, double>> MonitorScales;
     // The last scale-bar length the box took (the one saved) and its text, which the box shows
     // again when a text is refused.
     double ScaleValue = 100;

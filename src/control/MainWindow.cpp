@@ -8,6 +8,7 @@
 #include "control/KeepDialog.h"
 #include "control/MeasurementLog.h"
 #include "control/MeasurementsWindow.h"
+#include "control/MonitorScales.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/DistanceWindow.h"
@@ -60,6 +61,9 @@ MainWindow::MainWindow(Program& program)
       OptionsInfo(Add<Label>("OptionsInfo")),
       ColorBox(Add<Label>("ColorBox", -1, &Frame1)),
       BackgroundLbl(Add<Label>("BackgroundLbl", -1, &Frame1)),
+      MonitorList(Add<ListView>("MonitorList", -1, &Frame1)),
+      MonitorLbl(Add<Label>("MonitorLbl", -1, &Frame1)),
+      MonitorBox(Add<TextBox>("MonitorBox", -1, &Frame1)),
       Option1(Add<OptionButton>("Option1", -1, &Frame4)),
       Option2(Add<OptionButton>("Option2", -1, &Frame4)),
       Option3(Add<OptionButton>("Option3", -1, &Frame4)),
@@ -97,6 +101,8 @@ MainWindow::MainWindow(Program& program)
     RecordBtn.onClick = [this] { RecordReading(p_); };
     LogBtn.onClick = [this] { OpenMeasurements(p_); };
     CalibList.onChange = [this] { CalibList_Change(); };
+    MonitorList.onChange = [this] { MonitorList_Change(); };
+    MonitorBox.onChange = [this] { MonitorBox_Change(); };
     CalibList.cellText = [this](std::size_t row, std::size_t column) -> std::string {
         if (row >= calibrations_.size()) return {};
         const Calibration& c = calibrations_[row];
@@ -167,6 +173,12 @@ MainWindow::MainWindow(Program& program)
     Label1[10]->SetCaption("Width\nPixels");
     Label1[11]->SetCaption("Color");
     BackgroundLbl.SetCaption("Background");
+    MonitorList.SetColumns({{"Monitor", 1380}, {"100 mm are", 1680, true}});
+    MonitorList.SetToolTipText("The density millimetres and inches are read with on each "
+                               "monitor.");
+    MonitorLbl.SetCaption("Pixels per 100 mm:");
+    MonitorBox.SetToolTipText("Lay a real ruler against the chosen monitor and type how many "
+                              "pixels make 100 mm; empty: the system's density.");
 
     Option1.SetCaption("Millimeters");
     Option2.SetCaption("Inches");
@@ -232,6 +244,11 @@ void MainWindow::LayOut() {
         Text1[7 + i]->Move(colWidth, y, colW, kBoxHeight);
         TickColor[i]->Move(colColor, y, colW, kBoxHeight);
     }
+    // Beside the counts: the monitors' densities.
+    const double monitorsLeft = 4200, monitorsWidth = kPageWidth - kIndent - monitorsLeft;
+    MonitorList.Move(monitorsLeft, 300, monitorsWidth, 900);
+    MonitorLbl.Move(monitorsLeft, 1290, monitorsWidth - 1020, kRowHeight);
+    MonitorBox.Move(monitorsLeft + monitorsWidth - 900, 1260, 900, kBoxHeight);
     BackgroundLbl.Move(kIndent, 4050, colLength - kIndent - 120, kRowHeight);
     ColorBox.Move(colColor, 4020, colW, kBoxHeight);
 
@@ -307,6 +324,8 @@ void MainWindow::Form_Load() {
     // The readings of earlier sessions, from the log file beside the settings.
     if (p_.log().Rows().empty()) LoadLog(p_);
     ShowCalibrations();
+    LoadMonitorScales(p_);
+    ShowMonitors();
 
     g.HelpText = HelpTexts();
     AboutInfo.SetCaption(AboutText());

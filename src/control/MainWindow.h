@@ -141,6 +141,12 @@ public:
     Label& ColorBox;                    // swatch of the ruler background
     Label& BackgroundLbl;
 
+    // The monitors' densities, on the settings page: each monitor and what 100 mm are read as
+    // on it, and the pixels per 100 mm the user measured for the one chosen.
+    ListView& MonitorList;
+    Label& MonitorLbl;
+    TextBox& MonitorBox;
+
     // Measurement panel.
     OptionButton& Option1;
     OptionButton& Option2;
@@ -165,6 +171,9 @@ public:
 
     // Fills the list of kept calibrations from the library and selects the one in use.
     void ShowCalibrations();
+    // Fills the list of monitors with the densities they are read with, and the box with the
+    // chosen one's value when `fillBox`.
+    void ShowMonitors(bool fillBox = true);
 
     // The about page's version line and the help and about texts (control/HelpTexts.cpp).
     static std::string VersionCaption(int major, int minor, int revision);
@@ -182,6 +191,8 @@ public:
 private:
     void LayOut();
     void CalibList_Change();
+    void MonitorList_Change();
+    void MonitorBox_Change();
     // Turns the ruler to the chosen orientation, if it lies the other way, and takes the
     // settings page's values in.
     void ApplyLayout();
@@ -212,6 +223,7 @@ private:
     // row of it (which brings nothing back).
     std::vector<Calibration> calibrations_;
     bool calibrationEcho_ = false;
+    bool monitorEcho_ = false;
 };
 
 }  // namespace tavrolin

@@ -10,6 +10,7 @@
 #include "app/Program.h"
 #include "control/MainWindow.h"
 #include "control/MeasurementsWindow.h"
+#include "control/MonitorScales.h"
 #include "crosshair/Measure.h"
 #include "platform/Platform.h"
 
@@ -138,7 +139,7 @@ bool ReadingNow(Program& p, int number, LogRow& row) {
     row.crosshairs = g.CrossActive;
     if (g.CrossActive) {
         const PairMeasure m = MeasurePair(g.CrossX[0], g.CrossY[0], g.CrossX[1], g.CrossY[1],
-                                          p.TwipsPerPixelX(), g.PixelsPerUnit, g.UnitsCode);
+                                          p.TwipsPerPixelX(), CrossUnitPixels(p), g.UnitsCode);
         if (!m.valid) return true;
         row.distance = m.dText;
         if (m.full) {

@@ -8,6 +8,7 @@
 #include "control/Calibrations.h"
 #include "control/FieldRules.h"
 #include "control/MainWindow.h"
+#include "control/MonitorScales.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/DistanceWindow.h"
 #include "crosshair/Measure.h"
@@ -269,7 +270,8 @@ void MainWindow::MeasureDist_Update(bool markersApart) {
 MainWindow::MarksReading MainWindow::ReadMarks(bool markersApart) const {
     const auto& g = p_.g();
     MarksReading r;
-    if (g.PixelsPerUnit == 0 || !std::isfinite(g.PixelsPerUnit)) return r;
+    const double perUnit = MarksUnitPixels(p_);
+    if (perUnit == 0 || !std::isfinite(perUnit)) return r;
     r.valid = true;
     // Coinciding markers are zero apart, whatever their stored places say.
     const double pixels =
@@ -277,7 +279,7 @@ MainWindow::MarksReading MainWindow::ReadMarks(bool markersApart) const {
             ? std::fabs(static_cast<double>(std::int64_t{MarkerPlace(0)} - MarkerPlace(1))) /
                   p_.TwipsPerPixelX()
             : 0.0;
-    double distance = pixels / g.PixelsPerUnit;
+    double distance = pixels / perUnit;
     int code = g.UnitsCode;
     r.distance = FormatMeasure(distance, code, -1);
     // The scale bar's uncertainty carries into what its units measure on the ruler.

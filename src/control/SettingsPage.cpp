@@ -1,10 +1,16 @@
 // The settings page of the control window: the tick fields, the length unit and the colour
 // swatches that open the picker.
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/Program.h"
 #include "control/FieldRules.h"
 #include "control/MainWindow.h"
+#include "control/MonitorScales.h"
+#include "forms/Backend.h"
+#include "forms/PixelScale.h"
 #include "picker/PickColor.h"
 #include "ruler/Ruler.h"
 
@@ -18,7 +24,67 @@ std::string FieldText(int index, int value, double unit) {
     return std::to_string(value);
 }
 
+std::string Fixed(double v, int decimals) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    return buf;
+}
+
 }  // namespace
+
+void MainWindow::ShowMonitors(bool fillBox) {
+    const std::vector<MonitorReading> readings = MonitorReadings(p_);
+    MonitorList.cellText = [readings](std::size_t row, std::size_t column) -> std::string {
+        if (row >= readings.size()) return {};
+        const MonitorReading& r = readings[row];
+        if (column == 0) {
+            return std::to_string(row + 1) + ": " + std::to_string(r.bounds.width) + " x " +
+                   std::to_string(r.bounds.height);
+        }
+        return Fixed(r.pixelsPer100mm, 1) + " px" +
+               (r.set ? " (set)" : " (" + Fixed(r.dpi, 0) + " dpi)");
+    };
+    monitorEcho_ = true;
+    std::size_t chosen = 0;
+    if (MonitorList.SelectedCount() > 0) {
+        chosen = MonitorList.SelectedRows().front();
+    } else {
+        // The monitor the control window is on.
+        const PixelScale s(p_.TwipsPerPixelX(), p_.TwipsPerPixelY());
+        const int x = s.ToPixelsX(Left() + Width() / 2), y = s.ToPixelsY(Top() + Height() / 2);
+        for (std::size_t i = 0; i < readings.size(); ++i) {
+            if (readings[i].bounds.Contains(x, y)) chosen = i;
+        }
+    }
+    MonitorList.RowsReset(readings.size());
+    if (chosen < readings.size()) MonitorList.SetSelectedRows({chosen});
+    if (fillBox) {
+        const bool set = chosen < readings.size() && readings[chosen].set;
+        MonitorBox.SetText(set ? Fixed(readings[chosen].pixelsPer100mm, 1) : "");
+        MonitorBox.SetEnabled(!readings.empty());
+    }
+    monitorEcho_ = false;
+}
+
+void MainWindow::MonitorList_Change() {
+    if (monitorEcho_) return;
+    ShowMonitors();
+}
+
+void MainWindow::MonitorBox_Change() {
+    if (monitorEcho_ || MonitorList.SelectedCount() == 0) return;
+    const std::string& text = MonitorBox.Text();
+    char* end = nullptr;
+    const double v = text.empty() ? 0 : std::strtod(text.c_str(), &end);
+    // Figures on their way to a value are let be; a value is taken once it makes sense.
+    if (!text.empty() && (*end != '\0' || !(v >= kMinPixelsPer100mm && v <= kMaxPixelsPer100mm))) {
+        return;
+    }
+    if (!SetMonitorScale(p_, MonitorList.SelectedRows().front(), v).empty()) return;
+    // The box keeps what the user is typing.
+    ShowMonitors(false);
+    MeasureDist_Update(true);
+}
 
 void MainWindow::ValuesToSettings(const std::string& direction) {
     auto& g = p_.g();

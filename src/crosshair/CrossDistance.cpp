@@ -2,6 +2,7 @@
 
 #include "app/Program.h"
 #include "control/MainWindow.h"
+#include "control/MonitorScales.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/Docking.h"
 #include "crosshair/Measure.h"
@@ -45,7 +46,7 @@ void CrossDistance::Update() {
     if (!g.CrossActive) return;
     const PairMeasure m = MeasurePair(g.CrossX[0], g.CrossY[0], g.CrossX[1], g.CrossY[1],
                                       p_.TwipsPerPixelX(),
-                                      g.PixelsPerUnit, g.UnitsCode);
+                                      CrossUnitPixels(p_), g.UnitsCode);
     MainWindow& mw = p_.mainWindow();
     TextBox* shown = &Distance;
     TextBox* hidden = &DistanceXYD;
