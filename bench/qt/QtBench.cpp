@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,8 @@
 #include "control/MainWindow.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/LoupeWindow.h"
+#include "forms/Control.h"
+#include "forms/Form.h"
 #include "qt/FormWindow.h"
 #include "qt/OffscreenSetup.h"
 #include "qt/QtBackend.h"
@@ -152,6 +155,43 @@ void BM_QtLoupeRefresh(benchmark::State& state) {
         run.Mouse(run.program->cross0(), QEvent::MouseButtonRelease, 75, 75);
     }, [&] { run.backend.Flush(); });
 }
+
+// Opening a window whose list holds a long log of readings: the window shown, the list made and
+// filled, the newest row brought into sight and all of it painted. The rows' text is made as it
+// is asked for, so the time is the view's alone.
+void BM_QtListOpen(benchmark::State& state) {
+    const auto rows = static_cast<std::size_t>(state.range(0));
+    qt::QtBackend backend;
+    std::size_t asked = 0;
+    for (auto _ : state) {
+        Form form(backend, "Measurements");
+        form.Move(1500, 1500, 12000, 6000);
+        auto& list = form.Add<ListView>("Rows");
+        list.Move(0, 0, 12000, 5400);
+        std::vector<ListView::Column> columns = {{"No.", 600, true},   {"Time", 2400, false},
+                                                 {"Instance", 1200, false}, {"X", 900, true},
+                                                 {"Y", 900, true},     {"Distance", 1200, true},
+                                                 {"Angle", 900, true}, {"Units", 900, false}};
+        list.SetColumns(std::move(columns));
+        list.cellText = [&asked](std::size_t row, std::size_t column) {
+            ++asked;
+            char text[32];
+            std::snprintf(text, sizeof text, "%zu.%03zu", row, column);
+            return std::string(text);
+        };
+        list.RowsAdded(rows);
+        list.ScrollTo(rows - 1);
+        form.Show();
+        backend.Flush();
+        state.PauseTiming();
+        form.Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+    state.counters["cells"] =
+        benchmark::Counter(static_cast<double>(asked), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_QtListOpen)->ArgName("rows")->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tavrolin::bench

@@ -10,6 +10,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "qt/ControlWidgets.h"
 #include "qt/QtBackend.h"
 
 namespace tavrolin::qt {
@@ -61,6 +62,10 @@ void FormWindow::Detach() {
     form_ = nullptr;
     focusRequest_ = nullptr;
     focusPending_ = false;
+    // A list's view may outlive its control until the window is deleted.
+    for (auto& [control, view] : views_) {
+        if (auto* list = dynamic_cast<ListWidget*>(view.widget)) list->Forget();
+    }
     views_.clear();
     damage_.Clear();
     byWidget_.clear();

@@ -1,6 +1,7 @@
 // The window's child controls: a Qt widget made for each control of the form, the model's
 // state shown on it, and what the user changed in it (text, selection) handed back.
 #include <QCheckBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -158,9 +159,21 @@ void FormWindow::CreateWidget(Control* c, View& view) {
         case ControlKind::Picture:
             w = new PictureWidget(parent);
             break;
-        case ControlKind::ListView:
-            w = new QWidget(parent);
+        case ControlKind::ListView: {
+            auto* model = static_cast<ListView*>(c);
+            auto* list = new ListWidget(*model, parent);
+            // The rows take the mouse; the list its keys and the focus.
+            list->viewport()->installEventFilter(this);
+            byWidget_[list->viewport()] = c;
+            connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                    [this, model, list] {
+                        // Showing the program's selection is no choice of the user's.
+                        if (form_ == nullptr || backend_.Syncing()) return;
+                        dispatch::SelectRows(*model, list->SelectedRows());
+                    });
+            w = list;
             break;
+        }
     }
     w->installEventFilter(this);
     byWidget_[w] = c;
@@ -272,6 +285,7 @@ void FormWindow::ApplyControl(Control* c, View& view) {
             break;
         }
         case ControlKind::ListView:
+            static_cast<ListWidget*>(w)->Show(*static_cast<ListView*>(c), s);
             break;
     }
     // Visibility last: a widget shown before its geometry is set flashes at the old place.

@@ -55,6 +55,10 @@ bool FormWindow::FilterKey(QObject* watched, Control* control, QKeyEvent* e) {
     const int ascii = key.ascii;
     e->accept();
     if (form_ == nullptr || key.verdict == keys::Verdict::Swallow) return true;
+    // A key a handler turned into another is no longer the list's to move by.
+    if (control->Kind() == ControlKind::ListView && key.verdict != keys::Verdict::PassOn) {
+        return true;
+    }
     QWidget* w = WidgetOf(control);
     const bool wasTyping = typing_;
     typing_ = true;

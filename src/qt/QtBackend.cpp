@@ -62,6 +62,7 @@ QtBackend::QtBackend() {
         const QRect r = monitor->geometry();
         screen().Monitors.push_back({s.ToTwipsX(r.x()), s.ToTwipsY(r.y()), s.ToTwipsX(r.width()),
                                      s.ToTwipsY(r.height())});
+        screen().MonitorDpi.push_back(DensityOf(*monitor));
     }
     // Whatever the model changed outside an input event (start-up, a timer-less wait) is shown
     // before the event loop goes to sleep.
@@ -75,6 +76,21 @@ QtBackend::QtBackend() {
 QtBackend::~QtBackend() {
     if (appliedPointer_ != kPointerDefault) QApplication::restoreOverrideCursor();
     for (auto& [form, window] : windows_) delete window;
+}
+
+double QtBackend::DensityOf(const QScreen& monitor) {
+    // X11 tells one logical density for all its monitors; what differs between them is their
+    // size in millimetres. The main monitor keeps its logical density, and another is read
+    // with that in the ratio of their physical densities.
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary != nullptr) {
+        const double physical = monitor.physicalDotsPerInchX();
+        const double primaryPhysical = primary->physicalDotsPerInchX();
+        if (physical > 0 && primaryPhysical > 0) {
+            return primary->logicalDotsPerInchX() * physical / primaryPhysical;
+        }
+    }
+    return monitor.logicalDotsPerInchX();
 }
 
 PixelScale QtBackend::Scale() const {

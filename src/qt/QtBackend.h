@@ -13,6 +13,7 @@
 #include "qt/PixelScale.h"
 
 class QEventLoop;
+class QScreen;
 class QTimer;
 
 namespace tavrolin::qt {
@@ -49,6 +50,8 @@ public:
     std::vector<FormWindow*> WindowsInStackingOrder() const;
     // The bounding rectangle of all screens, pixels.
     static QRect VirtualDesktop();
+    // The pixels an inch that lengths on `monitor` are read with.
+    static double DensityOf(const QScreen& monitor);
 
     // Window attributes the window services set; they outlive a window that is re-created.
     void SetTopmost(std::int32_t hWnd, bool topmost);

@@ -1,11 +1,17 @@
 #include "qt/QtPlatform.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
+#include <QMessageBox>
 #include <QScreen>
 #include <QThread>
 #include <QUrl>
@@ -92,6 +98,50 @@ std::int32_t QtPlatform::ShellExecuteA(std::int32_t /*hWnd*/, const std::string&
 void QtPlatform::Sleep(std::int32_t milliseconds) {
     backend_.Flush();
     if (milliseconds > 0) QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+bool QtPlatform::SetClipboardText(const std::string& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) return false;
+    // Under X the program holds the clipboard's text while it runs and hands it out when asked.
+    clipboard->setText(QString::fromStdString(text), QClipboard::Clipboard);
+    return true;
+}
+
+char QtPlatform::DecimalSeparator() {
+    const QString point = QLocale::system().decimalPoint();
+    return point == QStringLiteral(",") ? ',' : '.';
+}
+
+std::string QtPlatform::AskSavePath(const std::string& title, const std::string& suggested,
+                                    const std::string& filterName, const std::string& extension) {
+    const QString ext = QString::fromStdString(extension);
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QString::fromStdString(filterName) + QStringLiteral(" (*.") + ext +
+                         QStringLiteral(")"));
+    // A name typed without an extension gets it before the dialog looks for a file to replace.
+    dialog.setDefaultSuffix(ext);
+    const QFileInfo proposed(QDir::fromNativeSeparators(QString::fromStdString(suggested)));
+    if (!suggested.empty()) {
+        dialog.setDirectory(proposed.absolutePath());
+        dialog.selectFile(proposed.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    QString path = dialog.selectedFiles().constFirst();
+    if (path.isEmpty()) return {};
+    if (!ext.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        // A desktop's own dialog may leave the extension off; the name with it was not checked.
+        path += u'.' + ext;
+        if (QFileInfo::exists(path) &&
+            QMessageBox::question(dialog.parentWidget(), QString::fromStdString(title),
+                                  QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                      .arg(QFileInfo(path).fileName())) != QMessageBox::Yes) {
+            return {};
+        }
+    }
+    return QDir::toNativeSeparators(path).toStdString();
 }
 
 Date QtPlatform::Today() { return Now().date; }

@@ -1,6 +1,6 @@
 // The window-system calls behind the window services, made with Qt: the stay-on-top hint,
-// window opacity, the desktop's default application; the screen, clock and folders of this
-// machine. Files come from Platform itself.
+// window opacity, the desktop's default application, the clipboard and the save dialog; the
+// screen, clock, language and folders of this machine. Files come from Platform itself.
 #pragma once
 
 #include <map>
@@ -29,6 +29,10 @@ public:
                                const std::string& lpFile, const std::string& lpParameters,
                                const std::string& lpDirectory, std::int32_t nShowCmd) override;
     void Sleep(std::int32_t milliseconds) override;
+    bool SetClipboardText(const std::string& text) override;
+    char DecimalSeparator() override;
+    std::string AskSavePath(const std::string& title, const std::string& suggested,
+                            const std::string& filterName, const std::string& extension) override;
     Date Today() override;
     LocalTime Now() override;
     std::string ProgramFolder() override;

@@ -1,12 +1,16 @@
 // What the user does to real windows arrives in the model: mouse in twips with its buttons and
-// modifiers, keys as key codes in the model's order, edits, clicks and scrolls on controls.
+// modifiers, keys as key codes in the model's order, edits, clicks, scrolls and the rows
+// selected in a list.
 #include <QClipboard>
 #include <QCheckBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTableView>
 #include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
 
@@ -497,6 +501,162 @@ TEST_F(ClickableControls, ACommandButtonRunsClickAndAScrollBarMoveReachesTheMode
     backend.Sync();
     EXPECT_EQ(scroll->value(), 200);
     EXPECT_EQ(changes, 2) << "showing the model's value is no user move";
+}
+
+using Lists = QtTest;
+
+std::vector<ListView::Column> ReadingColumns() {
+    return {{"No.", 600, true}, {"Instance", 1500, false}, {"Distance", 1200, true}};
+}
+
+TEST_F(Lists, AHundredThousandRowsOpenAskingOnlyForTheCellsInSightWithTheLastOneShown) {
+    TestForm& form = MakeForm(1500, 1500, 6000, 4500);
+    auto& list = form.Add<ListView>("Rows");
+    list.Move(0, 0, 6000, 4000);
+    list.SetColumns(ReadingColumns());
+    std::size_t asked = 0;
+    list.cellText = [&asked](std::size_t row, std::size_t column) {
+        ++asked;
+        return std::to_string(row) + ":" + std::to_string(column);
+    };
+    constexpr std::size_t kRows = 100000;
+    list.RowsAdded(kRows);
+    list.ScrollTo(kRows - 1);
+    backend.Sync();
+    Settle();
+    auto* view = WidgetOf<QTableView>(form, list);
+    ASSERT_NE(view, nullptr);
+    view->grab();  // painted as the user sees it
+    EXPECT_EQ(view->model()->rowCount(), static_cast<int>(kRows));
+    EXPECT_GT(asked, 0u);
+    EXPECT_LT(asked, kRows / 10) << "a list asks for the cells it shows, not for every row";
+    const QModelIndex last = view->model()->index(static_cast<int>(kRows) - 1, 0);
+    EXPECT_TRUE(view->viewport()->rect().contains(view->visualRect(last)))
+        << "the row asked for is in sight once the list is shown";
+    EXPECT_EQ(last.data().toString(), "99999:0");
+    // Columns as the model gives them: widths from twips, numbers to the right.
+    QHeaderView* header = view->horizontalHeader();
+    EXPECT_EQ(header->count(), 3);
+    EXPECT_EQ(header->sectionSize(0), 40);
+    EXPECT_EQ(header->sectionSize(1), 100);
+    EXPECT_EQ(view->model()->headerData(1, Qt::Horizontal).toString(), "Instance");
+    EXPECT_TRUE(last.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
+    EXPECT_TRUE(view->model()->index(0, 1).data(Qt::TextAlignmentRole).toInt() & Qt::AlignLeft);
+    EXPECT_EQ(view->rowHeight(0), view->rowHeight(static_cast<int>(kRows) - 1));
+    // A letter typed on the list looks for no row by its text: that would ask for every row.
+    asked = 0;
+    QTest::keyClick(view, Qt::Key_Z);
+    EXPECT_LT(asked, kRows / 10);
+    // One more row at the end: the view grows by it and asks for no more than it shows.
+    asked = 0;
+    list.RowsAdded(kRows + 1);
+    list.ScrollTo(kRows);
+    backend.Sync();
+    view->grab();
+    EXPECT_EQ(view->model()->rowCount(), static_cast<int>(kRows) + 1);
+    EXPECT_LT(asked, kRows / 10);
+    EXPECT_TRUE(view->viewport()->rect().contains(
+        view->visualRect(view->model()->index(static_cast<int>(kRows), 0))));
+}
+
+TEST_F(Lists, TheUsersSelectionReachesTheModelAndTheProgramsReachesTheView) {
+    TestForm& form = MakeForm(1500, 1500, 6000, 4500);
+    auto& list = form.Add<ListView>("Rows");
+    list.Move(0, 0, 6000, 4000);
+    list.SetColumns(ReadingColumns());
+    list.cellText = [](std::size_t row, std::size_t) { return std::to_string(row); };
+    list.RowsAdded(50);
+    int changes = 0;
+    list.onChange = [&] { ++changes; };
+    backend.Sync();
+    auto* view = WidgetOf<QTableView>(form, list);
+    ASSERT_NE(view, nullptr);
+    auto rowAt = [&](int row) { return view->visualRect(view->model()->index(row, 1)).center(); };
+    using Rows = std::vector<std::size_t>;
+    const std::uint64_t shownVersion = list.SelectionVersion();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, rowAt(2));
+    EXPECT_EQ(list.SelectedRows(), (Rows{2}));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, rowAt(5));
+    EXPECT_EQ(list.SelectedRows(), (Rows{2, 3, 4, 5}));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, rowAt(4));
+    EXPECT_EQ(list.SelectedRows(), (Rows{2, 3, 5}));
+    // The arrows are the list's own, through the form's keys.
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(list.SelectedRows(), (Rows{5}));
+    QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(list.SelectedRows(), (Rows{5, 6}));
+    EXPECT_EQ(changes, 5);
+    EXPECT_EQ(list.SelectionVersion(), shownVersion) << "what the user chose is not shown back";
+    EXPECT_EQ(form.keys.back(), (KeyCall{40, 1}));
+
+    list.SetSelectedRows({7, 8, 20});
+    backend.Sync();
+    QItemSelectionModel* selection = view->selectionModel();
+    for (int row : {7, 8, 20}) EXPECT_TRUE(selection->isRowSelected(row, {})) << row;
+    for (int row : {5, 6, 9}) EXPECT_FALSE(selection->isRowSelected(row, {})) << row;
+    EXPECT_EQ(list.SelectedRows(), (Rows{7, 8, 20}));
+    EXPECT_EQ(changes, 6) << "showing the program's selection is no choice of the user's";
+    // Rows added at the end keep the selection; new rows clear it.
+    list.RowsAdded(60);
+    backend.Sync();
+    EXPECT_EQ(view->model()->rowCount(), 60);
+    EXPECT_TRUE(selection->isRowSelected(20, {}));
+    list.RowsReset(3);
+    list.SetSelectedRows({1});
+    backend.Sync();
+    EXPECT_EQ(view->model()->rowCount(), 3);
+    EXPECT_EQ(selection->selectedRows().size(), 1);
+    EXPECT_TRUE(selection->isRowSelected(1, {}));
+    EXPECT_EQ(list.SelectedRows(), (Rows{1}));
+}
+
+TEST_F(Lists, KeysTheFormTakesNeverReachTheListAndItsCopyGoesToTheClipboard) {
+    TestForm& form = MakeForm(1500, 1500, 6000, 4500);
+    form.SetKeyPreview(true);
+    auto& list = form.Add<ListView>("Rows");
+    list.Move(0, 0, 6000, 3000);
+    list.SetColumns(ReadingColumns());
+    list.cellText = [](std::size_t row, std::size_t column) {
+        return std::to_string(row) + "," + std::to_string(column);
+    };
+    list.RowsAdded(10);
+    auto& close = form.Add<CommandButton>("Close");
+    close.Move(0, 3300, 1500, 450);
+    bool copied = false;
+    form.onKeyDown = [&](int& code, int& shift) {
+        if (shift != kCtrlMask || (code != 'C' && code != 'A')) return;
+        if (code == 'C') {
+            std::string text;
+            for (std::size_t row : list.SelectedRows()) {
+                for (std::size_t c = 0; c < list.Columns().size(); ++c) {
+                    text += list.Cell(row, c) + (c + 1 < list.Columns().size() ? "\t" : "\n");
+                }
+            }
+            copied = platform.SetClipboardText(text);
+        }
+        code = 0;
+    };
+    backend.Sync();
+    auto* view = WidgetOf<QTableView>(form, list);
+    ASSERT_NE(view, nullptr);
+    const QPoint row1 = view->visualRect(view->model()->index(1, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, row1);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      view->visualRect(view->model()->index(2, 0)).center());
+    ASSERT_EQ(list.SelectedRows(), (std::vector<std::size_t>{1, 2}));
+    QApplication::clipboard()->setText("before");
+    QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(list.SelectedRows(), (std::vector<std::size_t>{1, 2}))
+        << "Ctrl+A taken by the form selects nothing in the list";
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(form.keys.back(), (KeyCall{'C', kCtrlMask}));
+    EXPECT_TRUE(copied);
+    EXPECT_EQ(QApplication::clipboard()->text(), "1,0\t1,1\t1,2\n2,0\t2,1\t2,2\n");
+    // Tab leaves the list for the form's next stop rather than walking its cells.
+    FormWindow& w = Window(form);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Tab);
+    EXPECT_EQ(w.ControlOf(w.focusWidget()), &close);
 }
 
 using Timers = QtTest;

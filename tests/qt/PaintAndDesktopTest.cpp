@@ -1,6 +1,11 @@
 // What the windows show (painted lines, the pointer) and the desktop-wide services: modal
-// dialogs, text metrics, opening documents, the snapshot picture.
+// dialogs, text metrics, opening documents, the save dialog, the snapshot picture.
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
@@ -220,6 +225,64 @@ TEST_F(OpeningDocuments, AWebAddressAndALocalPathGoToTheDesktopsHandler) {
     ASSERT_EQ(catcher.urls.size(), 2u);
     EXPECT_EQ(catcher.urls[0], QUrl("https://example.org/ruler"));
     EXPECT_EQ(catcher.urls[1], QUrl::fromLocalFile("/tmp/manual.pdf"));
+}
+
+using SavingFiles = QtTest;
+
+// Does `act` to the modal window of kind T once it is up (a dialog's own event loop runs).
+// Types a file's name into a save dialog's name box, as the user does.
+void TypeFileName(QFileDialog& dialog, const QString& name) {
+    auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(edit, nullptr);
+    edit->setText(name);
+}
+
+template <class T>
+void OnModal(std::function<void(T&)> act, int tries = 300) {
+    QTimer::singleShot(10, [act, tries] {
+        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            act(*w);
+        } else if (tries > 0) {
+            OnModal<T>(act, tries - 1);
+        } else if (QWidget* other = QApplication::activeModalWidget()) {
+            other->close();  // not the one awaited: the test fails rather than hangs
+        }
+    });
+}
+
+TEST_F(SavingFiles, ANameTypedWithoutExtensionGetsItBeforeAnExistingFileIsReplacedUnasked) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string folder = dir.path().toStdString();
+    QString filter;
+    OnModal<QFileDialog>([&](QFileDialog& dialog) {
+        filter = dialog.selectedNameFilter();
+        TypeFileName(dialog, "rows");
+        static_cast<QDialog&>(dialog).accept();  // the Save button
+    });
+    EXPECT_EQ(platform.AskSavePath("Save Measurements", folder + "/measurements.csv",
+                                   "CSV files", "csv"),
+              folder + "/rows.csv");
+    EXPECT_EQ(filter, "CSV files (*.csv)");
+
+    {
+        QFile existing(dir.filePath("old.csv"));
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    }
+    bool asked = false;
+    OnModal<QFileDialog>([&](QFileDialog& dialog) {
+        OnModal<QMessageBox>([&](QMessageBox& box) {
+            asked = true;
+            box.button(QMessageBox::No)->click();
+            OnModal<QFileDialog>([](QFileDialog& d) { d.reject(); });
+        });
+        TypeFileName(dialog, "old");
+        static_cast<QDialog&>(dialog).accept();  // the Save button
+    });
+    EXPECT_EQ(platform.AskSavePath("Save Measurements", folder + "/measurements.csv",
+                                   "CSV files", "csv"),
+              "");
+    EXPECT_TRUE(asked) << "old.csv is there: the dialog asks before replacing it";
 }
 
 using Snapshots = QtTest;

@@ -286,6 +286,13 @@ TEST_F(WindowServicesOnQt, TheVirtualScreenIsTheBoundsOfAllScreens) {
 TEST_F(WindowServicesOnQt, TheScreenSizeOfAPixelComesFromItsDensity) {
     const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
     EXPECT_DOUBLE_EQ(backend.screen().TwipsPerPixelX, 1440.0 / dpi);
+    // Each monitor has its density beside it; the main one reads lengths as before.
+    const auto screens = QGuiApplication::screens();
+    ASSERT_EQ(backend.screen().MonitorDpi.size(), backend.screen().Monitors.size());
+    ASSERT_EQ(backend.screen().MonitorDpi.size(), static_cast<std::size_t>(screens.size()));
+    const auto main = screens.indexOf(QGuiApplication::primaryScreen());
+    ASSERT_GE(main, 0);
+    EXPECT_DOUBLE_EQ(backend.screen().MonitorDpi[static_cast<std::size_t>(main)], dpi);
 }
 
 }  // namespace
