@@ -6,6 +6,7 @@
 #include "control/Calibrations.h"
 #include "control/KeepDialog.h"
 #include "control/MeasurementLog.h"
+#include "control/MonitorScales.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/Docking.h"
@@ -391,10 +392,69 @@ TEST_F(Readouts, KeptCalibrationsComeBackWithCtrlAndADigitUntilTheScaleBarIsMeas
     Apart(100, 0);
     user::KeyDown(C0(), '1', kCtrlMask);
     EXPECT_EQ(CD().Distance.Text(), "4.717");
+    // The panel lists both, the one in use chosen; choosing the other brings it back.
+    ASSERT_EQ(Main().CalibList.RowCount(), 2u);
+    EXPECT_EQ(Main().CalibList.Cell(1, 1), "x10000");
+    EXPECT_EQ(Main().CalibList.Cell(1, 2), "10 " + um + " = 106.0 px");
+    EXPECT_EQ(Main().CalibList.SelectedRows(), std::vector<std::size_t>{0});
+    user::SelectRows(Main().CalibList, {1});
+    EXPECT_EQ(CD().Distance.Text(), "9.434");
+    EXPECT_EQ(Main().Frame4.Caption(), "Measurement Units: x10000 (" + um + ")");
     // The green pair measures again: a new calibration, without a name.
     Click(S0());
     EXPECT_EQ(Main().Frame4.Caption(), "Measurement Units");
+    EXPECT_EQ(Main().CalibList.SelectedCount(), 0u);
     EXPECT_NE(Slurp(file).find("a line a person broke\r\n"), std::string::npos);
+}
+
+TEST_F(Readouts, MillimetresFollowTheDensityOfTheMonitorTheCrosshairsAreOn) {
+    // A monitor of 96 dpi and, to its right, one of 144.
+    backend.screen().Monitors = {{0, 0, 1920 * 15, 1080 * 15}, {1920 * 15, 0, 1280 * 15, 1024 * 15}};
+    backend.screen().MonitorDpi = {96, 144};
+    StartMeasurement(false, 1);
+    Click(C0());
+    Apart(100, 0);
+    EXPECT_EQ(CD().Distance.Text(), "26.46");  // as it has always been on the main monitor
+    auto onSecond = [&] {
+        Click(C0());
+        C0().Move(2400 * 15, C0().Top());
+        user::KeyDown(C0(), kKeyRight, 0);
+        Apart(100, 0);
+        return CD().Distance.Text();
+    };
+    EXPECT_EQ(onSecond(), "17.64");
+    // The settings page, outside Measurement Mode, tells both; 500 pixels per 100 mm set for
+    // the second are kept apart from the settings file.
+    MainWindow& mw = Main();
+    user::Click(mw.Settings);
+    user::Click(mw.MeasureMode);
+    ASSERT_EQ(mw.MonitorList.RowCount(), 2u);
+    EXPECT_EQ(mw.MonitorList.Cell(0, 1), "377.9 px (96 dpi)");
+    EXPECT_EQ(mw.MonitorList.Cell(1, 1), "566.9 px (144 dpi)");
+    user::SelectRows(mw.MonitorList, {1});
+    user::Type(mw.MonitorBox, "5");  // on its way to a value: nothing is taken yet
+    EXPECT_EQ(mw.MonitorList.Cell(1, 1), "566.9 px (144 dpi)");
+    user::Type(mw.MonitorBox, "00");
+    EXPECT_EQ(mw.MonitorList.Cell(1, 1), "500.0 px (set)");
+    const std::string file = Slurp(folder.File("Tavrolin-monitors.txt"));
+    EXPECT_EQ(file.substr(0, 1), "#");
+    EXPECT_NE(file.find("\n1280x1024+1920+0\t500.00\n"), std::string::npos) << file;
+    user::Click(mw.MeasureMode);
+    EXPECT_EQ(onSecond(), "20.0");
+    user::KeyDown(C0(), kKeyReturn, 0);
+    EXPECT_EQ(program->log().Rows().back().distance, "20.0");
+    const std::string settings = Slurp(folder.File("Tavrolin.cfg"));
+    program->Exit();
+    EXPECT_EQ(Slurp(folder.File("Tavrolin.cfg")).find("500"), settings.find("500"));
+    Start();
+    EXPECT_EQ(onSecond(), "20.0");
+    // Emptied: the window system's density again.
+    user::Click(Main().MeasureMode);
+    user::SelectRows(Main().MonitorList, {1});
+    EXPECT_EQ(Main().MonitorBox.Text(), "500.0");
+    user::Edit(Main().MonitorBox, "");
+    user::Click(Main().MeasureMode);
+    EXPECT_EQ(onSecond(), "17.64");
 }
 
 TEST(MeasurementLogText, CsvQuotesWhatNeedsItAndTheClipboardTakesTheLocalesDecimalSeparator) {

@@ -375,6 +375,9 @@ void MainWindow::ShowMeasurementPanel(bool shown) {
     for (Label* swatch : TickColor) swatch->SetVisible(!shown);
     ColorBox.SetVisible(!shown);
     BackgroundLbl.SetVisible(!shown);
+    MonitorList.SetVisible(!shown);
+    MonitorLbl.SetVisible(!shown);
+    MonitorBox.SetVisible(!shown);
 }
 
 void MainWindow::About_Click() {
