@@ -3,6 +3,7 @@
 // the settings file.
 #include <benchmark/benchmark.h>
 
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "app/Program.h"
 #include "control/MainWindow.h"
 #include "control/MeasurementLog.h"
+#include "control/MeasurementsWindow.h"
 #include "crosshair/CrossDistance.h"
 #include "crosshair/Crosshair.h"
 #include "crosshair/EdgeWalk.h"
@@ -202,6 +204,32 @@ void BM_RecordReading(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(run.program->log().Rows().size());
 }
 BENCHMARK(BM_RecordReading)->Unit(benchmark::kMicrosecond);
+
+// A log of a hundred thousand readings read at start, then the Measurements window opened on
+// it with the newest rows in sight.
+void BM_MeasurementsOpen(benchmark::State& state) {
+    HeadlessRun run(kDefaultRuler, true);
+    Program& program = *run.program;
+    RecordReading(program);
+    LogRow row = program.log().Rows().front();
+    std::string text = CsvRecord(LogColumns());
+    for (int i = 1; i <= 100000; ++i) {
+        row.number = i;
+        text += CsvRecord(LogFields(row));
+    }
+    std::ofstream(LogFileOf(program.g().ConfigPath), std::ios::binary | std::ios::trunc) << text;
+    for (auto _ : state) {
+        program.log().Clear();
+        LoadLog(program);
+        OpenMeasurements(program);
+        program.backend().Sync();
+        state.PauseTiming();
+        program.UnloadMeasurements();
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = static_cast<double>(program.log().Rows().size());
+}
+BENCHMARK(BM_MeasurementsOpen)->Unit(benchmark::kMillisecond);
 
 void BM_FormatMeasure(benchmark::State& state) {
     struct Case {

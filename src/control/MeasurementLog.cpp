@@ -276,7 +276,9 @@ std::string SetLogAside(Program& p, const std::string& file) {
                        TwoDigits(t.date.month) + "-" + TwoDigits(t.date.day) + "-" +
                        TwoDigits(t.hour) + TwoDigits(t.minute) + TwoDigits(t.second);
     for (int n = 1; n < 100; ++n) {
-        const std::string aside = stem + (n == 1 ? "" : "-" + std::to_string(n)) + ".csv";
+        std::string aside = stem;
+        if (n > 1) aside += '-' + std::to_string(n);
+        aside += ".csv";
         if (p.platform().Inspect(aside).exists) continue;
         if (p.platform().RenameAside(file, aside)) return aside;
     }
