@@ -13,15 +13,15 @@
 namespace tavrolin {
 
 namespace {
-constexpr double kWidth = 10800;
+constexpr double kWidth = 14700;
 constexpr double kHeight = 5700;
 constexpr double kMargin = 120;
 constexpr double kButtonWidth = 1500, kButtonHeight = 405;
 constexpr Color kTroubleColor = RGB(192, 0, 0);
 
 // Column widths in twips, wide enough for what each holds.
-constexpr double kColumnWidths[] = {600, 1080, 870, 1200, 1140, 900, 900,
-                                    960, 780, 720, 900, 1080, 1200};
+constexpr double kColumnWidths[] = {600,  1320, 1020, 1200, 1380, 900, 900,
+                                    1020, 780,  1140, 1260, 1500, 1320};
 }  // namespace
 
 MeasurementsWindow::MeasurementsWindow(Program& program)
