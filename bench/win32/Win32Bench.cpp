@@ -3,6 +3,7 @@
 // next message is taken.
 #include <benchmark/benchmark.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -11,6 +12,8 @@
 #include "crosshair/Crosshair.h"
 #include "crosshair/LoupeWindow.h"
 #include "control/MainWindow.h"
+#include "forms/Control.h"
+#include "forms/Form.h"
 #include "ruler/Ruler.h"
 #include "win32/FormWindow.h"
 #include "win32/Win32Backend.h"
@@ -153,6 +156,42 @@ void BM_Win32EdgeJumpOverScreen(benchmark::State& state) {
     JumpOverScreen(state, run.backend);
 }
 BENCHMARK(BM_Win32EdgeJumpOverScreen)->Unit(benchmark::kMicrosecond);
+
+// Opening a window on a hundred thousand rows: the form with its list shown and synced, and
+// the list's first paint, which asks for the cells in sight only.
+void BM_Win32ListOpen(benchmark::State& state) {
+    win32::Win32Backend backend{GetModuleHandleW(nullptr)};
+    backend.screen().TwipsPerPixelX = kTwipsPerPixel;
+    backend.screen().TwipsPerPixelY = kTwipsPerPixel;
+    constexpr std::size_t kRows = 100000;
+    std::size_t asked = 0;
+    for (auto _ : state) {
+        auto form = std::make_unique<Form>(backend, "Measurements");
+        form->SetBorder(BorderStyle::Fixed);
+        form->Move(1500, 1500, 9000, 6000);
+        auto& list = form->Add<ListView>("List");
+        list.Move(120, 120, 8760, 5000);
+        list.SetColumns({{"No.", 600, true}, {"Time", 1800, false}, {"X", 900, true},
+                         {"Y", 900, true}, {"Distance", 1200, true}, {"Units", 900, false}});
+        list.cellText = [&asked](std::size_t row, std::size_t column) {
+            ++asked;
+            return std::to_string(row * 10 + column);
+        };
+        list.RowsAdded(kRows);
+        list.ScrollTo(kRows - 1);  // the newest rows in sight
+        form->Show();
+        backend.Sync();
+        RedrawWindow(backend.HandleOf(form->hWnd()), nullptr, nullptr,
+                     RDW_UPDATENOW | RDW_ALLCHILDREN);
+        state.PauseTiming();
+        form.reset();
+        backend.DoEvents();
+        state.ResumeTiming();
+    }
+    state.counters["cells"] = benchmark::Counter(static_cast<double>(asked),
+                                                 benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_Win32ListOpen)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tavrolin::bench

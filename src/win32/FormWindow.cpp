@@ -1,6 +1,6 @@
 // The window's life, its state and density, and its window procedure. Its controls, its
-// painting and what the user does to it are in FormWindowControls.cpp, FormWindowPaint.cpp and
-// FormWindowInput.cpp.
+// lists, its painting and what the user does to it are in FormWindowControls.cpp,
+// FormWindowList.cpp, FormWindowPaint.cpp and FormWindowInput.cpp.
 #include "win32/FormWindow.h"
 
 #include <algorithm>
@@ -10,10 +10,6 @@
 namespace tavrolin::win32 {
 
 namespace {
-
-// Work posted to the window itself, run from the message loop.
-constexpr UINT kMsgDestroy = WM_APP + 1;
-constexpr UINT kMsgActivate = WM_APP + 2;
 
 struct Styles {
     DWORD style;
@@ -386,6 +382,14 @@ LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_VSCROLL:
             if (lParam != 0) Scroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
             return 0;
+        case WM_NOTIFY: {
+            LRESULT result = 0;
+            if (ListNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;
+            break;
+        }
+        case kMsgListSelection:
+            ReportListSelection(reinterpret_cast<HWND>(wParam));
+            return 0;
         case WM_ACTIVATE:
             // Handled after the activation has finished: it may come inside a Sync.
             PostMessageW(hwnd_, kMsgActivate, LOWORD(wParam) != WA_INACTIVE, 0);
@@ -456,6 +460,8 @@ LRESULT FormWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_DPICHANGED:
+            // A monitor's density may have changed with it (the user's scale setting).
+            backend_.ReadScreens();
             DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_DISPLAYCHANGE:

@@ -43,6 +43,23 @@ public:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
+    // A list's columns, rows, selection and scroll as last given to the common control.
+    struct ListShown {
+        struct Column {
+            std::wstring header;
+            int width = 0;  // pixels
+            bool number = false;
+            bool operator==(const Column&) const = default;
+        };
+        std::vector<Column> columns;
+        std::size_t rows = 0;
+        std::uint64_t reset = 0, selection = 0, scroll = 0;
+        // The texts of the last cells handed to the control: it reads one until two more have
+        // been asked for.
+        std::wstring cells[3];
+        std::size_t nextCell = 0;
+        bool selectionReport = false;  // a read of the user's selection is posted, not yet done
+    };
     struct View : ControlView {
         HWND child = nullptr;  // null for a line shape
         std::wstring tip;  // the tool tip as last shown
@@ -52,6 +69,7 @@ private:
         bool captionShown = false;
         Color fore = -1, back = -1;
         std::uint64_t pictureVersion = 0;  // of a picture's pixels
+        ListShown list;
     };
 
     // Its life, state and density, and the window procedure (FormWindow.cpp).
@@ -88,6 +106,14 @@ private:
     void PushText(TextBox& box);
     void PushSelection(TextBox& box);
     void Reconcile(Control* c);
+
+    // Lists as the common controls' virtual report view (FormWindowList.cpp).
+    void SetUpList(HWND child);
+    void ApplyList(ListView& list, View& view);
+    // A list's notification; false when the window's own handling is to answer it.
+    bool ListNotify(NMHDR& header, LRESULT& result);
+    // The selection the user made in a list's view, handed to the model.
+    void ReportListSelection(HWND child);
 
     // Painting (FormWindowPaint.cpp).
     RECT LineBounds(const Line& line) const;
@@ -127,6 +153,7 @@ private:
     HWND heldBy_ = nullptr;  // the control that holds the mouse for a drag begun on it
     bool detached_ = false;
     bool wheelPassedOn_ = false;  // a control hands the system's wheel on to the window
+    bool pushingList_ = false;  // a list's changes of selection are the model's own
     std::vector<RECT> shapeShown_;  // the window's region as last set, in its pixels
     int dpi_ = 0;  // a captioned window's monitor density; 0 for the system's
     bool framesChanged_ = false;  // a frame was created: the order of the children is due

@@ -102,6 +102,12 @@ void FormWindow::CreateChild(Control* c, View& view) {
             style |= SS_NOTIFY | SS_LEFT;
             break;
         case ControlKind::ListView:
+            // Virtual: the control asks for the cells it shows (FormWindowList.cpp). No sorting
+            // by a click on a header: the rows keep the program's order.
+            cls = WC_LISTVIEWW;
+            style |= WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS |
+                     LVS_NOSORTHEADER;
+            exStyle = WS_EX_CLIENTEDGE;
             break;
     }
     HWND child = CreateWindowExW(exStyle, cls, L"", style, 0, 0, 0, 0, hwnd_, nullptr,
@@ -111,6 +117,7 @@ void FormWindow::CreateChild(Control* c, View& view) {
     SetWindowSubclass(child, ChildProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     byChild_[child] = c;
     view.child = child;
+    if (c->Kind() == ControlKind::ListView) SetUpList(child);
 }
 
 void FormWindow::LineChanged(const Line& line, const PixelBox& now) { damage_.Changed(line, now); }
@@ -254,6 +261,7 @@ void FormWindow::ApplyControl(Control* c, View& view) {
             break;
         }
         case ControlKind::ListView:
+            ApplyList(*static_cast<ListView*>(c), view);
             break;
     }
     // Colours come with WM_CTLCOLOR*, asked for as the control paints.
@@ -278,7 +286,9 @@ void FormWindow::ApplyCaption(View& view, const std::wstring& caption) {
 
 Color FormWindow::BackOf(const Control* c) const {
     if (c->HasBackColor()) return c->BackColor();
-    if (c->Kind() == ControlKind::TextBox) return static_cast<Color>(GetSysColor(COLOR_WINDOW));
+    if (c->Kind() == ControlKind::TextBox || c->Kind() == ControlKind::ListView) {
+        return static_cast<Color>(GetSysColor(COLOR_WINDOW));
+    }
     return form_->BackColor();
 }
 

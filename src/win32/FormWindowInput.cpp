@@ -264,6 +264,10 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
                 if (form_ != nullptr) PushSelection(static_cast<TextBox&>(*c));
                 return r;
             }
+            // A list does nothing of a key a handler replaced: its rows are no text to type in.
+            if (key.verdict == keys::Verdict::Replace && c->Kind() == ControlKind::ListView) {
+                return 0;
+            }
             if (wParam == VK_TAB && c->Kind() != ControlKind::TextBox) {
                 Tab(c, GetKeyState(VK_SHIFT) < 0);
                 return 0;

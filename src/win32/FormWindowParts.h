@@ -1,5 +1,6 @@
 // What the files of the form window share among themselves: the id its controls are
-// subclassed with, a window's text, and pixel boxes as the system's rectangles.
+// subclassed with, the messages it posts itself, a window's text, and pixel boxes as the
+// system's rectangles.
 #pragma once
 
 #include "win32/Win32Backend.h"
@@ -11,6 +12,12 @@
 namespace tavrolin::win32 {
 
 inline constexpr UINT_PTR kSubclassId = 1;
+
+// Work posted to a form's window, run from the message loop: the window goes, it was activated
+// or deactivated, the user changed a list's selection (wParam the list's window).
+inline constexpr UINT kMsgDestroy = WM_APP + 1;
+inline constexpr UINT kMsgActivate = WM_APP + 2;
+inline constexpr UINT kMsgListSelection = WM_APP + 3;
 
 std::wstring WindowText(HWND h);
 

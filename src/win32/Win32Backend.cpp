@@ -1,5 +1,8 @@
 #include "win32/Win32Backend.h"
 
+#include <commctrl.h>
+#include <shellscalingapi.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -48,9 +51,26 @@ std::vector<std::wstring> LinesOf(const std::string& text) {
     return lines;
 }
 
+// A monitor's own density, where the system tells it (Windows 8.1 and later have shcore.dll).
+UINT MonitorDpi(HMONITOR monitor) {
+    using Call = HRESULT(WINAPI*)(HMONITOR, MONITOR_DPI_TYPE, UINT*, UINT*);
+    static const Call call = [] {
+        HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        FARPROC proc = shcore != nullptr ? GetProcAddress(shcore, "GetDpiForMonitor") : nullptr;
+        return reinterpret_cast<Call>(reinterpret_cast<void (*)()>(proc));
+    }();
+    UINT x = 0, y = 0;
+    if (call == nullptr || FAILED(call(monitor, MDT_EFFECTIVE_DPI, &x, &y))) return 0;
+    return x;
+}
+
 }  // namespace
 
 Win32Backend::Win32Backend(HINSTANCE instance) : instance_(instance) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_LISTVIEW_CLASSES;
+    InitCommonControlsEx(&controls);
     HDC screenDc = GetDC(nullptr);
     dpi_ = GetDeviceCaps(screenDc, LOGPIXELSX);
     const int dpiY = GetDeviceCaps(screenDc, LOGPIXELSY);
@@ -85,23 +105,27 @@ void Win32Backend::ReadScreens() {
     desktop_.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     desktop_.right = desktop_.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
     desktop_.bottom = desktop_.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    // Each monitor of the desktop, so that a window saved beyond all of them comes back.
+    // Each monitor of the desktop, so that a window saved beyond all of them comes back, with
+    // the density lengths on it are read with (the system's where it tells none of its own).
     screen().Monitors.clear();
+    screen().MonitorDpi.clear();
     EnumDisplayMonitors(
         nullptr, nullptr,
-        [](HMONITOR, HDC, LPRECT r, LPARAM self) -> BOOL {
+        [](HMONITOR monitor, HDC, LPRECT r, LPARAM self) -> BOOL {
             auto& backend = *reinterpret_cast<Win32Backend*>(self);
             const PixelScale s = backend.Scale();
             backend.screen().Monitors.push_back({s.ToTwipsX(r->left), s.ToTwipsY(r->top),
                                                  s.ToTwipsX(r->right - r->left),
                                                  s.ToTwipsY(r->bottom - r->top)});
+            const UINT dpi = MonitorDpi(monitor);
+            backend.screen().MonitorDpi.push_back(dpi > 0 ? dpi : backend.dpi_);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(this));
 }
 
 Win32Backend::~Win32Backend() {
-    if (timerWindow_ != nullptr) DestroyWindow(timerWindow_);  // its timers go with it
+    if (helperWindow_ != nullptr) DestroyWindow(helperWindow_);  // its timers go with it
     for (auto& [form, window] : windows_) window->Detach();
     windows_.clear();
     for (auto& [key, font] : fonts_) DeleteObject(font);
@@ -146,26 +170,32 @@ Form* Win32Backend::FormAt(POINT screenPoint) const {
     return nullptr;
 }
 
-void Win32Backend::ArmTimer(int id, int milliseconds) {
-    if (timerWindow_ == nullptr) {
-        const wchar_t* name = L"TavrolinTimers";
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = TimerWindowProc;
-        wc.hInstance = instance_;
-        wc.lpszClassName = name;
-        RegisterClassExW(&wc);  // once a process: a second backend finds it there
-        timerWindow_ = CreateWindowExW(0, name, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                       instance_, nullptr);
-        if (timerWindow_ == nullptr) return;
-        SetWindowLongPtrW(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+HWND Win32Backend::HelperWindow() {
+    if (helperWindow_ != nullptr) return helperWindow_;
+    const wchar_t* name = L"TavrolinHelper";
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = TimerWindowProc;
+    wc.hInstance = instance_;
+    wc.lpszClassName = name;
+    RegisterClassExW(&wc);  // once a process: a second backend finds it there
+    helperWindow_ =
+        CreateWindowExW(0, name, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
+    if (helperWindow_ != nullptr) {
+        SetWindowLongPtrW(helperWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
-    SetTimer(timerWindow_, static_cast<UINT_PTR>(id), static_cast<UINT>(milliseconds), nullptr);
+    return helperWindow_;
+}
+
+void Win32Backend::ArmTimer(int id, int milliseconds) {
+    if (HWND w = HelperWindow()) {
+        SetTimer(w, static_cast<UINT_PTR>(id), static_cast<UINT>(milliseconds), nullptr);
+    }
 }
 
 void Win32Backend::DisarmTimer(int id) {
     // A tick already queued goes with it; one that slipped through is ignored as stopped.
-    if (timerWindow_ != nullptr) KillTimer(timerWindow_, static_cast<UINT_PTR>(id));
+    if (helperWindow_ != nullptr) KillTimer(helperWindow_, static_cast<UINT_PTR>(id));
 }
 
 LRESULT CALLBACK Win32Backend::TimerWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -333,6 +363,22 @@ void Win32Backend::RunModal(Form& form) {
         if (IsWindow(h)) EnableWindow(h, TRUE);
     }
     if (quitRequested_) PostQuitMessage(0);  // the outer loop ends too
+}
+
+void Win32Backend::AsModal(HWND owner, const std::function<void()>& dialog) {
+    // The dialog disables its owner itself and gives it the activation back as it closes; a
+    // disabled owner would leave the activation to another program's window.
+    std::vector<HWND> disabled;
+    for (auto& [form, w] : windows_) {
+        HWND h = w->Handle();
+        if (h == nullptr || h == owner || !IsWindowEnabled(h)) continue;
+        EnableWindow(h, FALSE);
+        disabled.push_back(h);
+    }
+    dialog();
+    for (HWND h : disabled) {
+        if (IsWindow(h)) EnableWindow(h, TRUE);
+    }
 }
 
 void Win32Backend::SetFocus(Form& form, Control* control) {

@@ -73,6 +73,12 @@ public:
     int Dpi() const { return dpi_; }
     HCURSOR Cursor() const;
     const std::wstring& ClassName() const { return className_; }
+    // A message-only window of the program's own: the system's timers tick to it, and it owns
+    // what the program puts on the clipboard. Null when the system made none.
+    HWND HelperWindow();
+    // Runs one of the system's own modal dialogs owned by `owner`: the program's other windows
+    // take no input until it returns, as with the program's own dialogs.
+    void AsModal(HWND owner, const std::function<void()>& dialog);
 
     // The user moved the focus: the model follows without the window being asked again.
 
@@ -112,8 +118,8 @@ private:
     int appliedPointer_ = 0;
     bool quitRequested_ = false;
     bool ending_ = false;
-    // A message-only window that the system's timers tick to; made with the first timer.
-    HWND timerWindow_ = nullptr;
+    // The helper window, made when first needed.
+    HWND helperWindow_ = nullptr;
 };
 
 }  // namespace tavrolin::win32

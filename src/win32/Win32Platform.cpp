@@ -4,9 +4,13 @@
 
 #include "forms/Form.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <iterator>
 
 namespace tavrolin::win32 {
 
@@ -83,6 +87,80 @@ void Win32Platform::Sleep(std::int32_t milliseconds) {
                                     0, 0);
         if (GetTickCount64() >= until) break;
     }
+}
+
+bool Win32Platform::SetClipboardText(const std::string& text) {
+    // Lines of plain text end in CR LF on Windows, as the programs pasted into read them.
+    std::string lines;
+    lines.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) lines += '\r';
+        lines += text[i];
+    }
+    const std::wstring wide = Wide(lines);
+    const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (memory == nullptr) return false;
+    void* to = GlobalLock(memory);
+    if (to == nullptr) {
+        GlobalFree(memory);
+        return false;
+    }
+    std::memcpy(to, wide.c_str(), bytes);
+    GlobalUnlock(memory);
+    // A window of the program's own opens the clipboard: opened with none, it would have no
+    // owner once emptied, and would then take no data. Another program may hold it a moment.
+    HWND owner = backend_.HelperWindow();
+    bool open = false;
+    for (int attempt = 0; attempt < 10 && owner != nullptr; ++attempt) {
+        if ((open = OpenClipboard(owner) != FALSE)) break;
+        ::Sleep(10);
+    }
+    if (!open) {
+        GlobalFree(memory);
+        return false;
+    }
+    const bool done = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    CloseClipboard();
+    if (!done) GlobalFree(memory);  // the system owns it only once it took it
+    return done;
+}
+
+char Win32Platform::DecimalSeparator() {
+    wchar_t separator[8]{};
+    const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator,
+                                  static_cast<int>(std::size(separator)));
+    return n > 0 && separator[0] == L',' ? ',' : '.';
+}
+
+std::string Win32Platform::AskSavePath(const std::string& title, const std::string& suggested,
+                                       const std::string& filterName,
+                                       const std::string& extension) {
+    // Room for a long path; the dialog starts in the suggested file's folder.
+    std::wstring file = Wide(suggested);
+    file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
+    const std::wstring caption = Wide(title);
+    const std::wstring ext = Wide(extension);
+    // "CSV files (*.csv)", "*.csv": pairs of texts, each ended by a zero, the list by another.
+    std::wstring filter = Wide(filterName) + L" (*." + ext + L")";
+    filter.push_back(L'\0');
+    filter += L"*." + ext;
+    filter.push_back(L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = GetActiveWindow();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrTitle = caption.empty() ? nullptr : caption.c_str();
+    dialog.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER |
+                   OFN_HIDEREADONLY;
+    bool chosen = false;
+    backend_.AsModal(dialog.hwndOwner, [&] { chosen = GetSaveFileNameW(&dialog) != FALSE; });
+    if (!chosen) return {};
+    return Utf8(file.c_str());
 }
 
 Date Win32Platform::Today() { return Now().date; }

@@ -27,6 +27,10 @@ public:
                                const std::string& lpFile, const std::string& lpParameters,
                                const std::string& lpDirectory, std::int32_t nShowCmd) override;
     void Sleep(std::int32_t milliseconds) override;
+    bool SetClipboardText(const std::string& text) override;
+    char DecimalSeparator() override;
+    std::string AskSavePath(const std::string& title, const std::string& suggested,
+                            const std::string& filterName, const std::string& extension) override;
     Date Today() override;
     LocalTime Now() override;
     std::string ProgramFolder() override;

@@ -12,6 +12,8 @@
 #include "win32/Win32Backend.h"
 #include "win32/Win32Platform.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +22,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavrolin::win32::test {
@@ -48,6 +51,7 @@ public:
         keys.push_back(keyCode);
         shifts.push_back(shift);
         if (keyCode == 'Q') keyCode = 0;  // a handler that takes the key for itself
+        if (onKeyDown) onKeyDown(keyCode, shift);
     }
     void Form_KeyPress(int& keyAscii) override { presses.push_back(keyAscii); }
     void Form_MouseWheel(int delta, int) override { wheels.push_back(delta); }
@@ -57,6 +61,7 @@ public:
     }
 
     std::function<void()> onQueryClose;
+    std::function<void(int&, int&)> onKeyDown;
     std::function<void(double, double)> onMouseDown;
     std::function<void(int, double, double)> onMouseMove;
     std::vector<MouseCall> mouse;
@@ -146,6 +151,18 @@ protected:
 private:
     std::vector<std::unique_ptr<TestForm>> forms_;
 };
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
 
 RECT WindowRect(HWND h) {
     RECT r{};
@@ -317,6 +334,9 @@ TEST_F(Windows, TheScreenIsReadInItsPixelsWithZeroBeyondEveryMonitor) {
     formAt(leftEdge, 400, 40, 40, 0x00FF00);
     backend.Sync();
     Pump(150);
+    // Each monitor has the density its lengths are read with.
+    ASSERT_EQ(backend.screen().MonitorDpi.size(), backend.screen().Monitors.size());
+    for (double dpi : backend.screen().MonitorDpi) EXPECT_GT(dpi, 0);
 
     const ScreenPixels corner = backend.ReadScreen(95, 95, 20, 22);
     ASSERT_TRUE(corner.Read()) << corner.problem;
@@ -601,15 +621,7 @@ TEST_F(Controls, StandardControlsFeedTheModelAndShowItsValues) {
     // Ctrl+C copies past the filter that lets only digits in.
     SendMessageW(edit, EM_SETSEL, 0, -1);
     SendMessageW(edit, WM_CHAR, 3, 0);
-    std::wstring copied;
-    if (OpenClipboard(nullptr)) {
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            copied = static_cast<const wchar_t*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        CloseClipboard();
-    }
-    EXPECT_EQ(copied, L"345");
+    EXPECT_EQ(ClipboardText(), L"345");
 
     SendMessageW(backend.WindowOf(form)->ChildOf(&check), BM_CLICK, 0, 0);
     SendMessageW(backend.WindowOf(form)->ChildOf(&option1), BM_CLICK, 0, 0);
@@ -626,6 +638,149 @@ TEST_F(Controls, StandardControlsFeedTheModelAndShowItsValues) {
               BST_UNCHECKED);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(bar.Value(), 25);
+}
+
+// The list's own keys, as it tells its parent of each key it takes.
+LRESULT CALLBACK WatchListKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR keys) {
+    if (msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == LVN_KEYDOWN) {
+        reinterpret_cast<std::vector<int>*>(keys)->push_back(
+            reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey);
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(Controls, AListOfAHundredThousandRowsAsksForTheRowsInSightAndSharesSelectionAndKeys) {
+    TestForm& form = MakeForm(BorderStyle::Fixed, 1500, 1500, 6000, 4500);
+    form.SetKeyPreview(true);
+    int copies = 0;
+    form.onKeyDown = [&](int& keyCode, int& shift) {
+        if (keyCode == 'C' && (shift & kCtrlMask)) {
+            ++copies;
+            keyCode = 0;  // the form copies the rows itself
+        }
+    };
+    auto& list = form.Add<ListView>("List1");
+    list.Move(150, 150, 5700, 3000);  // 380 x 200 pixels
+    list.SetColumns({{"No.", 900, true}, {"Distance", 1500, true}, {"Units", 1200, false}});
+    std::size_t asked = 0;
+    list.cellText = [&](std::size_t row, std::size_t column) {
+        ++asked;
+        return column == 2 ? std::string("mm") : std::to_string(column == 0 ? row + 1 : row * 2);
+    };
+    int changes = 0;
+    list.onChange = [&] { ++changes; };
+    constexpr std::size_t kRows = 100000;
+    list.RowsAdded(kRows);
+    list.ScrollTo(kRows - 1);
+    form.MarkDirty(kDirtyControls);
+    backend.Sync();
+    Pump(150);
+
+    HWND view = backend.WindowOf(form)->ChildOf(&list);
+    ASSERT_NE(view, nullptr);
+    std::vector<int> nativeKeys;
+    SetWindowSubclass(Handle(form), WatchListKeys, 7, reinterpret_cast<DWORD_PTR>(&nativeKeys));
+    EXPECT_EQ(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(kRows));
+    EXPECT_GT(asked, 0u) << "the rows in sight are painted";
+    EXPECT_LT(asked, 1000u) << "and only they are asked for";
+    const auto top = static_cast<int>(SendMessageW(view, LVM_GETTOPINDEX, 0, 0));
+    const auto perPage = static_cast<int>(SendMessageW(view, LVM_GETCOUNTPERPAGE, 0, 0));
+    ASSERT_GE(perPage, 3);
+    EXPECT_GE(top + perPage, static_cast<int>(kRows)) << "the newest row is in sight";
+    // Each column aligned as the model says, with its cells.
+    std::vector<std::pair<std::wstring, int>> columns;  // header, system column
+    for (int i = 0;; ++i) {
+        wchar_t header[32]{};
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_FMT;
+        column.pszText = header;
+        column.cchTextMax = 32;
+        if (!SendMessageW(view, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column))) break;
+        if (header[0] == L'\0') continue;
+        columns.emplace_back(header, i);
+        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK,
+                  std::wstring(header) == L"Units" ? LVCFMT_LEFT : LVCFMT_RIGHT) << header;
+    }
+    ASSERT_EQ(columns.size(), 3u);
+    EXPECT_EQ(columns[1].first, L"Distance");
+    wchar_t cell[32]{};
+    LVITEMW item{};
+    item.iSubItem = columns[1].second;
+    item.pszText = cell;
+    item.cchTextMax = 32;
+    SendMessageW(view, LVM_GETITEMTEXTW, kRows - 1, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(cell, L"199998");
+
+    // The user clicks a row and extends the selection with Shift+Down.
+    Focus(form);
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    SendMessageW(view, LVM_GETITEMRECT, top + 1, reinterpret_cast<LPARAM>(&row));
+    MapWindowPoints(view, nullptr, reinterpret_cast<POINT*>(&row), 2);
+    MouseAt(row.left + 100, (row.top + row.bottom) / 2);
+    Button(MOUSEEVENTF_LEFTDOWN);
+    Button(MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(GetFocus(), view);
+    Key(VK_SHIFT);
+    Pump(30);
+    Tap(VK_DOWN);
+    Key(VK_SHIFT, true);
+    Pump(30);
+    const std::size_t first = static_cast<std::size_t>(top) + 1;
+    EXPECT_EQ(list.SelectedRows(), (std::vector<std::size_t>{first, first + 1}));
+    EXPECT_GE(changes, 2);
+    EXPECT_GE(std::count(nativeKeys.begin(), nativeKeys.end(), VK_DOWN), 1)
+        << "the arrows are the list's own";
+
+    // Ctrl+C is the form's: the list never sees it, and the selection stays.
+    Key(VK_CONTROL);
+    Pump(30);
+    Tap('C');
+    Key(VK_CONTROL, true);
+    Pump(30);
+    EXPECT_EQ(copies, 1);
+    EXPECT_EQ(std::count(nativeKeys.begin(), nativeKeys.end(), 'C'), 0);
+    EXPECT_EQ(list.SelectedRows(), (std::vector<std::size_t>{first, first + 1}));
+
+    // The program's selection is shown, and not handed back as the user's.
+    auto selected = [&](int r) {
+        return (SendMessageW(view, LVM_GETITEMSTATE, r, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    };
+    changes = 0;
+    list.SetSelectedRows({5, 7});
+    backend.Sync();
+    Pump();
+    EXPECT_EQ(SendMessageW(view, LVM_GETSELECTEDCOUNT, 0, 0), 2);
+    EXPECT_TRUE(selected(5));
+    EXPECT_TRUE(selected(7));
+    EXPECT_FALSE(selected(static_cast<int>(first)));
+    EXPECT_EQ(list.SelectedRows(), (std::vector<std::size_t>{5, 7}));
+    EXPECT_EQ(changes, 1);
+    // A row added at the end keeps it; rows all new clear it.
+    list.RowsAdded(kRows + 1);
+    backend.Sync();
+    Pump();
+    EXPECT_EQ(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(kRows + 1));
+    EXPECT_EQ(SendMessageW(view, LVM_GETSELECTEDCOUNT, 0, 0), 2);
+    list.RowsReset(10);
+    backend.Sync();
+    Pump();
+    EXPECT_EQ(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 10);
+    EXPECT_EQ(SendMessageW(view, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+    EXPECT_TRUE(list.SelectedRows().empty());
+    std::vector<std::size_t> all(10);
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+    list.SetSelectedRows(all);
+    backend.Sync();
+    Pump();
+    EXPECT_EQ(SendMessageW(view, LVM_GETSELECTEDCOUNT, 0, 0), 10);
+    EXPECT_EQ(list.SelectedCount(), 10u);
+    RemoveWindowSubclass(Handle(form), WatchListKeys, 7);
+
+    // The rows copied reach other programs as text, in Windows' lines.
+    ASSERT_TRUE(platform.SetClipboardText("No.\tDistance\n1\t2,5\n"));
+    EXPECT_EQ(ClipboardText(), L"No.\tDistance\r\n1\t2,5\r\n");
 }
 
 TEST_F(Controls, TabVisitsEveryEnabledShownControlInTheFormsOrderAndShiftTabGoesBack) {
