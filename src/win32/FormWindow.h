@@ -112,6 +112,8 @@ private:
     void ApplyList(ListView& list, View& view);
     // A list's notification; false when the window's own handling is to answer it.
     bool ListNotify(NMHDR& header, LRESULT& result);
+    // A list's header's notification to the list; false when the list is to answer it.
+    bool ListHeaderNotify(const NMHDR& header, LRESULT& result);
     // The selection the user made in a list's view, handed to the model.
     void ReportListSelection(HWND child);
 

@@ -329,6 +329,12 @@ LRESULT FormWindow::HandleChild(Control* c, HWND child, UINT msg, WPARAM wParam,
         case WM_SETFOCUS:
             if (!backend_.Syncing() && !backend_.ReportingFocus()) dispatch::FocusIn(*c);
             break;
+        case WM_NOTIFY:
+            if (c->Kind() == ControlKind::ListView) {
+                LRESULT r = 0;
+                if (ListHeaderNotify(*reinterpret_cast<const NMHDR*>(lParam), r)) return r;
+            }
+            break;
         default:
             break;
     }

@@ -123,45 +123,31 @@ void FormWindow::ApplyList(ListView& list, View& view) {
     }
 }
 
+bool FormWindow::ListHeaderNotify(const NMHDR& header, LRESULT& result) {
+    // The rows' label column stays without width: neither the user's drag of its edge nor a
+    // double click on it, nor Ctrl+Plus fitting every column, opens it. The header tells its
+    // parent, the list, which would take these as the user's.
+    const auto& nm = reinterpret_cast<const NMHEADERW&>(header);
+    switch (header.code) {
+        case HDN_BEGINTRACKW:
+        case HDN_DIVIDERDBLCLICKW:
+            result = TRUE;
+            return nm.iItem == 0;
+        case HDN_ITEMCHANGINGW:
+            result = TRUE;
+            return nm.iItem == 0 && nm.pitem != nullptr && (nm.pitem->mask & HDI_WIDTH) != 0 &&
+                   nm.pitem->cxy != 0;
+        default:
+            return false;
+    }
+}
+
 bool FormWindow::ListNotify(NMHDR& header, LRESULT& result) {
-    // The header's notifications come through the list, from the header's window.
     HWND from = header.hwndFrom;
     Control* c = ControlOf(from);
-    const bool fromHeader = c == nullptr && from != nullptr;
-    if (fromHeader) {
-        HWND list = GetParent(from);
-        c = ControlOf(list);
-        if (c == nullptr ||
-            reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)) != from) {
-            return false;
-        }
-        from = list;
-    }
     if (c == nullptr || c->Kind() != ControlKind::ListView) return false;
     auto& list = static_cast<ListView&>(*c);
     View& view = views_[c];
-
-    if (fromHeader) {
-        // The rows' label column stays without width: neither the user's drag of its edge nor
-        // a double click on it, nor Ctrl+Plus fitting every column, opens it.
-        switch (header.code) {
-            case HDN_BEGINTRACKW:
-            case HDN_DIVIDERDBLCLICKW: {
-                const auto& nm = reinterpret_cast<const NMHEADERW&>(header);
-                result = nm.iItem == 0 ? TRUE : FALSE;
-                return nm.iItem == 0;
-            }
-            case HDN_ITEMCHANGINGW: {
-                const auto& nm = reinterpret_cast<const NMHEADERW&>(header);
-                const bool widens = nm.iItem == 0 && nm.pitem != nullptr &&
-                                    (nm.pitem->mask & HDI_WIDTH) != 0 && nm.pitem->cxy != 0;
-                result = widens ? TRUE : FALSE;
-                return widens;
-            }
-            default:
-                return false;
-        }
-    }
 
     switch (header.code) {
         case LVN_GETDISPINFOW: {

@@ -704,6 +704,19 @@ TEST_F(Controls, AListOfAHundredThousandRowsAsksForTheRowsInSightAndSharesSelect
     }
     ASSERT_EQ(columns.size(), 3u);
     EXPECT_EQ(columns[1].first, L"Distance");
+    // The rows' own label column, which the system would align left, stays shut when the
+    // user drags the header's left edge.
+    ASSERT_EQ(columns[0].second, 1);
+    {
+        RECT edge{};
+        GetWindowRect(reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0)), &edge);
+        MouseAt(edge.left + 1, (edge.top + edge.bottom) / 2);
+        Button(MOUSEEVENTF_LEFTDOWN);
+        MouseAt(edge.left + 30, (edge.top + edge.bottom) / 2);
+        MouseAt(edge.left + 60, (edge.top + edge.bottom) / 2);
+        Button(MOUSEEVENTF_LEFTUP);
+        EXPECT_EQ(SendMessageW(view, LVM_GETCOLUMNWIDTH, 0, 0), 0);
+    }
     wchar_t cell[32]{};
     LVITEMW item{};
     item.iSubItem = columns[1].second;
