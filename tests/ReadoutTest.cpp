@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "RulerFixture.h"
 #include "control/Calibrations.h"
@@ -452,6 +453,16 @@ TEST_F(Readouts, MillimetresFollowTheDensityOfTheMonitorTheCrosshairsAreOn) {
     user::Click(Main().MeasureMode);
     user::SelectRows(Main().MonitorList, {1});
     EXPECT_EQ(Main().MonitorBox.Text(), "500.0");
+    user::Edit(Main().MonitorBox, "");
+    // A file that cannot be written: the value holds for this run, and the page says so.
+    std::filesystem::remove(folder.File("Tavrolin-monitors.txt"));
+    std::filesystem::create_directory(folder.File("Tavrolin-monitors.txt"));
+    user::Type(Main().MonitorBox, "500");
+    EXPECT_EQ(Main().MonitorLbl.Caption(), "Not kept in a file:");
+    EXPECT_NE(Main().MonitorLbl.ToolTipText().find("Tavrolin-monitors.txt"), std::string::npos);
+    user::Click(Main().MeasureMode);
+    EXPECT_EQ(onSecond(), "20.0");
+    user::Click(Main().MeasureMode);
     user::Edit(Main().MonitorBox, "");
     user::Click(Main().MeasureMode);
     EXPECT_EQ(onSecond(), "17.64");

@@ -190,7 +190,7 @@ MainWindow::MainWindow(Program& program)
     RecordBtn.SetToolTipText("Record the distance shown in the measurement log (Enter).");
     LogBtn.SetCaption("Measurements...");
     LogBtn.SetToolTipText("Show the readings recorded.");
-    CalibList.SetColumns({{"", 300, true}, {"Calibration", 1320}, {"Scale bar", 1440}});
+    CalibList.SetColumns({{"", 240, true}, {"Calibration", 1020}, {"Scale bar", 1800}});
     CalibList.SetToolTipText("Kept calibrations: choose one, or press Ctrl+1 to Ctrl+9 on the "
                              "ruler or a crosshair, to measure with it.");
     KeepBtn.SetToolTipText(

@@ -161,19 +161,21 @@ std::string SetMonitorScale(Program& p, std::size_t index, double pixelsPer100mm
         !(pixelsPer100mm >= kMinPixelsPer100mm && pixelsPer100mm <= kMaxPixelsPer100mm)) {
         return "100 mm are between 100 and 10000 pixels.";
     }
-    if (g.ConfigPath.empty()) return "There is no settings folder to keep it in.";
     // The file as it is now: another instance may have set another monitor meanwhile.
-    LoadMonitorScales(p);
+    if (!g.ConfigPath.empty()) LoadMonitorScales(p);
     const std::string id = MonitorId(readings[index].bounds);
     auto scales = g.MonitorScales;
     std::erase_if(scales, [&](const auto& s) { return s.first == id; });
     if (pixelsPer100mm != 0) scales.emplace_back(id, pixelsPer100mm);
-    const std::string file = MonitorScaleFileOf(g.ConfigPath);
-    if (!p.platform().WriteFileAtomic(file, MonitorScalesText(scales))) {
-        return file + " cannot be written.";
+    if (g.ConfigPath.empty()) {
+        g.MonitorScales = std::move(scales);
+        return {};
     }
+    const std::string file = MonitorScaleFileOf(g.ConfigPath);
+    const bool kept = p.platform().WriteFileAtomic(file, MonitorScalesText(scales));
+    // Readings follow the value in this run either way.
     g.MonitorScales = std::move(scales);
-    return {};
+    return kept ? std::string() : file + " cannot be written: the value holds until the end.";
 }
 
 }  // namespace tavrolin

@@ -50,7 +50,8 @@ double CrossUnitPixels(Program& program);
 double MarksUnitPixels(Program& program);
 
 // Sets the pixels per 100 mm of monitor `index` of MonitorReadings (0: the window system's
-// again) and keeps it in the file. Returns why it could not, or empty.
+// again) and keeps it in the file. Returns why it could not set it, or why the file could not
+// keep it (the value then holds until the program ends), or empty.
 std::string SetMonitorScale(Program& program, std::size_t index, double pixelsPer100mm);
 
 }  // namespace tavrolin

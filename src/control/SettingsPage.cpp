@@ -80,7 +80,10 @@ void MainWindow::MonitorBox_Change() {
     if (!text.empty() && (*end != '\0' || !(v >= kMinPixelsPer100mm && v <= kMaxPixelsPer100mm))) {
         return;
     }
-    if (!SetMonitorScale(p_, MonitorList.SelectedRows().front(), v).empty()) return;
+    const std::string problem = SetMonitorScale(p_, MonitorList.SelectedRows().front(), v);
+    MonitorLbl.SetForeColor(problem.empty() ? 0 : RGB(192, 0, 0));
+    MonitorLbl.SetCaption(problem.empty() ? "Pixels per 100 mm:" : "Not kept in a file:");
+    MonitorLbl.SetToolTipText(problem);
     // The box keeps what the user is typing.
     ShowMonitors(false);
     MeasureDist_Update(true);
