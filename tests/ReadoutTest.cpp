@@ -389,6 +389,8 @@ TEST_F(Readouts, KeptCalibrationsComeBackWithCtrlAndADigitUntilTheScaleBarIsMeas
     EXPECT_EQ(LoadCalibrations(*program).damagedLines, 1);
     const std::string told = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;  // said once a run
+    EXPECT_NE(Main().CalibList.ToolTipText().find("1 line of Tavrolin-calibrations.txt"),
+              std::string::npos);
     Click(C0());
     Apart(100, 0);
     user::KeyDown(C0(), '1', kCtrlMask);

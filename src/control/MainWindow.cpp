@@ -191,8 +191,7 @@ MainWindow::MainWindow(Program& program)
     LogBtn.SetCaption("Measurements...");
     LogBtn.SetToolTipText("Show the readings recorded.");
     CalibList.SetColumns({{"", 240, true}, {"Calibration", 1020}, {"Scale bar", 1800}});
-    CalibList.SetToolTipText("Kept calibrations: choose one, or press Ctrl+1 to Ctrl+9 on the "
-                             "ruler or a crosshair, to measure with it.");
+
     KeepBtn.SetToolTipText(
         "Keep the user units' calibration under a name (Ctrl+S); Ctrl+1 to Ctrl+9 bring one back.");
     LoupeCheck.SetToolTipText(

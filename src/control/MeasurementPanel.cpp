@@ -20,6 +20,9 @@ namespace tavrolin {
 
 namespace {
 constexpr const char* kPlusMinus = "\xC2\xB1";  // character 177, in UTF-8
+constexpr const char* kCalibListTip =
+    "Kept calibrations: choose one, or press Ctrl+1 to Ctrl+9 on the ruler or a crosshair, to "
+    "measure with it.";
 }  // namespace
 
 void MainWindow::ChooseUnits(int index) {
@@ -105,6 +108,13 @@ void MainWindow::ShowCalibrations() {
         calibrations_ = library.items;
         CalibList.RowsReset(calibrations_.size());
     }
+    std::string tip = kCalibListTip;
+    if (library.damagedLines > 0) {
+        tip += "\n" + std::to_string(library.damagedLines) +
+               (library.damagedLines == 1 ? " line" : " lines") +
+               " of Tavrolin-calibrations.txt are no calibration: they are passed over and kept.";
+    }
+    CalibList.SetToolTipText(tip);
     CalibList.SetSelectedRows(inUse);
     if (!inUse.empty()) CalibList.ScrollTo(inUse.front());
     calibrationEcho_ = false;
