@@ -432,13 +432,13 @@ TEST_F(Readouts, MillimetresFollowTheDensityOfTheMonitorTheCrosshairsAreOn) {
     user::Click(mw.Settings);
     user::Click(mw.MeasureMode);
     ASSERT_EQ(mw.MonitorList.RowCount(), 2u);
-    EXPECT_EQ(mw.MonitorList.Cell(0, 1), "377.9 px (96 dpi)");
-    EXPECT_EQ(mw.MonitorList.Cell(1, 1), "566.9 px (144 dpi)");
+    EXPECT_EQ(mw.MonitorList.Cell(0, 1), "377.9 (96 dpi)");
+    EXPECT_EQ(mw.MonitorList.Cell(1, 1), "566.9 (144 dpi)");
     user::SelectRows(mw.MonitorList, {1});
     user::Type(mw.MonitorBox, "5");  // on its way to a value: nothing is taken yet
-    EXPECT_EQ(mw.MonitorList.Cell(1, 1), "566.9 px (144 dpi)");
+    EXPECT_EQ(mw.MonitorList.Cell(1, 1), "566.9 (144 dpi)");
     user::Type(mw.MonitorBox, "00");
-    EXPECT_EQ(mw.MonitorList.Cell(1, 1), "500.0 px (set)");
+    EXPECT_EQ(mw.MonitorList.Cell(1, 1), "500.0 (set)");
     const std::string file = Slurp(folder.File("Tavrolin-monitors.txt"));
     EXPECT_EQ(file.substr(0, 1), "#");
     EXPECT_NE(file.find("\n1280x1024+1920+0\t500.00\n"), std::string::npos) << file;

@@ -409,9 +409,15 @@ TEST_F(SaveSafety, TheMeasurementsWindowDeletesAndClearsRowsWithoutRewritingTheL
     auto record = [&](const LogRow& row) { return CsvRecord(LogFields(row)); };
     for (int i = 0; i < 3; ++i) user::KeyDown(TheRuler(), kKeyReturn, 0);
     const std::string three = Slurp(log);
+    // The control window in the right half of the screen: the window opens on its left,
+    // wholly on the monitor.
+    backend.screen().Monitors = {{0, 0, 1920 * 15, 1080 * 15}};
+    program->mainWindow().Move(1000 * 15, 100 * 15);
     OpenMeasurements(*program);  // the panel's Measurements... button
     ASSERT_TRUE(program->MeasurementsShown());
     MeasurementsWindow& window = program->measurements();
+    EXPECT_GE(window.Left(), 0);
+    EXPECT_LE(window.Left() + window.Width(), program->mainWindow().Left());
     EXPECT_EQ(window.List.RowCount(), 3u);
     EXPECT_EQ(window.List.ScrollRow(), 2u);  // the newest in sight
     EXPECT_EQ(window.List.Cell(1, 0), "2");

@@ -29,6 +29,11 @@ std::string TwoDigits(int n) {
     return buf;
 }
 
+std::string NameOnly(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string UnitName(int unitsIndex) {
     switch (unitsIndex) {
         case 1:
@@ -249,11 +254,13 @@ bool RecordReading(Program& p) {
         const AppendResult done =
             p.platform().AppendToLog(file, CsvRecord(LogColumns()), CsvRecord(LogFields(row)));
         if (done == AppendResult::Refused || done == AppendResult::Failed) {
+            // The window says it by the file's name; the full path goes to stderr.
+            const std::string name = NameOnly(file);
             log.SetFileProblem(done == AppendResult::Refused
-                                   ? file + " is a link, a special file, a file of several names, "
+                                   ? name + " is a link, a special file, a file of several names, "
                                             "another user's or not a log of this program's"
-                                   : file + " cannot be written");
-            std::cerr << "tavrolin: " << log.FileProblem()
+                                   : name + " cannot be written");
+            std::cerr << "tavrolin: " << file << ": " << log.FileProblem().substr(name.size() + 1)
                       << ": measurements are kept only while the program runs\n";
         }
     }
@@ -285,11 +292,6 @@ std::string SetLogAside(Program& p, const std::string& file) {
     return {};
 }
 
-std::string NameOnly(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 std::string RemoveReadings(Program& p, const std::vector<std::size_t>& indexes, bool all) {
@@ -313,7 +315,7 @@ std::string RemoveReadings(Program& p, const std::vector<std::size_t>& indexes, 
     // appended.
     const std::string header = CsvRecord(LogColumns());
     if (p.platform().AppendToLog(file, header, "") != AppendResult::Appended) {
-        log.SetFileProblem(file + " is not a log this program may change");
+        log.SetFileProblem(NameOnly(file) + " is not a log this program may change");
         return counted + " removed here; " + log.FileProblem() + ", so it was left as it is.";
     }
     const std::string aside = SetLogAside(p, file);
@@ -325,7 +327,7 @@ std::string RemoveReadings(Program& p, const std::vector<std::size_t>& indexes, 
     for (const LogRow& row : log.Rows()) text += CsvRecord(LogFields(row));
     if (!text.empty() &&
         p.platform().AppendToLog(file, header, text) != AppendResult::Created) {
-        log.SetFileProblem(file + " cannot be written");
+        log.SetFileProblem(NameOnly(file) + " cannot be written");
     }
     return counted + " removed; the earlier log is kept as " + NameOnly(aside) + ".";
 }

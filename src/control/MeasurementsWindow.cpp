@@ -77,11 +77,21 @@ MeasurementsWindow::MeasurementsWindow(Program& program)
 }
 
 void MeasurementsWindow::Form_Load() {
-    // Beside the control window, on its monitor.
+    // Beside the control window on its monitor: to its right where that fits, else to its
+    // left, else as far right as the monitor lets it be, and wholly on the monitor.
     const Form& control = p_.mainWindow();
-    const auto place = OntoNearestMonitor({control.Left() + control.Width() + 240, control.Top(),
-                                           Width(), Height()},
-                                          backend().screen().Monitors);
+    double left = control.Left() + control.Width() + 240, top = control.Top();
+    const auto& monitors = backend().screen().Monitors;
+    const double cx = control.Left() + control.Width() / 2, cy = control.Top() + control.Height() / 2;
+    for (const ScreenRect& m : monitors) {
+        if (cx < m.Left || cy < m.Top || cx >= m.Left + m.Width || cy >= m.Top + m.Height) continue;
+        const double right = m.Left + m.Width, bottom = m.Top + m.Height;
+        if (left + Width() > right) left = control.Left() - 240 - Width();
+        if (left < m.Left) left = std::max(m.Left, right - Width());
+        top = std::max(m.Top, std::min(top, bottom - Height()));
+        break;
+    }
+    const auto place = OntoNearestMonitor({left, top, Width(), Height()}, monitors);
     Move(place.first, place.second);
     List.RowsReset(p_.log().Rows().size());
     if (List.RowCount() > 0) List.ScrollTo(List.RowCount() - 1);

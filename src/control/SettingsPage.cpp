@@ -38,11 +38,10 @@ void MainWindow::ShowMonitors(bool fillBox) {
         if (row >= readings.size()) return {};
         const MonitorReading& r = readings[row];
         if (column == 0) {
-            return std::to_string(row + 1) + ": " + std::to_string(r.bounds.width) + " x " +
+            return std::to_string(row + 1) + ": " + std::to_string(r.bounds.width) + "x" +
                    std::to_string(r.bounds.height);
         }
-        return Fixed(r.pixelsPer100mm, 1) + " px" +
-               (r.set ? " (set)" : " (" + Fixed(r.dpi, 0) + " dpi)");
+        return Fixed(r.pixelsPer100mm, 1) + (r.set ? " (set)" : " (" + Fixed(r.dpi, 0) + " dpi)");
     };
     monitorEcho_ = true;
     std::size_t chosen = 0;
