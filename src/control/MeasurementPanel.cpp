@@ -110,9 +110,10 @@ void MainWindow::ShowCalibrations() {
     }
     std::string tip = kCalibListTip;
     if (library.damagedLines > 0) {
-        tip += "\n" + std::to_string(library.damagedLines) +
-               (library.damagedLines == 1 ? " line" : " lines") +
-               " of Tavrolin-calibrations.txt are no calibration: they are passed over and kept.";
+        tip += '\n';
+        tip += std::to_string(library.damagedLines);
+        tip += library.damagedLines == 1 ? " line" : " lines";
+        tip += " of Tavrolin-calibrations.txt are no calibration: they are passed over and kept.";
     }
     CalibList.SetToolTipText(tip);
     CalibList.SetSelectedRows(inUse);
