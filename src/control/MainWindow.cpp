@@ -173,7 +173,7 @@ MainWindow::MainWindow(Program& program)
     Label1[10]->SetCaption("Width\nPixels");
     Label1[11]->SetCaption("Color");
     BackgroundLbl.SetCaption("Background");
-    MonitorList.SetColumns({{"Monitor", 1320}, {"Px per 100 mm", 1740, true}});
+    MonitorList.SetColumns({{"Monitor", 1500}, {"Px per 100 mm", 1560, true}});
     MonitorList.SetToolTipText("The density millimetres and inches are read with on each "
                                "monitor.");
     MonitorLbl.SetCaption("Pixels per 100 mm:");
