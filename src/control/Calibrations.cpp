@@ -123,10 +123,13 @@ std::string CalibrationProblem(const Calibration& c, const CalibrationLibrary& l
     return {};
 }
 
+std::string BesideSettings(const std::string& configPath, const std::string& name) {
+    const std::size_t slash = configPath.find_last_of("/\\");
+    return (slash == std::string::npos ? std::string() : configPath.substr(0, slash + 1)) + name;
+}
+
 std::string CalibrationFileOf(const std::string& configPath) {
-    const std::size_t name = configPath.find_last_of("/\\");
-    return (name == std::string::npos ? std::string() : configPath.substr(0, name + 1)) +
-           "Tavrolin-calibrations.txt";
+    return BesideSettings(configPath, "Tavrolin-calibrations.txt");
 }
 
 CalibrationLibrary LoadCalibrations(Program& p) {

@@ -34,6 +34,8 @@ CalibrationLibrary ParseCalibrations(const std::string& text);
 // a line break, a name that `library` holds already.
 std::string CalibrationProblem(const Calibration& c, const CalibrationLibrary& library);
 
+// A file shared by the instances of a folder: `name` beside the settings file `configPath`.
+std::string BesideSettings(const std::string& configPath, const std::string& name);
 // The library file of the settings file `configPath`: "Tavrolin-calibrations.txt" beside it.
 std::string CalibrationFileOf(const std::string& configPath);
 CalibrationLibrary LoadCalibrations(Program& program);

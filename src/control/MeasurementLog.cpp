@@ -18,11 +18,6 @@ namespace tavrolin {
 
 namespace {
 
-// The columns that hold figures, which a spreadsheet must read as numbers.
-bool IsFigure(std::size_t column) {
-    return column == 0 || (column >= 5 && column <= 8) || column == 10 || column == 11;
-}
-
 std::string TwoDigits(int n) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%02d", std::clamp(n, 0, 99));
@@ -48,6 +43,10 @@ std::string UnitName(int unitsIndex) {
 }
 
 }  // namespace
+
+bool IsFigureColumn(std::size_t column) {
+    return column == 0 || (column >= 5 && column <= 8) || column == 10 || column == 11;
+}
 
 const std::vector<std::string>& LogColumns() {
     static const std::vector<std::string> columns = {
@@ -116,7 +115,7 @@ std::string ClipboardRows(const std::vector<LogRow>& rows, char decimal) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i > 0) out += '\t';
             std::string text = cell(fields[i]);
-            if (figures && IsFigure(i)) std::replace(text.begin(), text.end(), '.', decimal);
+            if (figures && IsFigureColumn(i)) std::replace(text.begin(), text.end(), '.', decimal);
             out += text;
         }
         out += "\r\n";

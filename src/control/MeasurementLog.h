@@ -29,6 +29,8 @@ struct LogRow {
 
 // The column names, in the order of every record and row.
 const std::vector<std::string>& LogColumns();
+// The columns that hold figures, which a spreadsheet must read as numbers.
+bool IsFigureColumn(std::size_t column);
 
 // One CSV record, "\r\n" at its end: fields separated by commas, a field that holds a comma, a
 // quote, a line break or a leading or trailing blank quoted with its quotes doubled.

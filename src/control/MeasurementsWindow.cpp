@@ -45,8 +45,7 @@ MeasurementsWindow::MeasurementsWindow(Program& program)
     std::vector<ListView::Column> columns;
     const auto& names = LogColumns();
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const bool figure = i == 0 || (i >= 5 && i <= 8) || i == 10 || i == 11;
-        columns.push_back({names[i], kColumnWidths[i], figure});
+        columns.push_back({names[i], kColumnWidths[i], IsFigureColumn(i)});
     }
     List.SetColumns(std::move(columns));
     List.cellText = [this](std::size_t row, std::size_t column) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/Program.h"
+#include "control/Calibrations.h"
 #include "control/FieldRules.h"
 #include "control/MainWindow.h"
 #include "crosshair/Crosshair.h"
@@ -18,11 +19,11 @@ namespace {
 const std::string kHeader = "# Tavrolin monitors: pixels per 100 mm, as measured with a ruler\n";
 
 // The monitor that holds the pixel, or the nearest one.
-std::size_t MonitorAt(const std::vector<PixelBounds>& monitors, double x, double y) {
+std::size_t MonitorAt(const std::vector<MonitorReading>& monitors, double x, double y) {
     std::size_t best = 0;
     double bestDistance = -1;
     for (std::size_t i = 0; i < monitors.size(); ++i) {
-        const PixelBounds& m = monitors[i];
+        const PixelBounds& m = monitors[i].bounds;
         const double dx = x < m.left ? m.left - x : x >= m.left + m.width ? x - (m.left + m.width) + 1 : 0;
         const double dy = y < m.top ? m.top - y : y >= m.top + m.height ? y - (m.top + m.height) + 1 : 0;
         const double d = dx * dx + dy * dy;
@@ -74,9 +75,7 @@ std::string MonitorScalesText(const std::vector<std::pair<std::string, double>>&
 }
 
 std::string MonitorScaleFileOf(const std::string& configPath) {
-    const std::size_t name = configPath.find_last_of("/\\");
-    return (name == std::string::npos ? std::string() : configPath.substr(0, name + 1)) +
-           "Tavrolin-monitors.txt";
+    return BesideSettings(configPath, "Tavrolin-monitors.txt");
 }
 
 void LoadMonitorScales(Program& p) {
@@ -90,10 +89,11 @@ void LoadMonitorScales(Program& p) {
 std::vector<MonitorReading> MonitorReadings(Program& p) {
     const Screen& screen = p.backend().screen();
     const double mainDpi = 1440.0 / screen.TwipsPerPixelX;
+    const std::vector<PixelBounds> bounds = MonitorsInPixels(screen);
     std::vector<MonitorReading> readings;
-    for (std::size_t i = 0; i < screen.Monitors.size(); ++i) {
+    for (std::size_t i = 0; i < bounds.size(); ++i) {
         MonitorReading r;
-        r.bounds = MonitorsInPixels(screen)[i];
+        r.bounds = bounds[i];
         const double told = i < screen.MonitorDpi.size() ? screen.MonitorDpi[i] : 0;
         r.dpi = told > 0 && std::isfinite(told) ? told : mainDpi;
         // The main monitor's millimetre is the one the program has always used.
@@ -119,9 +119,7 @@ double UnitPixelsAt(Program& p, int unitsIndex, double x, double y) {
     if (screen.Monitors.size() < 2 && g.MonitorScales.empty()) return usual;
     const std::vector<MonitorReading> readings = MonitorReadings(p);
     if (readings.empty()) return usual;
-    std::vector<PixelBounds> bounds;
-    for (const auto& r : readings) bounds.push_back(r.bounds);
-    const MonitorReading& r = readings[MonitorAt(bounds, x, y)];
+    const MonitorReading& r = readings[MonitorAt(readings, x, y)];
     if (!r.set) return usual * r.dpi / (1440.0 / screen.TwipsPerPixelX);
     const double perMillimetre = r.pixelsPer100mm / 100;
     return unitsIndex == 1 ? perMillimetre : perMillimetre * 25.4;
